@@ -1,0 +1,30 @@
+# The two commands of the README: `make demo` and `make test`.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build demo test test-asan clean
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+# The tool on its built-in simulated transmitter (port COM1).
+demo: build
+	$(BUILD)/ui/qt/tamsel --demo
+
+# The whole suite, headless.
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DTAMSEL_SANITIZE=ON
+
+clean:
+	rm -rf build build-asan

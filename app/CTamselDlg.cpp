@@ -1,0 +1,66 @@
+#include "app/CTamselDlg.h"
+
+#include "app/Timing.h"
+#include "ui/dialog/ControlIds.h"
+#include "ui/dialog/Layout.h"
+
+CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm) : m_Wnd(window), m_Comm(comm)
+{
+    m_Comm.SetOnComm([this] { OnCommEvent(); });
+}
+
+bool CTamselDlg::OnInitDialog()
+{
+    const std::string_view aboutText = LoadResourceString(IDS_ABOUTBOX);
+    if (!aboutText.empty())
+        m_Wnd.AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
+
+    m_bBurst = 0;
+    for (const ControlSpec& control : MainDialogLayout().controls)
+        if (control.textLimit > 0)
+            m_Wnd.SetLimitText(control.id, control.textLimit);
+
+    m_Wnd.SetTimer(TIMER_BLINK, BLINK_PERIOD);
+    return true;
+}
+
+void CTamselDlg::OnSysCommand(unsigned id)
+{
+    if ((id & 0xFFF0u) == IDM_ABOUTBOX)
+        m_Wnd.RunAboutBox();
+}
+
+// Neither the hidden default button nor the Enter key closes the window.
+void CTamselDlg::OnOK() {}
+
+void CTamselDlg::OnCancel() { m_Wnd.EndDialog(IDCANCEL); }
+
+void CTamselDlg::OnTimer(int timerId)
+{
+    switch (timerId) {
+    case TIMER_RX:
+        m_Wnd.KillTimer(TIMER_RX);
+        CheckReply();
+        break;
+    case TIMER_STEP:
+        m_Wnd.KillTimer(TIMER_STEP);
+        RunStep();
+        break;
+    case TIMER_BLINK:
+        BlinkStatus();
+        break;
+    default:
+        m_Wnd.KillTimer(timerId);
+        break;
+    }
+}
+
+// While the transmitter reports burst mode the indicator alternates every
+// period; otherwise it is cleared.
+void CTamselDlg::BlinkStatus()
+{
+    if (m_bBurst == 0)
+        m_Wnd.SetCheck(IDC_STATUS, 0);
+    else
+        m_Wnd.SetCheck(IDC_STATUS, m_Wnd.GetCheck(IDC_STATUS) ? 0 : 1);
+}

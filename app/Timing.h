@@ -1,0 +1,12 @@
+// Timer ids and the delays that make up the tool's timeline (milliseconds).
+#pragma once
+
+inline constexpr int TIMER_RX = 1;     // quiet time after the last received piece
+inline constexpr int TIMER_STEP = 2;   // one tick of the step machine
+inline constexpr int TIMER_BLINK = 3;  // the Status indicator, from start-up
+
+inline constexpr int RX_QUIET_TIME = 100;
+inline constexpr int STEP_DELAY = 10;
+inline constexpr int RETRY_DELAY = 1000;
+inline constexpr int REPLY_TIMEOUT = 2000;
+inline constexpr int BLINK_PERIOD = 1000;

@@ -1,0 +1,17 @@
+#include "modules/Text.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+long LeadingInteger(std::string_view text)
+{
+    const std::string s(text);
+    errno = 0;
+    return std::strtol(s.c_str(), nullptr, 10);  // clamps to LONG_MIN/LONG_MAX
+}
+
+double LeadingNumber(std::string_view text)
+{
+    const std::string s(text);
+    return std::strtod(s.c_str(), nullptr);
+}

@@ -1,0 +1,29 @@
+// Turning values into the window's texts and the operator's texts into values.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// printf-style formatting into a string (the window's fixed formats).
+template <typename... Args>
+std::string FormatText(const char* format, Args... args)
+{
+    char buffer[128];
+    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
+    if (n < 0)
+        return {};
+    if (static_cast<std::size_t>(n) < sizeof buffer)
+        return std::string(buffer, static_cast<std::size_t>(n));
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, args...);
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+// The decimal integer at the start of a text: leading blanks, an optional
+// sign, then digits up to the first other character; 0 without digits.
+// Clamped to the range of long instead of overflowing.
+long LeadingInteger(std::string_view text);
+// The decimal number at the start of a text, 0 when there is none.
+double LeadingNumber(std::string_view text);

@@ -1,0 +1,77 @@
+// The send and parse state of every HART command: the request goes out in the
+// modem envelope with the reply time-out armed; the reply comes back decoded
+// into the result code and the reply record.
+#include "app/CTamselDlg.h"
+
+#include "app/Timing.h"
+#include "hart/RequestFrame.h"
+#include "hart/ResultCodes.h"
+#include "modem/Envelope.h"
+#include "modem/Hex.h"
+
+#include <algorithm>
+
+namespace {
+char* AsText(std::uint8_t* bytes) { return reinterpret_cast<char*>(bytes); }
+} // namespace
+
+void CTamselDlg::SendCommand(const CommandInfo& cmd)
+{
+    ResetReceive();
+
+    RequestParams params;
+    std::copy(std::begin(m_nReqCode), std::end(m_nReqCode), params.reqCode);
+    std::copy(std::begin(m_fReqValue), std::end(m_fReqValue), params.reqValue);
+    params.reqBlock = m_pReqBlock;
+    const int frameLen = BuildRequestFrame(cmd, params, m_UniqueId, m_TxFrame);
+
+    const int hexLen = BytesToHex(m_TxFrame, AsText(m_HexText), static_cast<std::int16_t>(frameLen));
+    m_strTx.assign(AsText(m_HexText), static_cast<std::size_t>(hexLen));
+    const int lineLen = WrapRequestLine(AsText(m_HexText), hexLen, m_TxFrame);
+    m_TxBytes.assign(m_TxFrame, m_TxFrame + lineLen);
+
+    try {
+        m_Comm.SetOutput(m_TxBytes);
+    } catch (const SerialPortError&) {
+        // Back to the script at once; the try counts as failed there.
+        m_nResult = kResultSendFailed;
+        m_nStep = m_nReturnStep;
+        ArmStep(STEP_DELAY);
+        return;
+    }
+
+    AppendLog(m_strTx);
+    TrimLog();
+    ++m_nStep;
+    ArmStep(REPLY_TIMEOUT);
+}
+
+void CTamselDlg::ParseReply(const CommandInfo& cmd)
+{
+    if (m_bRxReady != 1) {
+        m_nResult = kResultNoReply;
+    } else if (m_RxBuf[1] == 'P') {
+        // The payload is checked hex text; the log shows it decoded and
+        // encoded again, so always as whole bytes.
+        const int payloadLen = std::max(m_nRxCount - kEnvelopeOverhead, 0);
+        const std::int16_t frameLen =
+            std::max<std::int16_t>(HexToBytes(AsText(m_RxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
+        const std::int16_t hexLen = std::max<std::int16_t>(BytesToHex(m_HexText, AsText(m_RxBuf), frameLen), 0);
+        m_RxBuf[hexLen] = 0;
+        m_strRx.assign(AsText(m_RxBuf), static_cast<std::size_t>(hexLen));
+        AppendLog(m_strRx);
+
+        const ReplyDecode decoded = DecodeReplyFrame(cmd, m_HexText, frameLen, *this, m_UniqueId);
+        if (decoded.burstKnown)
+            m_bBurst = decoded.burst ? 1 : 0;
+        m_nResult = decoded.result;
+    } else if (m_RxBuf[1] == 'X') {
+        m_nResult = kResultModemError;
+    } else {
+        m_nResult = kResultBadLetter;
+    }
+
+    TrimLog();
+    m_nStep = m_nReturnStep;
+    ArmStep(STEP_DELAY);
+}

@@ -1,0 +1,47 @@
+// Faults the simulated modem can inject into its replies, chosen per command
+// or at random, so that every refusal path of a master can be exercised.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+enum class FaultKind {
+    kNoAnswer,      // the request is lost: no reply, the device does not act
+    kLetterX,       // 'X' instead of 'P' in the reply line
+    kLetterR,       // 'R' instead of 'P'
+    kLetterW,       // 'W' instead of 'P'
+    kLowerCaseHex,  // the reply's hex digits in lower case
+    kMissingLf,     // the reply line ends with CR only
+    kLongGap,       // the reply split by a pause (value: ms, default 150)
+    kShortCount,    // one status/data byte fewer, byte count to match
+    kLongCount,     // byte count larger than the bytes sent (value: extra, default 4)
+    kStatusOnly,    // response code 64 and no data: the device lacks the command
+    kResponseCode,  // the first status byte replaced (value: code, default 32 busy)
+    kBurstBit,      // burst-mode bit 0x40 set in the reply address
+    kBadEcho,       // echoed or read setting codes replaced (value, default 254)
+    kBadUnit,       // unit codes replaced (value: code, default 32, degC)
+};
+
+inline constexpr int kAllCommands = -1;
+
+struct FaultRule {
+    FaultKind kind = FaultKind::kNoAnswer;
+    int command = kAllCommands;  // HART command number, or every command
+    int value = -1;              // kind-specific parameter; -1: the default
+    int times = -1;              // how many replies it spoils; -1: no limit
+};
+
+// Every kind, in declaration order (the pool of random faults by default).
+const std::vector<FaultKind>& AllFaultKinds();
+// Command-line names: "no-answer", "letter-x", ... "bad-unit".
+std::string_view FaultName(FaultKind kind);
+std::optional<FaultKind> FaultFromName(std::string_view name);
+// The parameter used when a rule gives none.
+int DefaultFaultValue(FaultKind kind);
+
+}  // namespace sim

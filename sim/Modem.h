@@ -1,0 +1,61 @@
+// The simulated HART modem with its transmitter: takes the raw bytes a
+// master writes to the serial port and says which bytes to send back, when.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim/Faults.h"
+#include "sim/Frames.h"
+#include "sim/LoopTiming.h"
+#include "sim/Transmitter.h"
+
+namespace sim {
+
+struct ModemOptions {
+    Identity identity;               // who answers on the loop
+    bool immediate = false;          // answer at once, in one piece
+    std::vector<FaultRule> faults;   // every matching rule applies
+    double randomFaultRate = 0.0;    // chance per reply of one random fault, 0 to 1
+    std::vector<FaultKind> randomFaults;  // the pool; empty: every kind
+    std::uint32_t seed = 1;          // makes the random faults repeatable
+};
+
+class Modem {
+public:
+    using LogFn = std::function<void(const std::string&)>;
+
+    explicit Modem(ModemOptions options = {});
+
+    // Bytes from the master, received at nowMs. Requests may come in any
+    // pieces; each complete line addressed to the transmitter gets one reply
+    // line. Delays count from nowMs.
+    std::vector<Chunk> Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs);
+
+    void SetLog(LogFn log) { log_ = std::move(log); }
+    void SetImmediate(bool immediate) { options_.immediate = immediate; }
+    void AddFault(const FaultRule& rule) { options_.faults.push_back(rule); }
+    void ClearFaults() { options_.faults.clear(); }
+    void SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed);
+
+    Transmitter& transmitter() { return transmitter_; }
+    const Transmitter& transmitter() const { return transmitter_; }
+
+private:
+    std::vector<Chunk> HandleLine(const Bytes& line, std::uint64_t nowMs);
+    std::vector<FaultRule> FaultsFor(std::uint8_t command);
+    void Log(const std::string& text) const;
+
+    ModemOptions options_;
+    Transmitter transmitter_;
+    std::mt19937 rng_;
+    Bytes pending_;
+    std::uint64_t busyUntilMs_ = 0;  // the loop is half duplex: replies queue up
+    LogFn log_;
+};
+
+}  // namespace sim

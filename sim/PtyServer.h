@@ -1,0 +1,56 @@
+// Serves the simulated modem on a pseudo-terminal (or a given serial device)
+// from a background thread, writing each reply piece at its time.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "sim/Modem.h"
+
+namespace sim {
+
+class PtyServer {
+public:
+    using LogFn = std::function<void(const std::string&)>;
+
+    // The log callback, if any, receives request and reply lines from the
+    // server thread.
+    explicit PtyServer(ModemOptions options = {}, LogFn log = {});
+    ~PtyServer();  // stops
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // Opens a pseudo-terminal in raw mode and serves its master side; returns
+    // the slave device path for the master program to open. Throws
+    // std::runtime_error on failure. While running, returns the current path.
+    std::string Start();
+    // Serves an existing serial device instead (set to raw 9600 8N1).
+    std::string Start(const std::string& devicePath);
+    // Ends the thread and closes the device; harmless when not running.
+    void Stop();
+
+    bool Running() const;
+
+private:
+    std::string StartOn(int fd, int holdFd, const std::string& path);
+    void Serve();
+    void CloseAll();
+
+    mutable std::mutex mutex_;
+    Modem modem_;
+    LogFn log_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> serving_{false};
+    int fd_ = -1;          // the side the modem reads and writes
+    int holdFd_ = -1;      // our own slave descriptor: keeps the pty alive between users
+    int wakeRead_ = -1;    // Stop() writes a byte here to end poll()
+    int wakeWrite_ = -1;
+    std::string path_;
+};
+
+}  // namespace sim

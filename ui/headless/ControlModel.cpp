@@ -1,0 +1,239 @@
+#include "ui/headless/ControlModel.h"
+
+#include "ui/dialog/ControlIds.h"
+
+#include <cctype>
+#include <stdexcept>
+
+ControlModel::ControlModel(const DialogSpec& spec, TimerBackend& timers) : m_timers(timers)
+{
+    for (const ControlSpec& c : spec.controls) {
+        if (c.id == IDC_STATIC)
+            continue;
+        Control control;
+        control.kind = c.kind;
+        control.style = c.style;
+        control.text = std::string(c.caption);
+        control.enabled = c.enabled;
+        for (std::string_view entry : c.entries)
+            control.items.push_back(Item{std::string(entry), 0});
+        m_controls.emplace(c.id, std::move(control));
+    }
+    m_timers.SetCallback([this](int timerId) {
+        if (m_sink)
+            m_sink->OnTimer(timerId);
+    });
+}
+
+ControlModel::Control& ControlModel::At(int id)
+{
+    const auto it = m_controls.find(id);
+    if (it == m_controls.end())
+        throw std::out_of_range("no control with id " + std::to_string(id));
+    return it->second;
+}
+
+const ControlModel::Control& ControlModel::At(int id) const
+{
+    return const_cast<ControlModel*>(this)->At(id);
+}
+
+ControlModel::Control* ControlModel::Operable(int id)
+{
+    const auto it = m_controls.find(id);
+    if (it == m_controls.end())
+        return nullptr;
+    Control& c = it->second;
+    if (!c.enabled || (c.style & kStyleHidden))
+        return nullptr;
+    return &c;
+}
+
+void ControlModel::Notify(int id, ::Notify notify)
+{
+    if (m_sink)
+        m_sink->OnCommand(id, notify);
+}
+
+// --- The operator
+
+bool ControlModel::Click(int id)
+{
+    Control* c = Operable(id);
+    if (!c || (c->kind != ControlKind::Button && c->kind != ControlKind::RadioButton))
+        return false;
+    if (c->kind == ControlKind::RadioButton)
+        c->check = 1;  // an automatic radio button is checked by a click
+    Notify(id, Notify::Clicked);
+    return true;
+}
+
+bool ControlModel::Type(int id, std::string_view text)
+{
+    Control* c = Operable(id);
+    if (!c || c->kind != ControlKind::Edit)
+        return false;
+    std::string typed(text);
+    if (c->limit > 0 && typed.size() > static_cast<std::size_t>(c->limit))
+        typed.resize(static_cast<std::size_t>(c->limit));
+    if (c->style & kStyleUpperCase)
+        for (char& ch : typed)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    SetText(id, typed);
+    return true;
+}
+
+bool ControlModel::Choose(int id, int index)
+{
+    Control* c = Operable(id);
+    if (!c || c->kind != ControlKind::ComboBox || index < 0 || index >= static_cast<int>(c->items.size()))
+        return false;
+    c->curSel = index;
+    Notify(id, Notify::SelChange);
+    return true;
+}
+
+void ControlModel::PressEscape() { Notify(IDCANCEL, Notify::Clicked); }
+
+void ControlModel::PressEnter() { Notify(IDOK, Notify::Clicked); }
+
+bool ControlModel::ChooseSystemMenuItem(unsigned commandId)
+{
+    for (const auto& item : m_systemMenu)
+        if (item.first == commandId) {
+            if (m_sink)
+                m_sink->OnSysCommand(commandId);
+            return true;
+        }
+    return false;
+}
+
+// --- Text, state
+
+std::string ControlModel::GetText(int id) const { return At(id).text; }
+
+void ControlModel::SetText(int id, std::string_view text)
+{
+    // Every write to an edit notifies, also one that leaves the text as it was,
+    // as the original edit control did.
+    Control& c = At(id);
+    c.text = std::string(text);
+    if (c.kind == ControlKind::Edit || c.kind == ControlKind::ReadOnlyEdit)
+        Notify(id, Notify::EditChange);
+}
+
+void ControlModel::Enable(int id, bool enable) { At(id).enabled = enable; }
+
+bool ControlModel::IsEnabled(int id) const { return At(id).enabled; }
+
+void ControlModel::SetLimitText(int id, int limit) { At(id).limit = limit; }
+
+int ControlModel::GetCheck(int id) const { return At(id).check; }
+
+void ControlModel::SetCheck(int id, int check) { At(id).check = check ? 1 : 0; }
+
+// --- Combo boxes
+
+void ControlModel::ComboResetContent(int id)
+{
+    Control& c = At(id);
+    c.items.clear();
+    c.curSel = -1;
+}
+
+int ControlModel::ComboAddString(int id, std::string_view text)
+{
+    Control& c = At(id);
+    c.items.push_back(Item{std::string(text), 0});
+    return static_cast<int>(c.items.size()) - 1;
+}
+
+void ControlModel::ComboSetItemData(int id, int index, int data)
+{
+    Control& c = At(id);
+    if (index >= 0 && index < static_cast<int>(c.items.size()))
+        c.items[static_cast<std::size_t>(index)].data = data;
+}
+
+int ControlModel::ComboGetItemData(int id, int index) const
+{
+    const Control& c = At(id);
+    if (index < 0 || index >= static_cast<int>(c.items.size()))
+        return -1;
+    return c.items[static_cast<std::size_t>(index)].data;
+}
+
+int ControlModel::ComboGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
+
+int ControlModel::ComboGetCurSel(int id) const { return At(id).curSel; }
+
+void ControlModel::ComboSetCurSel(int id, int index)
+{
+    Control& c = At(id);
+    c.curSel = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
+}
+
+std::string ControlModel::ComboGetText(int id, int index) const
+{
+    const Control& c = At(id);
+    if (index < 0 || index >= static_cast<int>(c.items.size()))
+        return {};
+    return c.items[static_cast<std::size_t>(index)].text;
+}
+
+// --- The list box
+
+int ControlModel::ListAddString(int id, std::string_view text)
+{
+    Control& c = At(id);
+    c.items.push_back(Item{std::string(text), 0});
+    if (m_listObserver)
+        m_listObserver(id, c.items.back().text);
+    return static_cast<int>(c.items.size()) - 1;
+}
+
+void ControlModel::ListDeleteString(int id, int index)
+{
+    Control& c = At(id);
+    if (index < 0 || index >= static_cast<int>(c.items.size()))
+        return;
+    c.items.erase(c.items.begin() + index);
+    if (c.curSel >= static_cast<int>(c.items.size()))
+        c.curSel = -1;
+}
+
+int ControlModel::ListGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
+
+void ControlModel::ListSetCurSel(int id, int index)
+{
+    Control& c = At(id);
+    if (index >= 0 && index < static_cast<int>(c.items.size())) {
+        c.curSel = index;
+        c.shown = index;
+    } else {
+        c.curSel = -1;
+    }
+}
+
+int ControlModel::ListGetCurSel(int id) const { return At(id).curSel; }
+
+std::string ControlModel::ListGetText(int id, int index) const { return ComboGetText(id, index); }
+
+// --- Timers and window services
+
+void ControlModel::SetTimer(int timerId, int ms) { m_timers.Start(timerId, ms); }
+
+void ControlModel::KillTimer(int timerId) { m_timers.Stop(timerId); }
+
+void ControlModel::AppendSystemMenuItem(unsigned commandId, std::string_view text)
+{
+    m_systemMenu.emplace_back(commandId, std::string(text));
+}
+
+void ControlModel::RunAboutBox() { ++m_aboutRuns; }
+
+void ControlModel::EndDialog(int result)
+{
+    m_ended = true;
+    m_endResult = result;
+}

@@ -1,0 +1,13 @@
+#include "ui/headless/HeadlessHost.h"
+
+#include "ui/dialog/ControlIds.h"
+
+HeadlessHost::HeadlessHost() : window(MainDialogLayout(), timers), dlg(window, port)
+{
+    window.SetEventSink(&dlg);
+    window.SetListObserver([this](int id, const std::string& text) {
+        if (id == IDC_LOG)
+            m_logHistory.push_back(text);
+    });
+    dlg.OnInitDialog();
+}

@@ -1,0 +1,35 @@
+// Limits what the operator can type into an edit, the way the original edit
+// control does: a character limit and, for some fields, upper case and no
+// scrolling past the box. Program writes are never cut or changed; only
+// input that makes the text grow is held to the limit, so deleting from an
+// over-long text always works.
+#pragma once
+
+#include <QString>
+#include <QValidator>
+
+class QLineEdit;
+
+class EditInputValidator : public QValidator {
+    Q_OBJECT
+public:
+    EditInputValidator(QLineEdit& edit, bool upperCase, bool noHScroll);
+
+    void SetLimit(int limit);  // 0 or less: no limit
+    int Limit() const { return limit_; }
+
+    // Sets the edit's text as the program does: bypasses every input rule.
+    void WriteText(const QString& text);
+
+    State validate(QString& input, int& pos) const override;
+
+private:
+    bool FitsTheBox(const QString& text) const;
+
+    QLineEdit& edit_;
+    bool upperCase_;
+    bool noHScroll_;
+    int limit_ = 0;
+    bool programWrite_ = false;
+    QString accepted_;  // the text before the change being validated
+};

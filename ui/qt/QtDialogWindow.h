@@ -1,0 +1,94 @@
+// The Tamsel window on Qt Widgets: every control is made from a layout table,
+// and what the operator does is reported to a DialogEvents sink by control id,
+// with the notification rules of the original window (see DialogWindow.h).
+#pragma once
+
+#include "ui/dialog/DialogWindow.h"
+#include "ui/dialog/Layout.h"
+#include "ui/qt/DialogBuilder.h"
+#include "ui/qt/DialogUnits.h"
+
+#include <QDialog>
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QTimer;
+
+class QtDialogWindow : public QDialog, public DialogWindow {
+    Q_OBJECT
+public:
+    // The sink must outlive the window.
+    QtDialogWindow(const DialogSpec& spec, DialogEvents& events, QWidget* parent = nullptr);
+    ~QtDialogWindow() override;
+
+    std::string GetText(int id) const override;
+    void SetText(int id, std::string_view text) override;
+    void Enable(int id, bool enable) override;
+    bool IsEnabled(int id) const override;
+    void SetLimitText(int id, int limit) override;
+
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int check) override;
+
+    void ComboResetContent(int id) override;
+    int ComboAddString(int id, std::string_view text) override;
+    void ComboSetItemData(int id, int index, int data) override;
+    int ComboGetItemData(int id, int index) const override;
+    int ComboGetCount(int id) const override;
+    int ComboGetCurSel(int id) const override;
+    void ComboSetCurSel(int id, int index) override;
+    std::string ComboGetText(int id, int index) const override;
+
+    int ListAddString(int id, std::string_view text) override;
+    void ListDeleteString(int id, int index) override;
+    int ListGetCount(int id) const override;
+    void ListSetCurSel(int id, int index) override;
+    int ListGetCurSel(int id) const override;
+    std::string ListGetText(int id, int index) const override;
+
+    void SetTimer(int timerId, int ms) override;
+    void KillTimer(int timerId) override;
+
+    void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
+    void RunAboutBox() override;
+    void EndDialog(int result) override;
+
+    // Esc and the frame's close button: reported as the "Exit" command; the
+    // dialog object decides whether the window closes.
+    void reject() override;
+
+    // For tests and previews.
+    QWidget* Widget(int id) const;
+    QLabel* Label(int id) const;      // a field's label
+    QLabel* UnitLabel(int id) const;  // a field's unit text
+    const DialogUnits& Units() const { return units_; }
+    bool IsTimerActive(int timerId) const;
+    // The window menu: the frame's own commands, then the appended items.
+    std::unique_ptr<QMenu> CreateWindowMenu();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ConnectNotifications(const DialogSpec& spec);
+    QLineEdit* Edit(int id) const;
+    QAbstractButton* Button(int id) const;
+    QComboBox* Combo(int id) const;
+    QListWidget* List(int id) const;
+
+    DialogEvents& events_;
+    DialogUnits units_;
+    BuiltControls controls_;
+    std::map<int, QTimer*> timers_;
+    std::vector<std::pair<unsigned, QString>> menuItems_;
+};

@@ -1,0 +1,55 @@
+// The serial port on Qt SerialPort. Lives on the thread of the event loop
+// (a QCoreApplication must exist): it is opened there and its events are
+// raised there, from the loop, one receive event per arrival of bytes.
+#pragma once
+
+#include "serial/SerialPort.h"
+#include "ui/serialport/LineErrorCounters.h"
+#include "ui/serialport/PortMap.h"
+
+#include <QSerialPort>
+
+#include <memory>
+#include <optional>
+
+class QtSerialPort final : public SerialPort {
+public:
+    explicit QtSerialPort(PortMap ports);
+    ~QtSerialPort() override;
+
+    QtSerialPort(const QtSerialPort&) = delete;
+    QtSerialPort& operator=(const QtSerialPort&) = delete;
+
+    void SetCommPort(std::int16_t port) override;
+    // Opens at 9600 baud, 8 data bits, no parity, one stop bit, no flow
+    // control. Throws SerialPortError when the port has no device, the device
+    // cannot be opened (absent, busy, no permission) or this port is already open.
+    void SetPortOpen(bool open) override;
+    bool GetPortOpen() const override;
+    // Bytes waiting, at most 32767.
+    std::int16_t GetInBufferCount() const override;
+    // Caps every later GetInput until set again; 0 or less takes all.
+    void SetInputLen(std::int16_t n) override;
+    std::vector<std::uint8_t> GetInput() override;
+    // Throws SerialPortError when the port is closed or the write fails.
+    void SetOutput(const std::vector<std::uint8_t>& bytes) override;
+    std::int16_t GetCommEvent() const override;
+
+    std::int16_t GetCommPort() const { return m_commPort; }
+    const PortMap& Ports() const { return m_ports; }
+
+private:
+    void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+    void RaiseLineErrors();
+    std::string PortLabel() const;
+
+    PortMap m_ports;
+    std::int16_t m_commPort = kFirstPort;
+    std::int16_t m_inputLen = 0;
+    std::unique_ptr<QSerialPort> m_port;
+    // Counts closes, so that a close queued for a lost device spares a later open.
+    unsigned m_session = 0;
+    // Driver counters at open or at the last read; none where the device keeps none.
+    std::optional<LineErrorCounts> m_errorCounts;
+};
