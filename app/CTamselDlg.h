@@ -41,6 +41,8 @@ public:
 
     // Step machine: runs the state in m_nStep.
     void RunStep();
+    // A script runs until its end puts the machine at rest.
+    bool IsOperationRunning() const;
     // The primitive states: send one command, parse its reply.
     void SendCommand(const CommandInfo& cmd);
     void ParseReply(const CommandInfo& cmd);

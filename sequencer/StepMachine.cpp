@@ -40,6 +40,8 @@ void CTamselDlg::RunStep()
     // nothing: the machine rests until a handler starts a script.
 }
 
+bool CTamselDlg::IsOperationRunning() const { return m_nStep != kRestState; }
+
 void CTamselDlg::ArmStep(int ms) { m_Wnd.SetTimer(m_nStepTimer, ms); }
 
 void CTamselDlg::StartScript(std::int16_t firstState, std::int16_t maxTries)

@@ -157,7 +157,9 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs) {
     }
 
     ReplyBody body;
-    body.bytes = {reply.responseCode, reply.deviceStatus};
+    body.bytes.reserve(2 + reply.data.size());
+    body.bytes.push_back(reply.responseCode);
+    body.bytes.push_back(reply.deviceStatus);
     body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
     if (Has(faults, FaultKind::kShortCount)) body.bytes.pop_back();
     int count = static_cast<int>(body.bytes.size());

@@ -187,8 +187,9 @@ int ControlModel::ListAddString(int id, std::string_view text)
 {
     Control& c = At(id);
     c.items.push_back(Item{std::string(text), 0});
-    if (m_listObserver)
-        m_listObserver(id, c.items.back().text);
+    const std::string added = c.items.back().text;
+    for (const auto& observer : m_listObservers)
+        observer(id, added);
     return static_cast<int>(c.items.size()) - 1;
 }
 

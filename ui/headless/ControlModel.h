@@ -17,8 +17,12 @@ public:
     ControlModel(const DialogSpec& spec, TimerBackend& timers);
 
     void SetEventSink(DialogEvents* sink) { m_sink = sink; }
-    // Called with each text appended to a list box (the activity log).
-    void SetListObserver(std::function<void(int id, const std::string&)> observer) { m_listObserver = std::move(observer); }
+    // Each observer is called with every text appended to a list box (the
+    // activity log), in the order added.
+    void AddListObserver(std::function<void(int id, const std::string&)> observer)
+    {
+        m_listObservers.push_back(std::move(observer));
+    }
 
     // --- The operator. Each returns false, changing nothing, where the
     // operator could not act: unknown control, wrong kind, disabled, hidden.
@@ -92,7 +96,7 @@ private:
     std::map<int, Control> m_controls;
     TimerBackend& m_timers;
     DialogEvents* m_sink = nullptr;
-    std::function<void(int, const std::string&)> m_listObserver;
+    std::vector<std::function<void(int, const std::string&)>> m_listObservers;
     std::vector<std::pair<unsigned, std::string>> m_systemMenu;
     int m_aboutRuns = 0;
     bool m_ended = false;

@@ -5,7 +5,7 @@
 HeadlessHost::HeadlessHost() : window(MainDialogLayout(), timers), dlg(window, port)
 {
     window.SetEventSink(&dlg);
-    window.SetListObserver([this](int id, const std::string& text) {
+    window.AddListObserver([this](int id, const std::string& text) {
         if (id == IDC_LOG)
             m_logHistory.push_back(text);
     });

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QStringList>
 
 namespace {
 
@@ -36,8 +37,9 @@ QSize DialogUnits::Size(int w, int h) const { return {X(w), Y(h)}; }
 
 QFont DialogFont(const DialogSpec& spec) {
     QFont font;
-    font.setFamilies({QString::fromUtf8(spec.fontFace.data(), qsizetype(spec.fontFace.size())),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(QStringList{
+        QString::fromUtf8(spec.fontFace.data(), qsizetype(spec.fontFace.size())),
+        QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(spec.fontPoints);
     return font;
 }

@@ -9,6 +9,7 @@
 #include "ui/qt/DialogUnits.h"
 
 #include <QDialog>
+#include <QMenu>  // CreateWindowMenu hands one out
 
 #include <map>
 #include <memory>
@@ -20,7 +21,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMenu;
 class QTimer;
 
 class QtDialogWindow : public QDialog, public DialogWindow {

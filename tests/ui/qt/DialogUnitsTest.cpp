@@ -6,6 +6,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QStringList>
 
 namespace {
 

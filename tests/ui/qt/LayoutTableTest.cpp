@@ -211,8 +211,11 @@ TEST(MainLayout, OnlyTheListedInputsStartEnabled) {
 }
 
 TEST(MainLayout, DisplayFieldsAndLogStartEnabled) {
-    for (const auto& c : MainDialogLayout().controls)
-        if (c.kind == K::ReadOnlyEdit || c.kind == K::ListBox) EXPECT_TRUE(c.enabled) << c.id;
+    for (const auto& c : MainDialogLayout().controls) {
+        if (c.kind == K::ReadOnlyEdit || c.kind == K::ListBox) {
+            EXPECT_TRUE(c.enabled) << c.id;
+        }
+    }
 }
 
 TEST(MainLayout, EveryControlSitsInExactlyOneGroupBox) {

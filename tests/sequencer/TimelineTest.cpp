@@ -1,0 +1,148 @@
+// The step machine's timeline, to the millisecond, on the virtual clock.
+#include "app/Timing.h"
+#include "hart/ResultCodes.h"
+#include "ui/dialog/ControlIds.h"
+#include "ui/headless/HeadlessHost.h"
+#include "ui/headless/SimulatedLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OpenHost : HeadlessHost {
+    OpenHost()
+    {
+        port.SetAvailablePorts({1});
+        window.Click(IDC_SEARCH_COM);
+        window.Click(IDC_OPEN_COM);
+    }
+    // Starts the damping write (command 34) as its "Set" button would, to
+    // the simulator's default transmitter.
+    void StartDampingWrite()
+    {
+        const std::uint8_t id[5] = {0xB5, 0x7C, 0x01, 0x02, 0x03};
+        std::copy(id, id + 5, dlg.m_UniqueId);
+        window.SetText(IDC_DAMPING, "2.5");
+        dlg.OnSetDamping();
+    }
+    bool Idle() const { return !dlg.IsOperationRunning(); }
+    std::vector<std::int64_t> SendTimesFrom(std::int64_t t0) const
+    {
+        std::vector<std::int64_t> times;
+        for (std::int64_t t : port.WriteTimes())
+            times.push_back(t - t0);
+        return times;
+    }
+};
+
+} // namespace
+
+TEST(Timeline, ThreeTriesWithoutATransmitterThenCommunicationFail)
+{
+    OpenHost host;
+    std::int64_t failAt = -1;
+    host.window.AddListObserver([&](int, const std::string& text) {
+        if (text == "Communication fail!")
+            failAt = host.clock.Now();
+    });
+    host.StartDampingWrite();
+    ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
+
+    ASSERT_EQ(host.port.WriteTimes().size(), 3u);
+    const std::int64_t firstSend = host.port.WriteTimes()[0];
+    EXPECT_EQ(firstSend, 30) << "prepare, send and the command's send state, 10 ms apart";
+    EXPECT_EQ(host.SendTimesFrom(firstSend), (std::vector<std::int64_t>{0, 3020, 6040}));
+    EXPECT_EQ(failAt - firstSend, 8050);
+    EXPECT_TRUE(host.window.IsEnabled(IDC_HART_COMM)) << "the script's end enabled the controls";
+    EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
+}
+
+TEST(Timeline, AReplyCutsTheTimeOutShort)
+{
+    OpenHost host;
+    SimulatedLine line(host.clock, host.port);
+    line.modem().SetImmediate(true);
+    std::int64_t doneAt = -1;
+    host.window.AddListObserver([&](int, const std::string& text) {
+        if (text == "Setting succeed!")
+            doneAt = host.clock.Now();
+    });
+    host.StartDampingWrite();
+    ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
+    ASSERT_EQ(host.port.WriteTimes().size(), 1u);
+    // Reply at once, 100 ms quiet time, parse 10 ms later, check 10 ms after.
+    EXPECT_EQ(doneAt - host.port.WriteTimes()[0], 100 + 10 + 10);
+}
+
+TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
+{
+    OpenHost host;
+    host.port.SetFailWrites(true);
+    std::vector<std::int64_t> attempts;
+    std::int16_t lastResult = 0;
+    std::int64_t failAt = -1;
+    host.window.AddListObserver([&](int, const std::string& text) {
+        if (text == "Communication fail!")
+            failAt = host.clock.Now();
+    });
+    host.StartDampingWrite();
+    while (!host.Idle() && host.clock.Now() < 20000) {
+        if (host.dlg.m_nStep == 527)
+            attempts.push_back(host.clock.Now() + 10);  // the send state runs at the next tick
+        host.clock.AdvanceBy(10);
+        if (host.dlg.m_nStep == 115)
+            lastResult = host.dlg.m_nResult;
+    }
+    EXPECT_EQ(lastResult, kResultSendFailed);
+    ASSERT_EQ(attempts.size(), 3u);
+    EXPECT_EQ(attempts[1] - attempts[0], 1020);
+    EXPECT_EQ(attempts[2] - attempts[1], 1020);
+    EXPECT_EQ(failAt - attempts[2], 10) << "straight back to the check state";
+    EXPECT_TRUE(host.LogHistory().size() == 1 && host.LogHistory()[0] == "Communication fail!")
+        << "a refused request is not logged";
+}
+
+TEST(Timeline, RestStateRunsNothing)
+{
+    OpenHost host;
+    for (std::int16_t state : {0, 45, 100, 152, 207, 500, 547, 623, -1}) {
+        host.dlg.m_nStep = state;
+        host.dlg.RunStep();
+        EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP)) << state;
+        EXPECT_EQ(host.dlg.m_nStep, state);
+    }
+    EXPECT_TRUE(host.port.Writes().empty());
+}
+
+TEST(Timeline, AStrayReplyAfterTheEndChangesNothing)
+{
+    OpenHost host;
+    SimulatedLine line(host.clock, host.port);
+    line.modem().SetImmediate(true);
+    host.StartDampingWrite();
+    ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
+    const auto log = host.LogHistory();
+    const auto writes = host.port.Writes().size();
+
+    // Burst traffic arriving while nothing runs: accepted by the envelope
+    // check, and nothing else happens.
+    host.port.DeliverTextAfter(0, "\x01P0086F57C01020301070000" "0C3F800000" "BA\r\n");
+    host.clock.AdvanceBy(2000);
+    EXPECT_EQ(host.dlg.m_bRxReady, 1);
+    EXPECT_EQ(host.LogHistory(), log);
+    EXPECT_EQ(host.port.Writes().size(), writes);
+    EXPECT_FALSE(host.dlg.IsOperationRunning());
+}
+
+TEST(Timeline, AReplyDuringTheRetryDelayShortensIt)
+{
+    OpenHost host;
+    host.StartDampingWrite();
+    // First try times out (sent at 30, parse at 2030, check at 2040 arms 1000).
+    host.clock.AdvanceTo(2040);
+    ASSERT_EQ(host.dlg.m_nStep, 114);
+    ASSERT_EQ(host.timers.DueAt(TIMER_STEP), 3040);
+    host.port.DeliverTextAfter(0, "\x01P00\r\n");
+    host.clock.AdvanceTo(2140);
+    EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 2150) << "the validated line re-armed the step timer";
+}

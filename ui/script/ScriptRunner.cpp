@@ -1,0 +1,177 @@
+#include "ui/script/ScriptRunner.h"
+
+#include "ui/dialog/Layout.h"
+#include "ui/script/ScriptLine.h"
+
+#include <charconv>
+#include <sstream>
+
+struct ScriptRunner::Action {
+    int lineNumber;
+    ScriptLine line;
+    int id;  // resolved control id (click, type, choose, show, expect)
+};
+
+namespace {
+
+bool IsClickable(ControlKind kind) { return kind == ControlKind::Button || kind == ControlKind::RadioButton; }
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::optional<int> ParseInt(const std::string& s)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock,
+                           std::ostream& out)
+    : m_window(window), m_operationRunning(std::move(operationRunning)), m_clock(clock), m_out(out)
+{
+    m_window.AddListObserver([this](int, const std::string& text) { m_out << "log: " << text << '\n' << std::flush; });
+}
+
+int ScriptRunner::ResolveClickTarget(const std::string& target, std::string& error) const
+{
+    if (const auto id = ParseInt(target)) {
+        if (!m_window.Has(*id) || !IsClickable(m_window.KindOf(*id)))
+            error = "no button with id " + target;
+        return *id;
+    }
+    std::vector<int> matches;
+    for (const ControlSpec& c : MainDialogLayout().controls)
+        if (c.caption == target && m_window.Has(c.id) && IsClickable(c.kind))
+            matches.push_back(c.id);
+    if (matches.empty()) {
+        error = "no button captioned \"" + target + "\"";
+        return 0;
+    }
+    if (matches.size() > 1) {
+        error = "\"" + target + "\" names " + std::to_string(matches.size()) + " controls (";
+        for (std::size_t i = 0; i < matches.size(); ++i)
+            error += (i ? ", " : "") + std::to_string(matches[i]);
+        error += "): use the id";
+    }
+    return matches.front();
+}
+
+bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
+{
+    bool good = true;
+    std::string raw;
+    for (int number = 1; std::getline(script, raw); ++number) {
+        ScriptParse parsed = ParseScriptLine(raw);
+        Action action{number, parsed.line, 0};
+        std::string error = parsed.error;
+        if (error.empty() && action.line.verb == ScriptVerb::Click)
+            action.id = ResolveClickTarget(action.line.target, error);
+        else if (error.empty() && !action.line.target.empty()) {
+            action.id = *ParseInt(action.line.target);
+            if (!m_window.Has(action.id))
+                error = "no control with id " + action.line.target;
+        }
+        if (!error.empty()) {
+            m_out << "line " << number << ": " << error << '\n';
+            good = false;
+        } else if (action.line.verb != ScriptVerb::None) {
+            actions.push_back(std::move(action));
+        }
+    }
+    return good;
+}
+
+std::string ScriptRunner::Describe(int id) const
+{
+    std::ostringstream line;
+    std::string text = m_window.GetText(id);
+    int sel = -1;
+    const ControlKind kind = m_window.KindOf(id);
+    if (kind == ControlKind::ComboBox) {
+        sel = m_window.ComboGetCurSel(id);
+        text = m_window.ComboGetText(id, sel);
+    } else if (kind == ControlKind::ListBox) {
+        const int n = m_window.ListGetCount(id);
+        text = n > 0 ? m_window.ListGetText(id, n - 1) : "";
+        sel = m_window.ListGetCurSel(id);
+    }
+    line << "show " << id << ": text=" << Quote(text) << " enabled=" << (m_window.IsEnabled(id) ? 1 : 0)
+         << " check=" << m_window.GetCheck(id) << " sel=" << sel;
+    return line.str();
+}
+
+int ScriptRunner::Execute(const Action& action)
+{
+    const ScriptLine& line = action.line;
+    const auto where = [&] { return "line " + std::to_string(action.lineNumber) + ": "; };
+    switch (line.verb) {
+    case ScriptVerb::Click:
+        if (!m_window.Click(action.id))
+            m_out << where() << "click " << action.id << ": the control is disabled\n";
+        break;
+    case ScriptVerb::Type:
+        if (!m_window.Type(action.id, line.text))
+            m_out << where() << "type " << action.id << ": the field does not take input now\n";
+        break;
+    case ScriptVerb::Choose: {
+        int index = -1;
+        for (int i = 0; i < m_window.ComboGetCount(action.id); ++i)
+            if (m_window.ComboGetText(action.id, i) == line.text)
+                index = i;
+        if (index < 0)
+            index = ParseInt(line.text).value_or(-1);
+        if (!m_window.Choose(action.id, index))
+            m_out << where() << "choose " << action.id << ": no entry '" << line.text << "' to choose now\n";
+        break;
+    }
+    case ScriptVerb::Wait:
+        if (!m_clock.WaitUntil([this] { return !m_operationRunning(); }, *line.ms))
+            m_out << where() << "wait: still running after " << *line.ms << " ms\n";
+        break;
+    case ScriptVerb::Sleep:
+        m_clock.SleepFor(*line.ms);
+        break;
+    case ScriptVerb::Show:
+        m_out << Describe(action.id) << '\n';
+        break;
+    case ScriptVerb::Expect: {
+        const std::string shown = m_window.KindOf(action.id) == ControlKind::ComboBox
+                                      ? m_window.ComboGetText(action.id, m_window.ComboGetCurSel(action.id))
+                                      : m_window.GetText(action.id);
+        if (shown != line.text) {
+            m_out << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found "
+                  << Quote(shown) << '\n';
+            return 1;
+        }
+        break;
+    }
+    case ScriptVerb::None:
+        break;
+    }
+    m_out << std::flush;
+    return 0;
+}
+
+int ScriptRunner::Run(std::istream& script)
+{
+    std::vector<Action> actions;
+    if (!Prepare(script, actions))
+        return 2;
+    for (const Action& action : actions)
+        if (Execute(action) != 0)
+            return 1;
+    return 0;
+}

@@ -1,0 +1,45 @@
+// Runs an action script against the window: the whole script is checked
+// first, so that a bad line stops it before anything reaches a transmitter.
+// Every log entry is printed as "log: <text>" the moment it is appended.
+//
+// Exit status: 0 the script ran through, 1 an expect failed (the run stops
+// there), 2 a bad script line (nothing runs).
+#pragma once
+
+#include "ui/headless/ControlModel.h"
+
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// How the script waits: real time in the command line, virtual in tests.
+class ScriptClock {
+public:
+    virtual ~ScriptClock() = default;
+    virtual void SleepFor(long ms) = 0;
+    // Lets events run until done() holds or ms have passed; returns done().
+    virtual bool WaitUntil(const std::function<bool()>& done, long ms) = 0;
+};
+
+class ScriptRunner {
+public:
+    ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock, std::ostream& out);
+
+    int Run(std::istream& script);
+
+    // The machine-readable line of "show": text="..." enabled=0|1 check=0|1 sel=N
+    std::string Describe(int id) const;
+
+private:
+    struct Action;
+    bool Prepare(std::istream& script, std::vector<Action>& actions);
+    int ResolveClickTarget(const std::string& target, std::string& error) const;
+    int Execute(const Action& action);
+
+    ControlModel& m_window;
+    std::function<bool()> m_operationRunning;
+    ScriptClock& m_clock;
+    std::ostream& m_out;
+};
