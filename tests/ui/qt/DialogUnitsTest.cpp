@@ -17,6 +17,8 @@ struct Mapping {
     int wantY;  // base as the height: dlu * base / 8, likewise
 };
 
+void PrintTo(const Mapping& m, std::ostream* os) { *os << "base " << m.base << ", " << m.dlu << " DLU"; }
+
 class DialogUnitMapping : public testing::TestWithParam<Mapping> {};
 
 TEST_P(DialogUnitMapping, RoundsLikeThePlatform) {

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# End to end: tamsel-sim serves a pseudo-terminal, tamsel-cli opens it as COM1
+# through the real serial port and runs a script; the transcript must match.
+set -euo pipefail
+sim=$1 cli=$2 script=$3 expected=$4
+
+work=$(mktemp -d)
+cleanup() { [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+
+"$sim" >"$work/sim.out" 2>"$work/sim.err" &
+sim_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/sim.out" ] && break
+  sleep 0.05
+done
+device=$(head -n 1 "$work/sim.out")
+[ -c "$device" ] || { echo "tamsel-sim gave no device: '$device'"; cat "$work/sim.err"; exit 1; }
+
+status=0
+env -u TAMSEL_COM2 TAMSEL_COM1="$device" timeout 60 "$cli" "$script" >"$work/cli.out" || status=$?
+if ! diff -u "$expected" "$work/cli.out"; then
+  echo "--- simulator log:"; cat "$work/sim.err"
+  exit 1
+fi
+[ "$status" -eq 0 ] || { echo "tamsel-cli exited with $status"; exit 1; }
+grep -q "82B57C01020322043FA00000F2" "$work/sim.err" || { echo "the simulator did not log the damping request"; exit 1; }

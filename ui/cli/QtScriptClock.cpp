@@ -1,0 +1,28 @@
+#include "ui/cli/QtScriptClock.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+void QtScriptClock::SleepFor(long ms)
+{
+    WaitUntil([] { return false; }, ms);
+}
+
+bool QtScriptClock::WaitUntil(const std::function<bool()>& done, long ms)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // Wakes the loop at the deadline; every other event is checked against
+    // done() as soon as it has run.
+    QTimer deadline;
+    deadline.setTimerType(Qt::PreciseTimer);
+    deadline.setSingleShot(true);
+    deadline.start(static_cast<int>(ms));
+    while (!done()) {
+        if (elapsed.elapsed() >= ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}

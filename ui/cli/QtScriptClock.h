@@ -1,0 +1,10 @@
+// Script waits in real time, letting Qt's event loop run meanwhile.
+#pragma once
+
+#include "ui/script/ScriptRunner.h"
+
+class QtScriptClock : public ScriptClock {
+public:
+    void SleepFor(long ms) override;
+    bool WaitUntil(const std::function<bool()>& done, long ms) override;
+};

@@ -1,0 +1,110 @@
+// tamsel-cli: the tool without a window, driven by an action script.
+#include "app/CTamselDlg.h"
+#include "ui/cli/QtScriptClock.h"
+#include "ui/cli/QtTimerBackend.h"
+#include "ui/demo/DemoTransmitter.h"
+#include "ui/dialog/Layout.h"
+#include "ui/headless/ControlModel.h"
+#include "ui/script/ScriptRunner.h"
+#include "ui/serialport/QtSerialPort.h"
+
+#include <QCoreApplication>
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace {
+
+const char kUsage[] = R"(Usage: tamsel-cli [--demo] [SCRIPT]
+
+Runs the Tamsel tool without a window, driven by an action script read from
+the file SCRIPT, or from standard input when SCRIPT is absent or "-".
+
+Options:
+  --demo     serve the built-in simulated transmitter as port COM1 (the only port)
+  --help     show this text
+
+Ports: COM1 to COM16 are the devices named by the environment variables
+TAMSEL_COM1 ... TAMSEL_COM16 when any of them is set (an empty value means no
+such port); otherwise the system's serial ports in the order of their names.
+
+Script: one action a line; '#' starts a comment; blank lines are ignored.
+  click <id or caption>    click a button as the operator; a caption that names
+                           several controls (such as "Read") is refused: use the id
+  type <id> <text>         replace the field's text as typed (text limit applied)
+  choose <id> <entry>      select a list entry by its text or its index
+  wait [ms]                until no operation is running, at most ms (default 30000)
+  sleep <ms>               let the tool run for ms
+  show <id>                print the control in one line:
+                             show <id>: text="..." enabled=0|1 check=0|1 sel=N
+                           text is the caption, field text, selected entry or newest
+                           log entry; quotes and backslashes in it are escaped
+  expect <id> <text>       fail the run unless the control shows exactly text
+
+Every activity log entry is printed as "log: <text>" the moment it is added.
+The whole script is checked before anything runs.
+
+Exit status: 0 the script ran through, 1 an expect failed (the run stops there),
+2 a bad script line (reported with its line number; nothing runs), 3 the demo
+transmitter could not be started.
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    bool demo = false;
+    std::string scriptPath = "-";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--demo")
+            demo = true;
+        else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            std::cerr << "tamsel-cli: unknown option " << arg << "\n" << kUsage;
+            return 2;
+        } else
+            scriptPath = arg;
+    }
+
+    std::unique_ptr<DemoTransmitter> transmitter;
+    PortMap ports;
+    try {
+        if (demo) {
+            transmitter = std::make_unique<DemoTransmitter>();
+            ports = transmitter->Ports();
+        } else {
+            ports = PortMap::Load();
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "tamsel-cli: cannot start the demo transmitter: " << e.what() << "\n";
+        return 3;
+    }
+
+    std::ifstream file;
+    if (scriptPath != "-") {
+        file.open(scriptPath);
+        if (!file) {
+            std::cerr << "tamsel-cli: cannot read " << scriptPath << "\n";
+            return 2;
+        }
+    }
+    std::istream& script = scriptPath == "-" ? std::cin : file;
+
+    QtTimerBackend timers;
+    ControlModel window(MainDialogLayout(), timers);
+    QtSerialPort port(std::move(ports));
+    CTamselDlg dlg(window, port);
+    window.SetEventSink(&dlg);
+    QtScriptClock clock;
+    ScriptRunner runner(window, [&dlg] { return dlg.IsOperationRunning(); }, clock, std::cout);
+    dlg.OnInitDialog();
+    return runner.Run(script);
+}

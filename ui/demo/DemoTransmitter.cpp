@@ -1,0 +1,3 @@
+#include "ui/demo/DemoTransmitter.h"
+
+DemoTransmitter::DemoTransmitter() : m_device(m_server.Start()) {}
