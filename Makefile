@@ -16,7 +16,7 @@ build: configure
 
 # The tool on its built-in simulated transmitter (port COM1).
 demo: build
-	$(BUILD)/ui/qt/tamsel --demo
+	$(BUILD)/ui/main/tamsel --demo
 
 # The whole suite, headless.
 test: build

@@ -9,7 +9,9 @@
 #include "ui/serialport/QtSerialPort.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -24,8 +26,10 @@ Runs the Tamsel tool without a window, driven by an action script read from
 the file SCRIPT, or from standard input when SCRIPT is absent or "-".
 
 Options:
-  --demo     serve the built-in simulated transmitter as port COM1 (the only port)
-  --help     show this text
+  --demo        serve the built-in simulated transmitter as port COM1 (the only port)
+  --timestamps  begin every output line with the milliseconds since start, as
+                "[12.345] "
+  --help        show this text
 
 Ports: COM1 to COM16 are the devices named by the environment variables
 TAMSEL_COM1 ... TAMSEL_COM16 when any of them is set (an empty value means no
@@ -58,6 +62,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     bool demo = false;
+    bool timestamps = false;
     std::string scriptPath = "-";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -67,6 +72,8 @@ int main(int argc, char** argv)
         }
         if (arg == "--demo")
             demo = true;
+        else if (arg == "--timestamps")
+            timestamps = true;
         else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             std::cerr << "tamsel-cli: unknown option " << arg << "\n" << kUsage;
             return 2;
@@ -105,6 +112,14 @@ int main(int argc, char** argv)
     window.SetEventSink(&dlg);
     QtScriptClock clock;
     ScriptRunner runner(window, [&dlg] { return dlg.IsOperationRunning(); }, clock, std::cout);
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    if (timestamps)
+        runner.SetLinePrefix([&sinceStart] {
+            char stamp[32];
+            std::snprintf(stamp, sizeof stamp, "[%.3f] ", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
+            return std::string(stamp);
+        });
     dlg.OnInitDialog();
     return runner.Run(script);
 }

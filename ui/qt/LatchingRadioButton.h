@@ -13,5 +13,5 @@ public:
     }
 
 protected:
-    void nextCheckState() override { setChecked(true); }
+    void nextCheckState() override { QRadioButton::nextCheckState(); }
 };

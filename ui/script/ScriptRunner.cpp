@@ -42,7 +42,7 @@ ScriptRunner::ScriptRunner(ControlModel& window, std::function<bool()> operation
                            std::ostream& out)
     : m_window(window), m_operationRunning(std::move(operationRunning)), m_clock(clock), m_out(out)
 {
-    m_window.AddListObserver([this](int, const std::string& text) { m_out << "log: " << text << '\n' << std::flush; });
+    m_window.AddListObserver([this](int, const std::string& text) { Out() << "log: " << text << '\n' << std::flush; });
 }
 
 int ScriptRunner::ResolveClickTarget(const std::string& target, std::string& error) const
@@ -85,7 +85,7 @@ bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
                 error = "no control with id " + action.line.target;
         }
         if (!error.empty()) {
-            m_out << "line " << number << ": " << error << '\n';
+            Out() << "line " << number << ": " << error << '\n';
             good = false;
         } else if (action.line.verb != ScriptVerb::None) {
             actions.push_back(std::move(action));
@@ -120,11 +120,11 @@ int ScriptRunner::Execute(const Action& action)
     switch (line.verb) {
     case ScriptVerb::Click:
         if (!m_window.Click(action.id))
-            m_out << where() << "click " << action.id << ": the control is disabled\n";
+            Out() << where() << "click " << action.id << ": the control is disabled\n";
         break;
     case ScriptVerb::Type:
         if (!m_window.Type(action.id, line.text))
-            m_out << where() << "type " << action.id << ": the field does not take input now\n";
+            Out() << where() << "type " << action.id << ": the field does not take input now\n";
         break;
     case ScriptVerb::Choose: {
         int index = -1;
@@ -134,25 +134,25 @@ int ScriptRunner::Execute(const Action& action)
         if (index < 0)
             index = ParseInt(line.text).value_or(-1);
         if (!m_window.Choose(action.id, index))
-            m_out << where() << "choose " << action.id << ": no entry '" << line.text << "' to choose now\n";
+            Out() << where() << "choose " << action.id << ": no entry '" << line.text << "' to choose now\n";
         break;
     }
     case ScriptVerb::Wait:
         if (!m_clock.WaitUntil([this] { return !m_operationRunning(); }, *line.ms))
-            m_out << where() << "wait: still running after " << *line.ms << " ms\n";
+            Out() << where() << "wait: still running after " << *line.ms << " ms\n";
         break;
     case ScriptVerb::Sleep:
         m_clock.SleepFor(*line.ms);
         break;
     case ScriptVerb::Show:
-        m_out << Describe(action.id) << '\n';
+        Out() << Describe(action.id) << '\n';
         break;
     case ScriptVerb::Expect: {
         const std::string shown = m_window.KindOf(action.id) == ControlKind::ComboBox
                                       ? m_window.ComboGetText(action.id, m_window.ComboGetCurSel(action.id))
                                       : m_window.GetText(action.id);
         if (shown != line.text) {
-            m_out << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found "
+            Out() << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found "
                   << Quote(shown) << '\n';
             return 1;
         }
@@ -163,6 +163,13 @@ int ScriptRunner::Execute(const Action& action)
     }
     m_out << std::flush;
     return 0;
+}
+
+std::ostream& ScriptRunner::Out()
+{
+    if (m_linePrefix)
+        m_out << m_linePrefix();
+    return m_out;
 }
 
 int ScriptRunner::Run(std::istream& script)

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Measures the wall time of a full "HART Communication" connect (commands 0,
+# 14 and 15) against the simulator answering at once over a pseudo-terminal,
+# and divides it by the delays the step machine itself must spend on it.
+#
+# Mandated: 14 step ticks of 10 ms and, per reply, the 100 ms quiet time:
+# 14 * 10 + 3 * 100 = 440 ms. Usage: tools/measure-connect.sh [BUILD] [RUNS]
+set -euo pipefail
+build=${1:-build}
+runs=${2:-20}
+mandated=440
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() { [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+"$build/sim/tamsel-sim" --immediate --quiet >"$work/sim.out" 2>/dev/null &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+device=$(head -n 1 "$work/sim.out")
+
+cat >"$work/connect.script" <<'SCRIPT'
+click Search Com
+click Open Com
+sleep 200
+show 1003
+click HART Communication
+wait 10000
+show 1112
+SCRIPT
+
+printf 'run  connect_ms  ratio\n'
+total=0
+for run in $(seq "$runs"); do
+  TAMSEL_COM1="$device" "$build/ui/cli/tamsel-cli" --timestamps "$work/connect.script" >"$work/run.out"
+  grep -q 'show 1112: text="Fenmarks"' "$work/run.out" || { echo "connect failed:"; cat "$work/run.out"; exit 1; }
+  ms=$(awk -F'[][]' '/show 1003:/ {t0=$2} /show 1112:/ {print $2 - t0}' "$work/run.out")
+  awk -v r="$run" -v ms="$ms" -v m="$mandated" 'BEGIN { printf "%3d  %10.3f  %.4f\n", r, ms, ms / m }'
+  total=$(awk -v a="$total" -v b="$ms" 'BEGIN { print a + b }')
+done
+awk -v t="$total" -v n="$runs" -v m="$mandated" 'BEGIN {
+  printf "mean %.3f ms over %d runs; mandated %d ms; ratio %.4f (goal at most 1.05)\n", t / n, n, m, t / n / m }'
