@@ -1,10 +1,7 @@
 // tamsel: the tool in its window. One modal dialog; the process ends when it
 // closes.
-#include "app/CTamselDlg.h"
 #include "ui/demo/DemoTransmitter.h"
-#include "ui/dialog/Layout.h"
-#include "ui/qt/QtDialogWindow.h"
-#include "ui/serialport/QtSerialPort.h"
+#include "ui/main/CTamselApp.h"
 
 #include <QApplication>
 
@@ -27,28 +24,6 @@ Ports: COM1 to COM16 are the devices named by the environment variables
 TAMSEL_COM1 ... TAMSEL_COM16 when any of them is set (an empty value means no
 such port); otherwise the system's serial ports in the order of their names.
 )";
-
-// The window needs its event sink before the dialog object that is the sink
-// exists; the relay stands in between.
-class EventRelay : public DialogEvents {
-public:
-    DialogEvents* target = nullptr;
-    void OnCommand(int id, Notify notify) override
-    {
-        if (target)
-            target->OnCommand(id, notify);
-    }
-    void OnTimer(int timerId) override
-    {
-        if (target)
-            target->OnTimer(timerId);
-    }
-    void OnSysCommand(unsigned id) override
-    {
-        if (target)
-            target->OnSysCommand(id);
-    }
-};
 
 } // namespace
 
@@ -82,12 +57,7 @@ int main(int argc, char** argv)
         return 3;
     }
 
-    EventRelay relay;
-    QtDialogWindow window(MainDialogLayout(), relay);
-    QtSerialPort port(std::move(ports));
-    CTamselDlg dlg(window, port);
-    relay.target = &dlg;
-    dlg.OnInitDialog();
-    window.exec();  // the result of the modal run is not used
+    CTamselApp theApp(std::move(ports));
+    theApp.InitInstance();
     return 0;
 }

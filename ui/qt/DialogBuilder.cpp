@@ -84,11 +84,9 @@ QWidget* MakeControl(QDialog& dialog, const ControlSpec& c, BuiltControls& built
         return new QGroupBox(Text(c.caption), &dialog);
     case ControlKind::StaticText:
         return MakeStatic(dialog, c);
-    case ControlKind::Button: {
-        // Button captions here are single words; kStyleMultiLine needs no more.
-        auto* button = new QPushButton(Text(c.caption), &dialog);
-        return button;
-    }
+    case ControlKind::Button:
+        // The captions are single words, so kStyleMultiLine needs nothing more.
+        return new QPushButton(Text(c.caption), &dialog);
     case ControlKind::RadioButton:
         return new LatchingRadioButton(Text(c.caption), &dialog);
     case ControlKind::Edit:

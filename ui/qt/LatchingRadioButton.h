@@ -13,5 +13,5 @@ public:
     }
 
 protected:
-    void nextCheckState() override { QRadioButton::nextCheckState(); }
+    void nextCheckState() override { setChecked(true); }
 };

@@ -104,7 +104,7 @@ int QtDialogWindow::ComboAddString(int id, std::string_view text) {
     // list keeps whatever selection it had.
     const int selected = combo->currentIndex();
     combo->addItem(ToQt(text));
-    (void)selected;
+    combo->setCurrentIndex(selected);
     return combo->count() - 1;
 }
 

@@ -1,0 +1,36 @@
+// The application: the window, its serial port and the dialog object that
+// runs them, wired together. InitInstance runs the window modally; the
+// process ends when it closes.
+#pragma once
+
+#include "app/CTamselDlg.h"
+#include "ui/qt/QtDialogWindow.h"
+#include "ui/serialport/QtSerialPort.h"
+
+class CTamselApp {
+public:
+    // A QApplication must exist.
+    explicit CTamselApp(PortMap ports);
+
+    // Runs the window until it closes; returns false, as the process then ends.
+    bool InitInstance();
+
+    QtDialogWindow& Window() { return m_window; }
+    CTamselDlg& Dialog() { return m_dlg; }
+
+private:
+    // The window needs its event sink before the dialog object that is the
+    // sink exists; the relay stands in between.
+    class EventRelay : public DialogEvents {
+    public:
+        DialogEvents* target = nullptr;
+        void OnCommand(int id, Notify notify) override { target->OnCommand(id, notify); }
+        void OnTimer(int timerId) override { target->OnTimer(timerId); }
+        void OnSysCommand(unsigned id) override { target->OnSysCommand(id); }
+    };
+
+    EventRelay m_relay;
+    QtDialogWindow m_window;
+    QtSerialPort m_port;
+    CTamselDlg m_dlg;
+};
