@@ -43,9 +43,10 @@ public:
     void RunStep();
     // A script runs until its end puts the machine at rest.
     bool IsOperationRunning() const;
-    // The primitive states: send one command, parse its reply.
+    // The primitive states: send one command; parse its reply, the values
+    // stored as the command's row of the command table says.
     void SendCommand(const CommandInfo& cmd);
-    void ParseReply(const CommandInfo& cmd);
+    void ParseReplyHead(const CommandInfo& cmd);
 
     // Used by the module scripts.
     void ArmStep(int ms);

@@ -46,7 +46,7 @@ void CTamselDlg::SendCommand(const CommandInfo& cmd)
     ArmStep(REPLY_TIMEOUT);
 }
 
-void CTamselDlg::ParseReply(const CommandInfo& cmd)
+void CTamselDlg::ParseReplyHead(const CommandInfo& cmd)
 {
     if (m_bRxReady != 1) {
         m_nResult = kResultNoReply;

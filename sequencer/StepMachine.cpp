@@ -14,7 +14,7 @@ void CTamselDlg::RunStep()
         return;
     }
     if (const CommandInfo* cmd = FindCommandByParseState(m_nStep)) {
-        ParseReply(*cmd);
+        ParseReplyHead(*cmd);
         return;
     }
     // 1 to 206: the scripts of the modules.

@@ -2,7 +2,7 @@
 #include "app/CTamselDlg.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
-#include "ui/demo/DemoTransmitter.h"
+#include "ui/demo/PortChoice.h"
 #include "ui/dialog/Layout.h"
 #include "ui/headless/ControlModel.h"
 #include "ui/script/ScriptRunner.h"
@@ -30,10 +30,6 @@ Options:
   --timestamps  begin every output line with the milliseconds since start, as
                 "[12.345] "
   --help        show this text
-
-Ports: COM1 to COM16 are the devices named by the environment variables
-TAMSEL_COM1 ... TAMSEL_COM16 when any of them is set (an empty value means no
-such port); otherwise the system's serial ports in the order of their names.
 
 Script: one action a line; '#' starts a comment; blank lines are ignored.
   click <id or caption>    click a button as the operator; a caption that names
@@ -67,7 +63,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+            std::cout << kUsage << "\n" << kPortsHelp;
             return 0;
         }
         if (arg == "--demo")
@@ -81,15 +77,9 @@ int main(int argc, char** argv)
             scriptPath = arg;
     }
 
-    std::unique_ptr<DemoTransmitter> transmitter;
-    PortMap ports;
+    PortChoice choice;
     try {
-        if (demo) {
-            transmitter = std::make_unique<DemoTransmitter>();
-            ports = transmitter->Ports();
-        } else {
-            ports = PortMap::Load();
-        }
+        choice = ChoosePorts(demo);
     } catch (const std::exception& e) {
         std::cerr << "tamsel-cli: cannot start the demo transmitter: " << e.what() << "\n";
         return 3;
@@ -107,7 +97,7 @@ int main(int argc, char** argv)
 
     QtTimerBackend timers;
     ControlModel window(MainDialogLayout(), timers);
-    QtSerialPort port(std::move(ports));
+    QtSerialPort port(std::move(choice.ports));
     CTamselDlg dlg(window, port);
     window.SetEventSink(&dlg);
     QtScriptClock clock;

@@ -5,9 +5,9 @@
 #include <cctype>
 #include <stdexcept>
 
-ControlModel::ControlModel(const DialogSpec& spec, TimerBackend& timers) : m_timers(timers)
+ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_timers(timers)
 {
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : layout.controls) {
         if (c.id == IDC_STATIC)
             continue;
         Control control;

@@ -14,7 +14,7 @@
 
 class ControlModel : public DialogWindow {
 public:
-    ControlModel(const DialogSpec& spec, TimerBackend& timers);
+    ControlModel(const DialogSpec& layout, TimerBackend& timers);
 
     void SetEventSink(DialogEvents* sink) { m_sink = sink; }
     // Each observer is called with every text appended to a list box (the

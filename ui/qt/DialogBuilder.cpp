@@ -102,9 +102,9 @@ QWidget* MakeControl(QDialog& dialog, const ControlSpec& c, BuiltControls& built
     return nullptr;
 }
 
-void AddLabels(QDialog& dialog, const DialogSpec& spec, const ControlSpec& c,
+void AddLabels(QDialog& dialog, const DialogSpec& layout, const ControlSpec& c,
                const DialogUnits& units, BuiltControls& built) {
-    if (const auto rect = LabelRect(spec, c)) {
+    if (const auto rect = LabelRect(layout, c)) {
         Qt::Alignment align = Qt::AlignLeft | Qt::AlignBottom;  // above the field
         if (c.labelPlace == LabelPlace::Left) align = Qt::AlignRight | Qt::AlignVCenter;
         if (c.labelPlace == LabelPlace::LeftAligned) align = Qt::AlignLeft | Qt::AlignVCenter;
@@ -121,21 +121,21 @@ void AddLabels(QDialog& dialog, const DialogSpec& spec, const ControlSpec& c,
 
 }  // namespace
 
-DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& spec) {
+DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& layout) {
     dialog.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint);
-    dialog.setWindowTitle(Text(spec.title));
+    dialog.setWindowTitle(Text(layout.title));
     dialog.setWindowIcon(AppIcon());
-    dialog.setFont(DialogFont(spec));
+    dialog.setFont(DialogFont(layout));
     const DialogUnits units = DialogUnits::FromFont(dialog.font());
-    dialog.setFixedSize(units.Size(spec.width, spec.height));
+    dialog.setFixedSize(units.Size(layout.width, layout.height));
     return units;
 }
 
-BuiltControls BuildControls(QDialog& dialog, const DialogSpec& spec, const DialogUnits& units) {
+BuiltControls BuildControls(QDialog& dialog, const DialogSpec& layout, const DialogUnits& units) {
     BuiltControls built;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : layout.controls) {
         QWidget* w = MakeControl(dialog, c, built);
         QRect rect = units.Rect(c.rect);
         rect.setHeight(units.Y(FieldLineHeight(c)));
@@ -144,7 +144,7 @@ BuiltControls BuildControls(QDialog& dialog, const DialogSpec& spec, const Dialo
         if (c.kind == ControlKind::GroupBox) w->lower();  // a frame behind its controls
         if ((c.style & kStyleHidden) || c.kind == ControlKind::SerialControl) w->hide();
         if (c.id != IDC_STATIC) built.byId[c.id] = w;
-        AddLabels(dialog, spec, c, units, built);
+        AddLabels(dialog, layout, c, units, built);
     }
     return built;
 }

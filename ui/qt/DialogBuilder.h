@@ -21,8 +21,8 @@ struct BuiltControls {
 
 // Title, font, icon, fixed client size and the frame: minimise and close
 // buttons, no maximise. Returns the dialog units of the window's font.
-DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& spec);
+DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& layout);
 
 // Creates every control of the table as a child of the dialog. Controls sharing
 // IDC_STATIC are created but not listed.
-BuiltControls BuildControls(QDialog& dialog, const DialogSpec& spec, const DialogUnits& units);
+BuiltControls BuildControls(QDialog& dialog, const DialogSpec& layout, const DialogUnits& units);

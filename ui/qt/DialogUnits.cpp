@@ -35,11 +35,11 @@ QRect DialogUnits::Rect(const DluRect& r) const {
 
 QSize DialogUnits::Size(int w, int h) const { return {X(w), Y(h)}; }
 
-QFont DialogFont(const DialogSpec& spec) {
+QFont DialogFont(const DialogSpec& layout) {
     QFont font;
     font.setFamilies(QStringList{
-        QString::fromUtf8(spec.fontFace.data(), qsizetype(spec.fontFace.size())),
+        QString::fromUtf8(layout.fontFace.data(), qsizetype(layout.fontFace.size())),
         QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSize(spec.fontPoints);
+    font.setPointSize(layout.fontPoints);
     return font;
 }

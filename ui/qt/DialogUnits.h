@@ -23,4 +23,4 @@ struct DialogUnits {
 
 // The dialog's font: its own face when installed, otherwise the stand-in for
 // the Chinese system face, otherwise the platform default.
-QFont DialogFont(const DialogSpec& spec);
+QFont DialogFont(const DialogSpec& layout);

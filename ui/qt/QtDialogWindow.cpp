@@ -22,11 +22,11 @@ constexpr int kMinTimerMs = 10;
 
 }  // namespace
 
-QtDialogWindow::QtDialogWindow(const DialogSpec& spec, DialogEvents& events, QWidget* parent)
-    : QDialog(parent), events_(events), units_(SetUpDialogFrame(*this, spec)),
-      controls_(BuildControls(*this, spec, units_)) {
+QtDialogWindow::QtDialogWindow(const DialogSpec& layout, DialogEvents& events, QWidget* parent)
+    : QDialog(parent), events_(events), units_(SetUpDialogFrame(*this, layout)),
+      controls_(BuildControls(*this, layout, units_)) {
     // Only now, so that filling the controls from the table reports nothing.
-    ConnectNotifications(spec);
+    ConnectNotifications(layout);
 }
 
 QtDialogWindow::~QtDialogWindow() {
@@ -34,8 +34,8 @@ QtDialogWindow::~QtDialogWindow() {
     for (auto& [id, timer] : timers_) timer->stop();
 }
 
-void QtDialogWindow::ConnectNotifications(const DialogSpec& spec) {
-    for (const ControlSpec& c : spec.controls) {
+void QtDialogWindow::ConnectNotifications(const DialogSpec& layout) {
+    for (const ControlSpec& c : layout.controls) {
         const int id = c.id;
         if (id == IDC_STATIC) continue;
         QWidget* w = Widget(id);

@@ -27,7 +27,7 @@ class QtDialogWindow : public QDialog, public DialogWindow {
     Q_OBJECT
 public:
     // The sink must outlive the window.
-    QtDialogWindow(const DialogSpec& spec, DialogEvents& events, QWidget* parent = nullptr);
+    QtDialogWindow(const DialogSpec& layout, DialogEvents& events, QWidget* parent = nullptr);
     ~QtDialogWindow() override;
 
     std::string GetText(int id) const override;
@@ -80,7 +80,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ConnectNotifications(const DialogSpec& spec);
+    void ConnectNotifications(const DialogSpec& layout);
     QLineEdit* Edit(int id) const;
     QAbstractButton* Button(int id) const;
     QComboBox* Combo(int id) const;

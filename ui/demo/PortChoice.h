@@ -1,0 +1,21 @@
+// Where the programs' serial ports come from: the built-in demo transmitter
+// as COM1 only, or the ports of this machine.
+#pragma once
+
+#include "ui/demo/DemoTransmitter.h"
+
+#include <memory>
+
+struct PortChoice {
+    std::unique_ptr<DemoTransmitter> demo;  // kept alive while the ports are used
+    PortMap ports;
+};
+
+// Throws std::runtime_error when the demo transmitter cannot be started.
+PortChoice ChoosePorts(bool demo);
+
+// The programs' help text on port numbering.
+inline constexpr char kPortsHelp[] = R"(Ports: COM1 to COM16 are the devices named by the environment variables
+TAMSEL_COM1 ... TAMSEL_COM16 when any of them is set (an empty value means no
+such port); otherwise the system's serial ports in the order of their names.
+)";
