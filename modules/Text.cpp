@@ -1,12 +1,10 @@
 #include "modules/Text.h"
 
-#include <cerrno>
 #include <cstdlib>
 
 long LeadingInteger(std::string_view text)
 {
     const std::string s(text);
-    errno = 0;
     return std::strtol(s.c_str(), nullptr, 10);  // clamps to LONG_MIN/LONG_MAX
 }
 

@@ -1,49 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sim/CommandLine.h"
 
 namespace {
 
-sim::SimOptions Parse(const std::vector<std::string>& args) {
-    sim::SimOptions options;
+TEST(CommandLineTest, ParsesIdentityDeviceAndFaults) {
+    sim::SimOptions o;
     std::string error;
-    EXPECT_TRUE(sim::ParseCommandLine(args, options, error)) << error;
-    return options;
-}
-
-TEST(CommandLineTest, IdentityAndDevice) {
-    const auto o = Parse({"--address", "5", "--manufacturer=0x26", "--device-type", "124",
-                          "--device-id=0xABCDEF", "--device", "/dev/ttyS1", "--immediate"});
+    ASSERT_TRUE(sim::ParseCommandLine(
+        {"--address", "5", "--manufacturer=0x26", "--device-type", "124", "--device-id=0xABCDEF",
+         "--device", "/dev/ttyS1", "--immediate", "--quiet", "--no-answer", "--response-code=36:9",
+         "--long-gap=all:300", "--letter-x=1::2", "--random-rate=0.25", "--random-faults",
+         "letter-r,missing-lf", "--seed", "42"},
+        o, error)) << error;
     EXPECT_EQ(o.modem.identity.pollingAddress, 5);
     EXPECT_EQ(o.modem.identity.manufacturer, 0x26);
     EXPECT_EQ(o.modem.identity.deviceType, 124);
     EXPECT_EQ(o.modem.identity.deviceId, (std::array<std::uint8_t, 3>{0xAB, 0xCD, 0xEF}));
     EXPECT_EQ(o.devicePath, "/dev/ttyS1");
     EXPECT_TRUE(o.modem.immediate);
-}
-
-TEST(CommandLineTest, FaultSwitchesWithSelectorValueAndTimes) {
-    const auto o = Parse({"--no-answer", "--response-code=36:9", "--long-gap=all:300",
-                          "--letter-x=1::2", "--bad-unit=14"});
-    ASSERT_EQ(o.modem.faults.size(), 5u);
-    const auto& f = o.modem.faults;
-    EXPECT_EQ(f[0].kind, sim::FaultKind::kNoAnswer);
-    EXPECT_EQ(f[0].command, sim::kAllCommands);
-    EXPECT_EQ(f[1].kind, sim::FaultKind::kResponseCode);
-    EXPECT_EQ(f[1].command, 36);
-    EXPECT_EQ(f[1].value, 9);
-    EXPECT_EQ(f[2].command, sim::kAllCommands);
-    EXPECT_EQ(f[2].value, 300);
-    EXPECT_EQ(f[3].command, 1);
-    EXPECT_EQ(f[3].value, -1);
-    EXPECT_EQ(f[3].times, 2);
-    EXPECT_EQ(f[4].kind, sim::FaultKind::kBadUnit);
-    EXPECT_EQ(f[4].command, 14);
-}
-
-TEST(CommandLineTest, RandomFaults) {
-    const auto o = Parse({"--random-rate=0.25", "--random-faults", "letter-r,missing-lf",
-                          "--seed", "42"});
+    EXPECT_TRUE(o.quiet);
+    // Kind, command, value, times; -1 stands for all commands, the default, no limit.
+    std::vector<std::tuple<sim::FaultKind, int, int, int>> rules;
+    for (const auto& f : o.modem.faults) rules.emplace_back(f.kind, f.command, f.value, f.times);
+    EXPECT_EQ(rules, (decltype(rules){{sim::FaultKind::kNoAnswer, -1, -1, -1},
+                                      {sim::FaultKind::kResponseCode, 36, 9, -1},
+                                      {sim::FaultKind::kLongGap, -1, 300, -1},
+                                      {sim::FaultKind::kLetterX, 1, -1, 2}}));
     EXPECT_DOUBLE_EQ(o.modem.randomFaultRate, 0.25);
     EXPECT_EQ(o.modem.randomFaults,
               (std::vector<sim::FaultKind>{sim::FaultKind::kLetterR, sim::FaultKind::kMissingLf}));
@@ -65,20 +50,27 @@ TEST(CommandLineTest, BadOptionsAreRefused) {
     }
 }
 
-TEST(CommandLineTest, UsageNamesEveryFaultAndOption) {
+// --help lists every option; each fault switch adds a rule of its own kind.
+TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks) {
     const std::string usage = sim::Usage();
-    for (sim::FaultKind kind : sim::AllFaultKinds()) {
-        const std::string option = "--" + std::string(sim::FaultName(kind));
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-        EXPECT_EQ(sim::FaultFromName(sim::FaultName(kind)), kind);
-        sim::SimOptions options;
-        std::string error;
-        EXPECT_TRUE(sim::ParseCommandLine({option}, options, error)) << option << ": " << error;
-    }
-    for (const char* option : {"--device", "--address", "--manufacturer", "--device-type",
-                               "--device-id", "--immediate", "--random-rate", "--random-faults",
+    for (const char* option : {"--device", "--immediate", "--quiet", "--address", "--manufacturer",
+                               "--device-type", "--device-id", "--random-rate", "--random-faults",
                                "--seed", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+    // In the order the fault kinds are declared.
+    const char* faults[] = {"--no-answer",   "--letter-x",    "--letter-r",      "--letter-w",
+                            "--lowercase-hex", "--missing-lf", "--long-gap",      "--short-count",
+                            "--long-count",  "--status-only", "--response-code", "--burst-bit",
+                            "--bad-echo",    "--bad-unit"};
+    ASSERT_EQ(sim::AllFaultKinds().size(), std::size(faults));
+    for (std::size_t i = 0; i < std::size(faults); ++i) {
+        EXPECT_NE(usage.find(faults[i]), std::string::npos) << faults[i];
+        sim::SimOptions parsed;
+        std::string error;
+        ASSERT_TRUE(sim::ParseCommandLine({faults[i]}, parsed, error)) << error;
+        ASSERT_EQ(parsed.modem.faults.size(), 1u);
+        EXPECT_EQ(parsed.modem.faults[0].kind, sim::AllFaultKinds()[i]) << faults[i];
     }
 }
 

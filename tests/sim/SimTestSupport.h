@@ -1,20 +1,23 @@
 // Helpers of the simulator tests: requests and expected replies are written
-// as literal text, and replies are decoded here without the simulator's code.
+// as literal frame hex and wrapped into modem lines here.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "sim/Modem.h"
 
 namespace simtest {
 
-// A request line around literal frame hex: SOH 'P' '0' '1' hex CR LF.
+// SOH 'P' '0' '1' hex CR LF, and the reply line a well-behaved modem sends.
 inline std::string Request(const std::string& hex) { return "\x01P01" + hex + "\r\n"; }
-// The reply line a well-behaved modem sends for literal frame hex.
 inline std::string Reply(const std::string& hex) { return "\x01P00" + hex + "\r\n"; }
+
+// Clean reply frame to command 0 at polling address 0 of a fresh transmitter.
+inline const std::string kCmd0 = "0680000E0000FEB57C050501020800010203B4";
 
 inline std::vector<sim::Chunk> FeedText(sim::Modem& modem, const std::string& text,
                                         std::uint64_t nowMs = 0) {
@@ -27,38 +30,27 @@ inline std::string Joined(const std::vector<sim::Chunk>& chunks) {
     return text;
 }
 
-inline std::string Exchange(sim::Modem& modem, const std::string& frameHex,
-                            std::uint64_t nowMs = 0) {
-    return Joined(FeedText(modem, Request(frameHex), nowMs));
+inline std::string Exchange(sim::Modem& modem, const std::string& frameHex) {
+    return Joined(FeedText(modem, Request(frameHex)));
 }
 
-inline sim::ModemOptions Immediate() {
+// One request frame and the whole reply line expected for it ("" for none).
+struct Step {
+    std::string request;
+    std::string reply;
+};
+
+inline void Converse(sim::Modem& modem, const std::vector<Step>& steps) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(Exchange(modem, steps[i].request), steps[i].reply) << "step " << i;
+    }
+}
+
+inline sim::ModemOptions Immediate(std::vector<sim::FaultRule> faults = {}) {
     sim::ModemOptions options;
     options.immediate = true;
+    options.faults = std::move(faults);
     return options;
 }
-
-// The frame bytes of a reply line "\x01P00<hex>\r\n".
-inline std::vector<std::uint8_t> FrameOf(const std::string& line) {
-    std::vector<std::uint8_t> bytes;
-    if (line.size() < 6) return bytes;
-    const std::string hex = line.substr(4, line.size() - 6);
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
-    return bytes;
-}
-
-// Big-endian float at a byte position of a decoded frame.
-inline float FloatAt(const std::vector<std::uint8_t>& frame, std::size_t at) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i) bits = (bits << 8) | frame.at(at + i);
-    return std::bit_cast<float>(bits);
-}
-
-// Frame positions of a long-frame reply: response code, status, data.
-inline constexpr std::size_t kLongRc = 8;
-inline constexpr std::size_t kLongStatus = 9;
-inline constexpr std::size_t kLongData = 10;
 
 }  // namespace simtest
