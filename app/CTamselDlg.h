@@ -138,4 +138,5 @@ private:
     void StartConnect(std::int16_t firstState, std::int16_t maxTries);
     bool TransmitterAnswered() const;
     bool SettingTryFailed(std::int16_t sendState);
+    void EndListWrite(int listId, int (*entryOf)(std::int16_t code));
 };

@@ -35,16 +35,18 @@ const StepEntry kCommonSettingsSteps[] = {
 
 constexpr std::int16_t kAlarmKeepLast = 239;  // "Keep Last", entry 2 of the alarm list
 
+// The list entry a code stands for, or -1 for a code the list does not hold.
+int BinaryCodeEntry(std::int16_t code) { return code == 0 || code == 1 ? code : -1; }
+int UnitCodeEntry(std::int16_t code) { return IsBadUnitCode(static_cast<std::uint8_t>(code)) ? -1 : g_nUnitRow; }
+
 // Selects entry code of a list for the codes 0 and 1, else clears the list and
 // logs the complaint.
 void SelectBinaryCode(CTamselDlg& dlg, DialogWindow& wnd, int listId, std::int16_t code, std::string_view complaint)
 {
-    if (code == 0 || code == 1) {
-        wnd.ComboSetCurSel(listId, code);
-    } else {
-        wnd.ComboSetCurSel(listId, -1);
+    const int entry = BinaryCodeEntry(code);
+    wnd.ComboSetCurSel(listId, entry);
+    if (entry < 0)
         dlg.AppendLog(complaint);
-    }
 }
 
 } // namespace
@@ -167,37 +169,15 @@ void CTamselDlg::CheckDampingWrite()
 // 118: command 47 echoes the transfer function code.
 void CTamselDlg::CheckTransferFunctionWrite()
 {
-    if (SettingTryFailed(117))
-        return;
-    if (m_nReplyCode[0] == 2) {
-        AppendLog("Command not implemented!");
-    } else if (m_nReplyCode[3] == 0 || m_nReplyCode[3] == 1) {
-        m_Wnd.ComboSetCurSel(IDC_TRANS_FUNC, m_nReplyCode[3]);
-        AppendLog("Setting succeed!");
-    } else {
-        m_Wnd.ComboSetCurSel(IDC_TRANS_FUNC, -1);
-        AppendLog("Data reply not right!");
-    }
-    TrimLog();
-    EndScript();
+    if (!SettingTryFailed(117))
+        EndListWrite(IDC_TRANS_FUNC, BinaryCodeEntry);
 }
 
 // 121: command 44 echoes the unit code.
 void CTamselDlg::CheckPvUnitWrite()
 {
-    if (SettingTryFailed(120))
-        return;
-    if (m_nReplyCode[0] == 2) {
-        AppendLog("Command not implemented!");
-    } else if (!IsBadUnitCode(static_cast<std::uint8_t>(m_nReplyCode[3]))) {
-        m_Wnd.ComboSetCurSel(IDC_UNIT_LIST, g_nUnitRow);
-        AppendLog("Setting succeed!");
-    } else {
-        m_Wnd.ComboSetCurSel(IDC_UNIT_LIST, -1);
-        AppendLog("Data reply not right!");
-    }
-    TrimLog();
-    EndScript();
+    if (!SettingTryFailed(120))
+        EndListWrite(IDC_UNIT_LIST, UnitCodeEntry);
 }
 
 // 203: command 1's unit code selects the unit list's entry.
@@ -205,11 +185,24 @@ void CTamselDlg::CheckPvUnitRead()
 {
     if (SettingTryFailed(202))
         return;
-    if (!IsBadUnitCode(static_cast<std::uint8_t>(m_nReplyCode[0]))) {
-        m_Wnd.ComboSetCurSel(IDC_UNIT_LIST, g_nUnitRow);
-    } else {
-        m_Wnd.ComboSetCurSel(IDC_UNIT_LIST, -1);
+    const int entry = UnitCodeEntry(m_nReplyCode[0]);
+    m_Wnd.ComboSetCurSel(IDC_UNIT_LIST, entry);
+    if (entry < 0)
         AppendLog("Data reply not right!");
+    TrimLog();
+    EndScript();
+}
+
+// The verdict on a list setting's write: only the status bytes came back, or
+// the echoed code names an entry of the list, or it does not.
+void CTamselDlg::EndListWrite(int listId, int (*entryOf)(std::int16_t code))
+{
+    if (m_nReplyCode[0] == 2) {
+        AppendLog("Command not implemented!");
+    } else {
+        const int entry = entryOf(m_nReplyCode[3]);
+        m_Wnd.ComboSetCurSel(listId, entry);
+        AppendLog(entry >= 0 ? "Setting succeed!" : "Data reply not right!");
     }
     TrimLog();
     EndScript();

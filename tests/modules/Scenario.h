@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/dialog/ControlIds.h"
-#include "ui/headless/HeadlessHost.h"
+#include "tests/support/OpenPortHost.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +12,8 @@
 #include <string>
 #include <vector>
 
-struct Scenario : HeadlessHost {
+struct Scenario : OpenPortHost {
     SimulatedLine line{clock, port};
-
-    Scenario()
-    {
-        port.SetAvailablePorts({1});
-        window.Click(IDC_SEARCH_COM);
-        window.Click(IDC_OPEN_COM);
-    }
 
     sim::TransmitterState& device() { return line.modem().transmitter().state(); }
     void Fault(sim::FaultKind kind, int command, int value = -1)

@@ -3,7 +3,7 @@
 #include "app/Timing.h"
 #include "hart/ResultCodes.h"
 #include "ui/dialog/ControlIds.h"
-#include "ui/headless/HeadlessHost.h"
+#include "tests/support/OpenPortHost.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,9 @@ namespace {
 
 constexpr std::int16_t kScriptState = 77;  // stands for the script's check state: runs nothing
 
-struct PrimitiveHost : HeadlessHost {
+struct PrimitiveHost : OpenPortHost {
     PrimitiveHost()
     {
-        port.SetAvailablePorts({1});
-        window.Click(IDC_SEARCH_COM);
-        window.Click(IDC_OPEN_COM);
         const std::uint8_t id[5] = {0xB5, 0x7C, 0x01, 0x02, 0x03};
         std::copy(id, id + 5, dlg.m_UniqueId);
     }

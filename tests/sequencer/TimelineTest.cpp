@@ -2,20 +2,14 @@
 #include "app/Timing.h"
 #include "hart/ResultCodes.h"
 #include "ui/dialog/ControlIds.h"
-#include "ui/headless/HeadlessHost.h"
+#include "tests/support/OpenPortHost.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct OpenHost : HeadlessHost {
-    OpenHost()
-    {
-        port.SetAvailablePorts({1});
-        window.Click(IDC_SEARCH_COM);
-        window.Click(IDC_OPEN_COM);
-    }
+struct OpenHost : OpenPortHost {
     // Starts the damping write (command 34) as its "Set" button would, to
     // the simulator's default transmitter.
     void StartDampingWrite()

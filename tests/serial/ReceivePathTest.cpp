@@ -3,20 +3,13 @@
 #include "app/Timing.h"
 #include "modem/Envelope.h"
 #include "ui/dialog/ControlIds.h"
-#include "ui/headless/HeadlessHost.h"
+#include "tests/support/OpenPortHost.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct OpenHost : HeadlessHost {
-    OpenHost()
-    {
-        port.SetAvailablePorts({1});
-        window.Click(IDC_SEARCH_COM);
-        window.Click(IDC_OPEN_COM);
-    }
-};
+using OpenHost = OpenPortHost;
 
 const std::string kReply = "\x01P000680000E8C\r\n";
 
