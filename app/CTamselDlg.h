@@ -93,7 +93,7 @@ public:
     void CheckPvUnitWrite();            // 121
     void CheckPvUnitRead();             // 203
 
-    // --- State. Public, as in the original dialog class: hosts and tests read it.
+    // --- State. Public, like the controls: hosts and tests read it.
 
     // Receive path
     std::uint8_t m_RxBuf[1024] = {};

@@ -114,8 +114,8 @@ std::string ControlModel::GetText(int id) const { return At(id).text; }
 
 void ControlModel::SetText(int id, std::string_view text)
 {
-    // Every write to an edit notifies, also one that leaves the text as it was,
-    // as the original edit control did.
+    // Every write to an edit notifies, also one that leaves the text as it
+    // was: the handlers count on hearing of each write.
     Control& c = At(id);
     c.text = std::string(text);
     if (c.kind == ControlKind::Edit || c.kind == ControlKind::ReadOnlyEdit)

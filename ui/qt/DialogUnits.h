@@ -1,6 +1,6 @@
-// Dialog units to pixels, the way the original dialog framework maps a
-// template: from the average character width and the height of the dialog
-// font, so a layout keeps its proportions whatever font stands in.
+// Dialog units to pixels, the way a dialog template is laid out: from the
+// average character width and the height of the dialog font, so a layout
+// keeps its proportions whatever font stands in.
 #pragma once
 
 #include "ui/dialog/Layout.h"

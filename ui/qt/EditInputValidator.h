@@ -1,5 +1,5 @@
-// Limits what the operator can type into an edit, the way the original edit
-// control does: a character limit and, for some fields, upper case and no
+// Limits what the operator can type into an edit, as a dialog edit control
+// does: a character limit and, for some fields, upper case and no
 // scrolling past the box. Program writes are never cut or changed; only
 // input that makes the text grow is held to the limit, so deleting from an
 // over-long text always works.

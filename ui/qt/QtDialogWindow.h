@@ -1,6 +1,6 @@
 // The Tamsel window on Qt Widgets: every control is made from a layout table,
 // and what the operator does is reported to a DialogEvents sink by control id,
-// with the notification rules of the original window (see DialogWindow.h).
+// with the notification rules of DialogWindow.h.
 #pragma once
 
 #include "ui/dialog/DialogWindow.h"
