@@ -25,3 +25,10 @@ if ! diff -u "$expected" "$work/cli.out"; then
 fi
 [ "$status" -eq 0 ] || { echo "tamsel-cli exited with $status"; exit 1; }
 grep -q "82B57C01020322043FA00000F2" "$work/sim.err" || { echo "the simulator did not log the damping request"; exit 1; }
+
+# The simulator ends cleanly on SIGTERM.
+kill -TERM "$sim_pid"
+sim_status=0
+wait "$sim_pid" || sim_status=$?
+sim_pid=
+[ "$sim_status" -eq 0 ] || { echo "tamsel-sim exited with $sim_status on SIGTERM"; exit 1; }
