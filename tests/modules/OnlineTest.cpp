@@ -193,20 +193,22 @@ TEST(Online, TextWithoutDigitsSendsAddressZero)
 
 TEST(Online, SetAddrStatusOnlyAndBadEcho)
 {
-    Scenario s;
-    s.Connect();
-    s.Fault(sim::FaultKind::kStatusOnly, 6);
-    s.window.Type(IDC_POLL_ADDR, "4");
-    s.Run(IDC_SET_ADDR);
-    EXPECT_EQ(s.MessagesFrom(0), (Log{"Command not implemented!"}));
-
-    Scenario t;
-    t.Connect();
-    t.Fault(sim::FaultKind::kBadEcho, 6);
-    t.window.Type(IDC_POLL_ADDR, "4");
-    t.Run(IDC_SET_ADDR);
-    EXPECT_EQ(t.MessagesFrom(0), (Log{"Data reply not right!"}));
-    EXPECT_EQ(t.window.GetText(IDC_POLL_ADDR), "");
+    const struct {
+        sim::FaultKind fault;
+        const char* message;
+        const char* box;
+    } rows[] = {{sim::FaultKind::kStatusOnly, "Command not implemented!", "4"},
+                {sim::FaultKind::kBadEcho, "Data reply not right!", ""}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message);
+        Scenario s;
+        s.Connect();
+        s.Fault(row.fault, 6);
+        s.window.Type(IDC_POLL_ADDR, "4");
+        s.Run(IDC_SET_ADDR);
+        EXPECT_EQ(s.MessagesFrom(0), (Log{row.message}));
+        EXPECT_EQ(s.window.GetText(IDC_POLL_ADDR), row.box);
+    }
 }
 
 TEST(Online, PollingBoxRuleComparesWithTheAddressConnectedTo)

@@ -7,9 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 struct OpenHost : OpenPortHost {
+    OpenHost()
+    {
+        window.AddListObserver([this](int, const std::string& text) { loggedAt[text] = clock.Now(); });
+    }
+    // Virtual time at which each log text was last appended.
+    std::map<std::string, std::int64_t> loggedAt;
     // Starts the damping write (command 34) as its "Set" button would, to
     // the simulator's default transmitter.
     void StartDampingWrite()
@@ -34,11 +42,6 @@ struct OpenHost : OpenPortHost {
 TEST(Timeline, ThreeTriesWithoutATransmitterThenCommunicationFail)
 {
     OpenHost host;
-    std::int64_t failAt = -1;
-    host.window.AddListObserver([&](int, const std::string& text) {
-        if (text == "Communication fail!")
-            failAt = host.clock.Now();
-    });
     host.StartDampingWrite();
     ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
 
@@ -46,7 +49,7 @@ TEST(Timeline, ThreeTriesWithoutATransmitterThenCommunicationFail)
     const std::int64_t firstSend = host.port.WriteTimes()[0];
     EXPECT_EQ(firstSend, 30) << "prepare, send and the command's send state, 10 ms apart";
     EXPECT_EQ(host.SendTimesFrom(firstSend), (std::vector<std::int64_t>{0, 3020, 6040}));
-    EXPECT_EQ(failAt - firstSend, 8050);
+    EXPECT_EQ(host.loggedAt.at("Communication fail!") - firstSend, 8050);
     EXPECT_TRUE(host.window.IsEnabled(IDC_HART_COMM)) << "the script's end enabled the controls";
     EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
 }
@@ -56,16 +59,11 @@ TEST(Timeline, AReplyCutsTheTimeOutShort)
     OpenHost host;
     SimulatedLine line(host.clock, host.port);
     line.modem().SetImmediate(true);
-    std::int64_t doneAt = -1;
-    host.window.AddListObserver([&](int, const std::string& text) {
-        if (text == "Setting succeed!")
-            doneAt = host.clock.Now();
-    });
     host.StartDampingWrite();
     ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
     ASSERT_EQ(host.port.WriteTimes().size(), 1u);
     // Reply at once, 100 ms quiet time, parse 10 ms later, check 10 ms after.
-    EXPECT_EQ(doneAt - host.port.WriteTimes()[0], 100 + 10 + 10);
+    EXPECT_EQ(host.loggedAt.at("Setting succeed!") - host.port.WriteTimes()[0], 100 + 10 + 10);
 }
 
 TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
@@ -74,11 +72,6 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
     host.port.SetFailWrites(true);
     std::vector<std::int64_t> attempts;
     std::int16_t lastResult = 0;
-    std::int64_t failAt = -1;
-    host.window.AddListObserver([&](int, const std::string& text) {
-        if (text == "Communication fail!")
-            failAt = host.clock.Now();
-    });
     host.StartDampingWrite();
     while (!host.Idle() && host.clock.Now() < 20000) {
         if (host.dlg.m_nStep == 527)
@@ -91,7 +84,7 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
     ASSERT_EQ(attempts.size(), 3u);
     EXPECT_EQ(attempts[1] - attempts[0], 1020);
     EXPECT_EQ(attempts[2] - attempts[1], 1020);
-    EXPECT_EQ(failAt - attempts[2], 10) << "straight back to the check state";
+    EXPECT_EQ(host.loggedAt.at("Communication fail!") - attempts[2], 10) << "straight back to the check state";
     EXPECT_TRUE(host.LogHistory().size() == 1 && host.LogHistory()[0] == "Communication fail!")
         << "a refused request is not logged";
 }
