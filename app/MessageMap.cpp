@@ -40,7 +40,7 @@ constexpr MessageMapEntry kMessageMap[] = {
     {IDC_READ_ALARM, Notify::Clicked, &CTamselDlg::OnReadSettings},
 };
 
-} // namespace
+}  // namespace
 
 void CTamselDlg::OnCommand(int id, Notify notify)
 {

@@ -4,14 +4,8 @@
 
 namespace {
 
-constexpr ReplyValue Code(std::uint8_t slot, std::uint8_t dataByte)
-{
-    return {ValueKind::Code, slot, dataByte};
-}
-constexpr ReplyValue Float(std::uint8_t slot, std::uint8_t dataByte)
-{
-    return {ValueKind::Float, slot, dataByte};
-}
+constexpr ReplyValue Code(std::uint8_t slot, std::uint8_t dataByte) { return {ValueKind::Code, slot, dataByte}; }
+constexpr ReplyValue Float(std::uint8_t slot, std::uint8_t dataByte) { return {ValueKind::Float, slot, dataByte}; }
 constexpr ReplyValue Data(std::uint8_t dataByte) { return {ValueKind::Data, 0, dataByte}; }
 
 constexpr FrameForm Short = FrameForm::Short;
@@ -21,6 +15,7 @@ using R = ReplyFamily;
 
 // Template data bytes that a fill replaces are placeholders and never reach
 // the wire; only command 172 sends its template data as they stand.
+// clang-format off
 constexpr CommandInfo kCommands[] = {
     {.command = 0, .form = Short, .dataLen = 0, .fill = F::PollingAddress, .sendState = 501, .parseState = 502,
      .family = R::Command0, .minByteCount = 14, .items = 5,
@@ -113,6 +108,7 @@ constexpr CommandInfo kCommands[] = {
      .fixedByte1 = kSpecificWriteByte1, .sendState = 621, .parseState = 622, .family = R::Echo,
      .minByteCount = 2, .items = 4, .values = {Code(3, 0)}},
 };
+// clang-format on
 
 constexpr int ValueCount(const CommandInfo& c)
 {
@@ -165,7 +161,7 @@ const CommandInfo* FindFirst(Pred pred)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::span<const CommandInfo> AllCommands() { return kCommands; }
 

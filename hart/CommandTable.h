@@ -6,32 +6,32 @@
 #include <span>
 
 enum class FrameForm : std::uint8_t {
-    Short, // 5 bytes, polling address; command 0 only
-    Long,  // 9 + n bytes, addressed by the 5-byte unique identifier
+    Short,  // 5 bytes, polling address; command 0 only
+    Long,   // 9 + n bytes, addressed by the 5-byte unique identifier
 };
 
 // What the send writes over the template before the checksum.
 enum class DataFill : std::uint8_t {
-    None,              // no request data
-    PollingAddress,    // short frame: address byte = 0x80 | reqCode[0]
-    Code0,             // byte 0 = reqCode[0]
-    Codes012,          // bytes 0, 1, 2 = reqCode[0], [1], [2]
-    Float0,            // bytes 0-3 = reqValue[0]
-    Code0Float0,       // byte 0 = reqCode[0]; bytes 1-4 = reqValue[0]
-    Code0Float0Float1, // byte 0 = reqCode[0]; bytes 1-4 = reqValue[0]; 5-8 = reqValue[1]
-    Block,             // all n bytes from reqBlock
-    Template,          // the template data go out as they stand
-    Code0FixedByte1,   // byte 0 = reqCode[0]; byte 1 = the row's fixedByte1
+    None,               // no request data
+    PollingAddress,     // short frame: address byte = 0x80 | reqCode[0]
+    Code0,              // byte 0 = reqCode[0]
+    Codes012,           // bytes 0, 1, 2 = reqCode[0], [1], [2]
+    Float0,             // bytes 0-3 = reqValue[0]
+    Code0Float0,        // byte 0 = reqCode[0]; bytes 1-4 = reqValue[0]
+    Code0Float0Float1,  // byte 0 = reqCode[0]; bytes 1-4 = reqValue[0]; 5-8 = reqValue[1]
+    Block,              // all n bytes from reqBlock
+    Template,           // the template data go out as they stand
+    Code0FixedByte1,    // byte 0 = reqCode[0]; byte 1 = the row's fixedByte1
 };
 
 enum class ReplyFamily : std::uint8_t {
-    Command0,     // fixed layout; also yields the unique identifier
-    Fixed,        // fixed layout of codes and floats
-    Block,        // points at a block of data the caller copies
-    Status,       // byte count, response code, device status only
-    Echo,         // status head + data byte 0 echoed
-    FloatEcho,    // status head + float echoed
-    StatusValues, // status head + a command-specific set of values
+    Command0,      // fixed layout; also yields the unique identifier
+    Fixed,         // fixed layout of codes and floats
+    Block,         // points at a block of data the caller copies
+    Status,        // byte count, response code, device status only
+    Echo,          // status head + data byte 0 echoed
+    FloatEcho,     // status head + float echoed
+    StatusValues,  // status head + a command-specific set of values
 };
 
 // The status families also store m_nReplyCode[0..2] = byte count,
@@ -43,10 +43,10 @@ constexpr bool HasStatusHead(ReplyFamily f)
 }
 
 enum class ValueKind : std::uint8_t {
-    Unused, // end of a row's value list
-    Code,   // one byte, widened, into m_nReplyCode[slot]
-    Float,  // four big-endian bytes into m_fReplyValue[slot]
-    Data,   // m_pReplyData points at the byte
+    Unused,  // end of a row's value list
+    Code,    // one byte, widened, into m_nReplyCode[slot]
+    Float,   // four big-endian bytes into m_fReplyValue[slot]
+    Data,    // m_pReplyData points at the byte
 };
 
 // dataByte counts from the first byte after the two status bytes.
@@ -62,15 +62,15 @@ inline constexpr int kMaxReplyValues = 8;
 struct CommandInfo {
     std::uint8_t command = 0;
     FrameForm form = FrameForm::Long;
-    std::uint8_t dataLen = 0; // request data bytes n
+    std::uint8_t dataLen = 0;  // request data bytes n
     std::uint8_t templateData[kMaxRequestData] = {};
     DataFill fill = DataFill::None;
-    std::uint8_t fixedByte1 = 0; // Code0FixedByte1 only
+    std::uint8_t fixedByte1 = 0;  // Code0FixedByte1 only
     std::int16_t sendState = 0;
     std::int16_t parseState = 0;
     ReplyFamily family = ReplyFamily::Fixed;
-    std::uint8_t minByteCount = 0; // below it the reply is too short
-    std::int16_t items = 0;        // values stored from a complete reply, head included
+    std::uint8_t minByteCount = 0;  // below it the reply is too short
+    std::int16_t items = 0;         // values stored from a complete reply, head included
     ReplyValue values[kMaxReplyValues] = {};
 };
 

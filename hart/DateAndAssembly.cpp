@@ -25,7 +25,7 @@ bool ReadLowByte(const char*& p, std::uint8_t& low)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string DateToText(const std::uint8_t date[3])
 {

@@ -8,12 +8,12 @@ char UpperCase(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch -
 
 bool IsFieldWidth(std::size_t width) { return width > 0 && width % 4 == 0; }
 
-} // namespace
+}  // namespace
 
 void PackAscii4(std::uint8_t dst[3], const char src[4])
 {
-    const std::uint32_t v = (SixBits(src[0]) << 18) | (SixBits(src[1]) << 12) | (SixBits(src[2]) << 6) |
-                            SixBits(src[3]);
+    const std::uint32_t v =
+        (SixBits(src[0]) << 18) | (SixBits(src[1]) << 12) | (SixBits(src[2]) << 6) | SixBits(src[3]);
     dst[0] = static_cast<std::uint8_t>(v >> 16);
     dst[1] = static_cast<std::uint8_t>(v >> 8);
     dst[2] = static_cast<std::uint8_t>(v);

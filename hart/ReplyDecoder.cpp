@@ -6,7 +6,7 @@
 namespace {
 
 constexpr std::uint8_t kBurstBit = 0x40;
-constexpr int kStatusBytes = 2; // response code and device status, counted in the byte count
+constexpr int kStatusBytes = 2;  // response code and device status, counted in the byte count
 
 // Delimiter, address, command, byte count: the byte count is the last one.
 int HeaderLength(FrameForm form) { return form == FrameForm::Short ? 4 : 8; }
@@ -48,7 +48,7 @@ void StoreValue(const ReplyValue& v, const std::uint8_t* data, ReplyRecord& reco
     }
 }
 
-} // namespace
+}  // namespace
 
 ReplyDecode DecodeReplyFrame(const CommandInfo& cmd, const std::uint8_t* frame, int frameLen, ReplyRecord& record,
                              std::uint8_t uniqueId[5])

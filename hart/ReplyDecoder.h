@@ -16,10 +16,10 @@ struct ReplyRecord {
 };
 
 struct ReplyDecode {
-    std::int16_t result = 0;     // kResultOk or kResultTooShort
-    bool burstKnown = false;     // the address byte was received
-    bool burst = false;          // its bit 0x40: the transmitter is in burst mode
-    std::int16_t byteCount = -1; // the byte-count byte, -1 when not received
+    std::int16_t result = 0;      // kResultOk or kResultTooShort
+    bool burstKnown = false;      // the address byte was received
+    bool burst = false;           // its bit 0x40: the transmitter is in burst mode
+    std::int16_t byteCount = -1;  // the byte-count byte, -1 when not received
 };
 
 // Result kResultOk when the frame holds its header, the byte count it

@@ -75,7 +75,7 @@ void FillData(const CommandInfo& cmd, const RequestParams& params, std::uint8_t*
     }
 }
 
-} // namespace
+}  // namespace
 
 int BuildRequestFrame(const CommandInfo& cmd, const RequestParams& params, const std::uint8_t uniqueId[5],
                       std::uint8_t* frame)

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-inline constexpr std::int16_t kResultOk = 0;           // 'P' reply long enough; values stored
-inline constexpr std::int16_t kResultNoReply = 1;      // no validated reply when the parse ran
-inline constexpr std::int16_t kResultBadLetter = 2;    // reply letter neither 'P' nor 'X'
-inline constexpr std::int16_t kResultTooShort = 4;     // 'P' reply too short for the command
-inline constexpr std::int16_t kResultModemError = 88;  // reply letter 'X'
-inline constexpr std::int16_t kResultSendFailed = 1001; // the serial port refused the request
+inline constexpr std::int16_t kResultOk = 0;             // 'P' reply long enough; values stored
+inline constexpr std::int16_t kResultNoReply = 1;        // no validated reply when the parse ran
+inline constexpr std::int16_t kResultBadLetter = 2;      // reply letter neither 'P' nor 'X'
+inline constexpr std::int16_t kResultTooShort = 4;       // 'P' reply too short for the command
+inline constexpr std::int16_t kResultModemError = 88;    // reply letter 'X'
+inline constexpr std::int16_t kResultSendFailed = 1001;  // the serial port refused the request

@@ -3,15 +3,13 @@
 std::uint8_t g_nUnitRow = 0;
 
 const UnitRow UnitTable[kUnitRows] = {
-    {1, "inH2O"}, {2, "inHg"},  {3, "ftH2O"},  {4, "mmH2O"}, {5, "mmHg"},
-    {6, "psi"},   {7, "bar"},   {8, "mbar"},   {9, "g/cm2"}, {10, "kg/c2"},
-    {11, "Pa"},   {12, "kPa"},  {13, "torr"},  {14, "atm"},  {237, "MPa"},
+    {1, "inH2O"}, {2, "inHg"},   {3, "ftH2O"}, {4, "mmH2O"}, {5, "mmHg"},  {6, "psi"},  {7, "bar"},   {8, "mbar"},
+    {9, "g/cm2"}, {10, "kg/c2"}, {11, "Pa"},   {12, "kPa"},  {13, "torr"}, {14, "atm"}, {237, "MPa"},
 };
 
 const float UnitPerKpa[kUnitRows] = {
-    4.021849f, 0.2953006f, 0.3351539f, 102.2394f, 7.500627f,
-    0.1450379f, 0.01f, 10.0f, 10.1972f, 0.01019719f,
-    1000.0f, 1.0f, 7.500627f, 0.009869253f, 0.001f,
+    4.021849f, 0.2953006f,  0.3351539f, 102.2394f, 7.500627f, 0.1450379f,   0.01f,  10.0f,
+    10.1972f,  0.01019719f, 1000.0f,    1.0f,      7.500627f, 0.009869253f, 0.001f,
 };
 
 bool IsBadUnitCode(std::uint8_t code)

@@ -5,7 +5,7 @@
 
 struct UnitRow {
     std::uint8_t code;
-    char name[6]; // NUL-padded; code 10 is "kg/c2" for want of room
+    char name[6];  // NUL-padded; code 10 is "kg/c2" for want of room
 };
 
 inline constexpr int kUnitRows = 15;

@@ -4,7 +4,7 @@ namespace {
 bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
 bool IsUpperHex(std::uint8_t c) { return IsDigit(c) || (c >= 'A' && c <= 'F'); }
 bool IsReplyLetter(std::uint8_t c) { return c == 'R' || c == 'P' || c == 'W' || c == 'X'; }
-} // namespace
+}  // namespace
 
 int WrapRequestLine(const char* hex, int hexLen, std::uint8_t* line)
 {

@@ -15,12 +15,12 @@ int WrapRequestLine(const char* hex, int hexLen, std::uint8_t* line);
 // Failure codes of the reply line check, in the order the tests run.
 enum ReplyLineFault : std::int16_t {
     kReplyLineOk = 0,
-    kReplyNoSoh = 1,         // byte 0 is not SOH
-    kReplyBadLetter = 2,     // byte 1 is not 'R', 'P', 'W' or 'X'
-    kReplyBadDigit1 = 3,     // byte 2 is not a decimal digit
-    kReplyBadDigit2 = 4,     // byte 3 is not a decimal digit
-    kReplyBadHex = 5,        // payload holds something other than 0-9, A-F
-    kReplyNoLineEnd = 6,     // the line does not end in CR LF
+    kReplyNoSoh = 1,      // byte 0 is not SOH
+    kReplyBadLetter = 2,  // byte 1 is not 'R', 'P', 'W' or 'X'
+    kReplyBadDigit1 = 3,  // byte 2 is not a decimal digit
+    kReplyBadDigit2 = 4,  // byte 3 is not a decimal digit
+    kReplyBadHex = 5,     // payload holds something other than 0-9, A-F
+    kReplyNoLineEnd = 6,  // the line does not end in CR LF
 };
 
 // Checks the n received bytes of a reply line. A byte the line does not

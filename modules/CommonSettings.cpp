@@ -49,7 +49,7 @@ void SelectBinaryCode(CTamselDlg& dlg, DialogWindow& wnd, int listId, std::int16
         dlg.AppendLog(complaint);
 }
 
-} // namespace
+}  // namespace
 
 std::span<const StepEntry> CommonSettingsSteps() { return kCommonSettingsSteps; }
 

@@ -17,7 +17,7 @@ const StepEntry kInstrumentInfoSteps[] = {
     SendStep(5, 14, 6),
     RunStepOf(6, &CTamselDlg::CheckSensorLimits),
 };
-} // namespace
+}  // namespace
 
 std::span<const StepEntry> InstrumentInfoSteps() { return kInstrumentInfoSteps; }
 

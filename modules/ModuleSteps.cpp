@@ -10,7 +10,7 @@ std::vector<StepEntry> JoinModuleSteps()
         all.insert(all.end(), module.begin(), module.end());
     return all;
 }
-} // namespace
+}  // namespace
 
 std::span<const StepEntry> ScriptSteps()
 {

@@ -11,7 +11,7 @@
 namespace {
 constexpr int kIdentityBoxes[] = {IDC_MFR, IDC_DEV_TYPE, IDC_DEV_ID, IDC_SENSOR_UPPER, IDC_SENSOR_LOWER, IDC_MIN_SPAN};
 constexpr int kHighestPollingAddress = 15;
-} // namespace
+}  // namespace
 
 namespace {
 const StepEntry kOnlineSteps[] = {
@@ -28,7 +28,7 @@ const StepEntry kOnlineSteps[] = {
     SendStep(135, 6, 136),
     RunStepOf(136, &CTamselDlg::CheckSetAddress),
 };
-} // namespace
+}  // namespace
 std::span<const StepEntry> OnlineSteps() { return kOnlineSteps; }
 
 void CTamselDlg::StartConnect(std::int16_t firstState, std::int16_t maxTries)

@@ -13,7 +13,7 @@
 
 namespace {
 char* AsText(std::uint8_t* bytes) { return reinterpret_cast<char*>(bytes); }
-} // namespace
+}  // namespace
 
 void CTamselDlg::SendCommand(const CommandInfo& cmd)
 {
@@ -54,8 +54,8 @@ void CTamselDlg::ParseReplyHead(const CommandInfo& cmd)
         // The payload is checked hex text; the log shows it decoded and
         // encoded again, so always as whole bytes.
         const int payloadLen = std::max(m_nRxCount - kEnvelopeOverhead, 0);
-        const std::int16_t frameLen =
-            std::max<std::int16_t>(HexToBytes(AsText(m_RxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
+        const std::int16_t frameLen = std::max<std::int16_t>(
+            HexToBytes(AsText(m_RxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
         const std::int16_t hexLen = std::max<std::int16_t>(BytesToHex(m_HexText, AsText(m_RxBuf), frameLen), 0);
         m_RxBuf[hexLen] = 0;
         m_strRx.assign(AsText(m_RxBuf), static_cast<std::size_t>(hexLen));

@@ -18,17 +18,23 @@ enum class StepKind : std::uint8_t {
 struct StepEntry {
     std::int16_t state;
     StepKind kind;
-    std::uint8_t command;  // Send: the HART command sent
-    std::int16_t next;     // Prepare: the following state; Send: the check state
+    std::uint8_t command;       // Send: the HART command sent
+    std::int16_t next;          // Prepare: the following state; Send: the check state
     void (CTamselDlg::*run)();  // Run only
 };
 
-constexpr StepEntry PrepareStep(std::int16_t state) { return {state, StepKind::Prepare, 0, static_cast<std::int16_t>(state + 1), nullptr}; }
+constexpr StepEntry PrepareStep(std::int16_t state)
+{
+    return {state, StepKind::Prepare, 0, static_cast<std::int16_t>(state + 1), nullptr};
+}
 constexpr StepEntry SendStep(std::int16_t state, std::uint8_t command, std::int16_t checkState)
 {
     return {state, StepKind::Send, command, checkState, nullptr};
 }
-constexpr StepEntry RunStepOf(std::int16_t state, void (CTamselDlg::*run)()) { return {state, StepKind::Run, 0, 0, run}; }
+constexpr StepEntry RunStepOf(std::int16_t state, void (CTamselDlg::*run)())
+{
+    return {state, StepKind::Run, 0, 0, run};
+}
 
 // The state in which the machine rests: nothing runs, nothing is armed.
 inline constexpr std::int16_t kRestState = 0;

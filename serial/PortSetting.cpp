@@ -8,7 +8,7 @@
 namespace {
 constexpr std::string_view kOpenCaption = "Open Com";
 constexpr std::string_view kCloseCaption = "Close Com";
-} // namespace
+}  // namespace
 
 void CTamselDlg::OnSearchCom()
 {

@@ -21,7 +21,7 @@ inline constexpr std::int16_t kFrameError = 1004;
 inline constexpr std::int16_t kOverrun = 1006;
 inline constexpr std::int16_t kRxOverflow = 1008;
 inline constexpr std::int16_t kParityError = 1009;
-} // namespace CommEvent
+}  // namespace CommEvent
 
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 16;

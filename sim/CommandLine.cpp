@@ -9,28 +9,34 @@ namespace sim {
 namespace {
 
 // Decimal, or hexadecimal with 0x; the whole text must be the number.
-std::optional<long> ToNumber(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
+std::optional<long> ToNumber(const std::string& text, long low, long high)
+{
+    if (text.empty())
+        return std::nullopt;
     errno = 0;
     char* end = nullptr;
     const long value = std::strtol(text.c_str(), &end, 0);
-    if (errno != 0 || *end != '\0' || value < low || value > high) return std::nullopt;
+    if (errno != 0 || *end != '\0' || value < low || value > high)
+        return std::nullopt;
     return value;
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
+std::vector<std::string> Split(const std::string& text, char separator)
+{
     std::vector<std::string> parts;
     std::size_t begin = 0;
     for (;;) {
         const std::size_t at = text.find(separator, begin);
         parts.push_back(text.substr(begin, at - begin));
-        if (at == std::string::npos) return parts;
+        if (at == std::string::npos)
+            return parts;
         begin = at + 1;
     }
 }
 
 // SEL[:VALUE[:TIMES]]; empty parts keep their defaults.
-bool ParseFaultArgument(const std::string& text, FaultRule& rule, std::string& error) {
+bool ParseFaultArgument(const std::string& text, FaultRule& rule, std::string& error)
+{
     const auto parts = Split(text, ':');
     if (parts.size() > 3) {
         error = "too many fields in '" + text + "'";
@@ -63,7 +69,8 @@ bool ParseFaultArgument(const std::string& text, FaultRule& rule, std::string& e
     return true;
 }
 
-bool ParseFaultList(const std::string& text, std::vector<FaultKind>& kinds, std::string& error) {
+bool ParseFaultList(const std::string& text, std::vector<FaultKind>& kinds, std::string& error)
+{
     kinds.clear();
     for (const std::string& name : Split(text, ',')) {
         const auto kind = FaultFromName(name);
@@ -78,8 +85,8 @@ bool ParseFaultList(const std::string& text, std::vector<FaultKind>& kinds, std:
 
 }  // namespace
 
-bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
-                      std::string& error) {
+bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options, std::string& error)
+{
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> value;
@@ -89,16 +96,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
         }
         // Options that need a value also take it as the next argument.
         const auto need = [&]() -> std::optional<std::string> {
-            if (value) return value;
-            if (i + 1 < args.size()) return args[++i];
+            if (value)
+                return value;
+            if (i + 1 < args.size())
+                return args[++i];
             error = name + " needs a value";
             return std::nullopt;
         };
         const auto number = [&](long low, long high) -> std::optional<long> {
             const auto text = need();
-            if (!text) return std::nullopt;
+            if (!text)
+                return std::nullopt;
             const auto parsed = ToNumber(*text, low, high);
-            if (!parsed) error = "bad value for " + name + ": '" + *text + "'";
+            if (!parsed)
+                error = "bad value for " + name + ": '" + *text + "'";
             return parsed;
         };
         Identity& id = options.modem.identity;
@@ -111,25 +122,29 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             options.quiet = true;
         } else if (name == "--device") {
             const auto text = need();
-            if (!text) return false;
+            if (!text)
+                return false;
             options.devicePath = *text;
         } else if (name == "--address") {
             const auto n = number(0, 15);
-            if (!n) return false;
+            if (!n)
+                return false;
             id.pollingAddress = static_cast<std::uint8_t>(*n);
         } else if (name == "--manufacturer" || name == "--device-type") {
             const auto n = number(0, 255);
-            if (!n) return false;
-            (name == "--manufacturer" ? id.manufacturer : id.deviceType) =
-                static_cast<std::uint8_t>(*n);
+            if (!n)
+                return false;
+            (name == "--manufacturer" ? id.manufacturer : id.deviceType) = static_cast<std::uint8_t>(*n);
         } else if (name == "--device-id") {
             const auto n = number(0, 0xFFFFFF);
-            if (!n) return false;
+            if (!n)
+                return false;
             id.deviceId = {static_cast<std::uint8_t>(*n >> 16), static_cast<std::uint8_t>(*n >> 8),
                            static_cast<std::uint8_t>(*n)};
         } else if (name == "--random-rate") {
             const auto text = need();
-            if (!text) return false;
+            if (!text)
+                return false;
             char* end = nullptr;
             const double rate = std::strtod(text->c_str(), &end);
             if (text->empty() || *end != '\0' || !(rate >= 0.0 && rate <= 1.0)) {
@@ -139,15 +154,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             options.modem.randomFaultRate = rate;
         } else if (name == "--random-faults") {
             const auto text = need();
-            if (!text || !ParseFaultList(*text, options.modem.randomFaults, error)) return false;
+            if (!text || !ParseFaultList(*text, options.modem.randomFaults, error))
+                return false;
         } else if (name == "--seed") {
             const auto n = number(0, 0x7FFFFFFF);
-            if (!n) return false;
+            if (!n)
+                return false;
             options.modem.seed = static_cast<std::uint32_t>(*n);
-        } else if (const auto kind = name.starts_with("--") ? FaultFromName(name.substr(2))
-                                                             : std::nullopt) {
+        } else if (const auto kind = name.starts_with("--") ? FaultFromName(name.substr(2)) : std::nullopt) {
             FaultRule rule{*kind, kAllCommands, -1, -1};
-            if (value && !ParseFaultArgument(*value, rule, error)) return false;
+            if (value && !ParseFaultArgument(*value, rule, error))
+                return false;
             options.modem.faults.push_back(rule);
         } else {
             error = "unknown option '" + args[i] + "'";
@@ -157,7 +174,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
     return true;
 }
 
-std::string Usage() {
+std::string Usage()
+{
     return R"(Usage: tamsel-sim [options]
 Simulates a HART modem with a pressure transmitter on its loop. Prints the
 serial device to open as its first line, logs every request and reply to

@@ -16,8 +16,7 @@ struct SimOptions {
 };
 
 // Arguments without the program name. False with a message on a bad option.
-bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
-                      std::string& error);
+bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options, std::string& error);
 
 std::string Usage();
 

@@ -27,19 +27,23 @@ constexpr FaultInfo kFaults[] = {
     {FaultKind::kBadUnit, "bad-unit", 32},
 };
 
-const FaultInfo& Info(FaultKind kind) {
+const FaultInfo& Info(FaultKind kind)
+{
     for (const FaultInfo& info : kFaults) {
-        if (info.kind == kind) return info;
+        if (info.kind == kind)
+            return info;
     }
     return kFaults[0];
 }
 
 }  // namespace
 
-const std::vector<FaultKind>& AllFaultKinds() {
+const std::vector<FaultKind>& AllFaultKinds()
+{
     static const std::vector<FaultKind> kinds = [] {
         std::vector<FaultKind> all;
-        for (const FaultInfo& info : kFaults) all.push_back(info.kind);
+        for (const FaultInfo& info : kFaults)
+            all.push_back(info.kind);
         return all;
     }();
     return kinds;
@@ -47,9 +51,11 @@ const std::vector<FaultKind>& AllFaultKinds() {
 
 std::string_view FaultName(FaultKind kind) { return Info(kind).name; }
 
-std::optional<FaultKind> FaultFromName(std::string_view name) {
+std::optional<FaultKind> FaultFromName(std::string_view name)
+{
     for (const FaultInfo& info : kFaults) {
-        if (info.name == name) return info.kind;
+        if (info.name == name)
+            return info.kind;
     }
     return std::nullopt;
 }

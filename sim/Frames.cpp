@@ -18,7 +18,8 @@ constexpr std::uint8_t kAddressMask = 0x3F;
 
 }  // namespace
 
-std::optional<RequestFrame> ParseRequestLine(const Bytes& line, std::string& why) {
+std::optional<RequestFrame> ParseRequestLine(const Bytes& line, std::string& why)
+{
     const std::size_t n = line.size();
     if (n < 6 || line[0] != kSoh || line[1] != 'P' || line[2] != '0' || line[3] != '1') {
         why = "bad head";
@@ -62,14 +63,17 @@ std::optional<RequestFrame> ParseRequestLine(const Bytes& line, std::string& why
     return frame;
 }
 
-bool AddressedTo(const RequestFrame& frame, const Identity& identity) {
-    if (!frame.longFrame) return (frame.address[0] & kAddressMask) == identity.pollingAddress;
+bool AddressedTo(const RequestFrame& frame, const Identity& identity)
+{
+    if (!frame.longFrame)
+        return (frame.address[0] & kAddressMask) == identity.pollingAddress;
     return (frame.address[0] & kAddressMask) == (identity.manufacturer & kAddressMask) &&
            frame.address[1] == identity.deviceType && frame.address[2] == identity.deviceId[0] &&
            frame.address[3] == identity.deviceId[1] && frame.address[4] == identity.deviceId[2];
 }
 
-Bytes BuildReplyFrame(const RequestFrame& request, const ReplyBody& body, bool burstBit) {
+Bytes BuildReplyFrame(const RequestFrame& request, const ReplyBody& body, bool burstBit)
+{
     Bytes frame{request.longFrame ? kLongReply : kShortReply};
     frame.insert(frame.end(), request.address.begin(), request.address.end());
     frame[1] = static_cast<std::uint8_t>((frame[1] & ~kBurstBit) | (burstBit ? kBurstBit : 0));
@@ -80,16 +84,19 @@ Bytes BuildReplyFrame(const RequestFrame& request, const ReplyBody& body, bool b
     return frame;
 }
 
-Bytes BuildReplyLine(const Bytes& frame, char letter, bool lowerHex, bool withLf) {
+Bytes BuildReplyLine(const Bytes& frame, char letter, bool lowerHex, bool withLf)
+{
     Bytes line{kSoh, static_cast<std::uint8_t>(letter), '0', '0'};
     const std::string hex = ToHex(frame, lowerHex);
     line.insert(line.end(), hex.begin(), hex.end());
     line.push_back(kCr);
-    if (withLf) line.push_back(kLf);
+    if (withLf)
+        line.push_back(kLf);
     return line;
 }
 
-std::string Printable(const Bytes& line) {
+std::string Printable(const Bytes& line)
+{
     std::string text;
     for (std::uint8_t b : line) {
         if (b == kSoh) {

@@ -9,57 +9,83 @@ namespace {
 // Longest line kept while waiting for CR LF; the longest request is far shorter.
 constexpr std::size_t kMaxLine = 2048;
 
-const FaultRule* Find(const std::vector<FaultRule>& faults, FaultKind kind) {
+const FaultRule* Find(const std::vector<FaultRule>& faults, FaultKind kind)
+{
     for (const FaultRule& rule : faults) {
-        if (rule.kind == kind) return &rule;
+        if (rule.kind == kind)
+            return &rule;
     }
     return nullptr;
 }
 
-bool Has(const std::vector<FaultRule>& faults, FaultKind kind) {
-    return Find(faults, kind) != nullptr;
-}
+bool Has(const std::vector<FaultRule>& faults, FaultKind kind) { return Find(faults, kind) != nullptr; }
 
 // Data bytes holding a setting code that a master checks against its list.
-std::vector<std::size_t> EchoPositions(std::uint8_t command) {
+std::vector<std::size_t> EchoPositions(std::uint8_t command)
+{
     switch (command) {
-        case 6: case 44: case 47: case 108: case 109: case 134: case 135: case 165: case 192:
-            return {0};
-        case 15:
-            return {0, 1, 15};  // alarm selection, transfer function, write protection
-        default:
-            return {};
+    case 6:
+    case 44:
+    case 47:
+    case 108:
+    case 109:
+    case 134:
+    case 135:
+    case 165:
+    case 192:
+        return {0};
+    case 15:
+        return {0, 1, 15};  // alarm selection, transfer function, write protection
+    default:
+        return {};
     }
 }
 
 // Data bytes holding a unit code.
-std::vector<std::size_t> UnitPositions(std::uint8_t command) {
+std::vector<std::size_t> UnitPositions(std::uint8_t command)
+{
     switch (command) {
-        case 1: case 35: case 44: case 130: case 131: return {0};
-        case 14: return {3};
-        case 15: return {2};
-        case 128: return {13};
-        default: return {};
+    case 1:
+    case 35:
+    case 44:
+    case 130:
+    case 131:
+        return {0};
+    case 14:
+        return {3};
+    case 15:
+        return {2};
+    case 128:
+        return {13};
+    default:
+        return {};
     }
 }
 
-void Overwrite(Bytes& data, const std::vector<std::size_t>& positions, int value) {
+void Overwrite(Bytes& data, const std::vector<std::size_t>& positions, int value)
+{
     for (std::size_t p : positions) {
-        if (p < data.size()) data[p] = static_cast<std::uint8_t>(value);
+        if (p < data.size())
+            data[p] = static_cast<std::uint8_t>(value);
     }
 }
 
-char ReplyLetter(const std::vector<FaultRule>& faults) {
+char ReplyLetter(const std::vector<FaultRule>& faults)
+{
     char letter = 'P';
     for (const FaultRule& rule : faults) {
-        if (rule.kind == FaultKind::kLetterX) letter = 'X';
-        if (rule.kind == FaultKind::kLetterR) letter = 'R';
-        if (rule.kind == FaultKind::kLetterW) letter = 'W';
+        if (rule.kind == FaultKind::kLetterX)
+            letter = 'X';
+        if (rule.kind == FaultKind::kLetterR)
+            letter = 'R';
+        if (rule.kind == FaultKind::kLetterW)
+            letter = 'W';
     }
     return letter;
 }
 
-std::string Describe(const std::vector<FaultRule>& faults) {
+std::string Describe(const std::vector<FaultRule>& faults)
+{
     std::string text;
     for (const FaultRule& rule : faults) {
         text += text.empty() ? " [fault: " : ", ";
@@ -70,16 +96,19 @@ std::string Describe(const std::vector<FaultRule>& faults) {
 
 }  // namespace
 
-Modem::Modem(ModemOptions options)
-    : options_(std::move(options)), transmitter_(options_.identity), rng_(options_.seed) {}
+Modem::Modem(ModemOptions options) : options_(std::move(options)), transmitter_(options_.identity), rng_(options_.seed)
+{
+}
 
-void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed) {
+void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
+{
     options_.randomFaultRate = rate;
     options_.randomFaults = std::move(kinds);
     rng_.seed(seed);
 }
 
-std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs) {
+std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
+{
     std::vector<Chunk> out;
     for (std::size_t i = 0; i < n; ++i) {
         // SOH always opens a new line: a broken line cannot spoil the next.
@@ -91,8 +120,7 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
         const std::size_t size = pending_.size();
         if (size >= 2 && pending_[size - 2] == 0x0D && pending_[size - 1] == 0x0A) {
             std::vector<Chunk> reply = HandleLine(pending_, nowMs);
-            out.insert(out.end(), std::make_move_iterator(reply.begin()),
-                       std::make_move_iterator(reply.end()));
+            out.insert(out.end(), std::make_move_iterator(reply.begin()), std::make_move_iterator(reply.end()));
             pending_.clear();
         } else if (size > kMaxLine) {
             Log("ignored " + std::to_string(size) + " bytes without CR LF");
@@ -102,25 +130,29 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
     return out;
 }
 
-std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command) {
+std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command)
+{
     std::vector<FaultRule> active;
     for (FaultRule& rule : options_.faults) {
-        if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command)) continue;
-        if (rule.times > 0) --rule.times;
+        if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command))
+            continue;
+        if (rule.times > 0)
+            --rule.times;
         active.push_back(rule);
     }
-    if (options_.randomFaultRate > 0.0 &&
-        static_cast<double>(rng_()) < options_.randomFaultRate * 4294967296.0) {
+    if (options_.randomFaultRate > 0.0 && static_cast<double>(rng_()) < options_.randomFaultRate * 4294967296.0) {
         const auto& pool = options_.randomFaults.empty() ? AllFaultKinds() : options_.randomFaults;
         active.push_back(FaultRule{pool[rng_() % pool.size()], command, -1, -1});
     }
     for (FaultRule& rule : active) {
-        if (rule.value < 0) rule.value = DefaultFaultValue(rule.kind);
+        if (rule.value < 0)
+            rule.value = DefaultFaultValue(rule.kind);
     }
     return active;
 }
 
-std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs) {
+std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
+{
     std::string why;
     const auto request = ParseRequestLine(line, why);
     if (!request) {
@@ -161,15 +193,16 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs) {
     body.bytes.push_back(reply.responseCode);
     body.bytes.push_back(reply.deviceStatus);
     body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
-    if (Has(faults, FaultKind::kShortCount)) body.bytes.pop_back();
+    if (Has(faults, FaultKind::kShortCount))
+        body.bytes.pop_back();
     int count = static_cast<int>(body.bytes.size());
-    if (const FaultRule* f = Find(faults, FaultKind::kLongCount)) count += f->value;
+    if (const FaultRule* f = Find(faults, FaultKind::kLongCount))
+        count += f->value;
     body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
 
     const bool burst = transmitter_.state().burstMode || Has(faults, FaultKind::kBurstBit);
     const Bytes frame = BuildReplyFrame(*request, body, burst);
-    const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults),
-                                           Has(faults, FaultKind::kLowerCaseHex),
+    const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults), Has(faults, FaultKind::kLowerCaseHex),
                                            !Has(faults, FaultKind::kMissingLf));
 
     int startMs = 0;
@@ -178,15 +211,17 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs) {
         startMs = static_cast<int>(waitMs) + LoopMs(request->size, frame.size());
     }
     std::vector<Chunk> chunks = ScheduleLine(replyLine, startMs, options_.immediate);
-    if (const FaultRule* f = Find(faults, FaultKind::kLongGap)) InsertGap(chunks, f->value);
+    if (const FaultRule* f = Find(faults, FaultKind::kLongGap))
+        InsertGap(chunks, f->value);
     busyUntilMs_ = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
-    Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) +
-        " ms" + Describe(faults));
+    Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
     return chunks;
 }
 
-void Modem::Log(const std::string& text) const {
-    if (log_) log_(text);
+void Modem::Log(const std::string& text) const
+{
+    if (log_)
+        log_(text);
 }
 
 }  // namespace sim

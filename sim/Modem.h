@@ -17,12 +17,12 @@
 namespace sim {
 
 struct ModemOptions {
-    Identity identity;               // who answers on the loop
-    bool immediate = false;          // answer at once, in one piece
-    std::vector<FaultRule> faults;   // every matching rule applies
-    double randomFaultRate = 0.0;    // chance per reply of one random fault, 0 to 1
+    Identity identity;                    // who answers on the loop
+    bool immediate = false;               // answer at once, in one piece
+    std::vector<FaultRule> faults;        // every matching rule applies
+    double randomFaultRate = 0.0;         // chance per reply of one random fault, 0 to 1
     std::vector<FaultKind> randomFaults;  // the pool; empty: every kind
-    std::uint32_t seed = 1;          // makes the random faults repeatable
+    std::uint32_t seed = 1;               // makes the random faults repeatable
 };
 
 class Modem {

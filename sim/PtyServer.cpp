@@ -17,25 +17,31 @@ namespace sim {
 
 namespace {
 
-std::runtime_error SystemError(const std::string& what) {
+std::runtime_error SystemError(const std::string& what)
+{
     return std::runtime_error(what + ": " + std::strerror(errno));
 }
 
 // Raw bytes both ways, 9600 baud 8N1, no modem control lines.
-void MakeRaw(int fd) {
+void MakeRaw(int fd)
+{
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0) throw SystemError("tcgetattr");
+    if (tcgetattr(fd, &tio) != 0)
+        throw SystemError("tcgetattr");
     cfmakeraw(&tio);
     cfsetispeed(&tio, B9600);
     cfsetospeed(&tio, B9600);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) throw SystemError("tcsetattr");
+    if (tcsetattr(fd, TCSANOW, &tio) != 0)
+        throw SystemError("tcsetattr");
 }
 
-void CloseFd(int& fd) {
-    if (fd >= 0) ::close(fd);
+void CloseFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
     fd = -1;
 }
 
@@ -46,25 +52,31 @@ struct Due {
 
 }  // namespace
 
-PtyServer::PtyServer(ModemOptions options, LogFn log)
-    : modem_(std::move(options)), log_(std::move(log)) {
+PtyServer::PtyServer(ModemOptions options, LogFn log) : modem_(std::move(options)), log_(std::move(log))
+{
     modem_.SetLog(log_);
 }
 
 PtyServer::~PtyServer() { Stop(); }
 
-std::string PtyServer::Start() {
+std::string PtyServer::Start()
+{
     std::lock_guard lock(mutex_);
-    if (thread_.joinable()) return path_;
+    if (thread_.joinable())
+        return path_;
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0) throw SystemError("posix_openpt");
+    if (master < 0)
+        throw SystemError("posix_openpt");
     int slave = -1;
     try {
         char name[256];
-        if (grantpt(master) != 0 || unlockpt(master) != 0) throw SystemError("grantpt/unlockpt");
-        if (ptsname_r(master, name, sizeof name) != 0) throw SystemError("ptsname_r");
+        if (grantpt(master) != 0 || unlockpt(master) != 0)
+            throw SystemError("grantpt/unlockpt");
+        if (ptsname_r(master, name, sizeof name) != 0)
+            throw SystemError("ptsname_r");
         slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (slave < 0) throw SystemError(std::string("open ") + name);
+        if (slave < 0)
+            throw SystemError(std::string("open ") + name);
         MakeRaw(slave);
         return StartOn(master, slave, name);
     } catch (...) {
@@ -74,13 +86,17 @@ std::string PtyServer::Start() {
     }
 }
 
-std::string PtyServer::Start(const std::string& devicePath) {
+std::string PtyServer::Start(const std::string& devicePath)
+{
     std::lock_guard lock(mutex_);
-    if (thread_.joinable()) return path_;
+    if (thread_.joinable())
+        return path_;
     int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) throw SystemError("open " + devicePath);
+    if (fd < 0)
+        throw SystemError("open " + devicePath);
     try {
-        if (isatty(fd)) MakeRaw(fd);
+        if (isatty(fd))
+            MakeRaw(fd);
         return StartOn(fd, -1, devicePath);
     } catch (...) {
         CloseFd(fd);
@@ -88,9 +104,11 @@ std::string PtyServer::Start(const std::string& devicePath) {
     }
 }
 
-std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path) {
+std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path)
+{
     int wake[2];
-    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) throw SystemError("pipe2");
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw SystemError("pipe2");
     if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
         ::close(wake[0]);
         ::close(wake[1]);
@@ -107,9 +125,11 @@ std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path) {
     return path_;
 }
 
-void PtyServer::Stop() {
+void PtyServer::Stop()
+{
     std::lock_guard lock(mutex_);
-    if (!thread_.joinable()) return;
+    if (!thread_.joinable())
+        return;
     stop_ = true;
     const char byte = 0;
     [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite_, &byte, 1);
@@ -119,7 +139,8 @@ void PtyServer::Stop() {
 
 bool PtyServer::Running() const { return serving_; }
 
-void PtyServer::CloseAll() {
+void PtyServer::CloseAll()
+{
     CloseFd(fd_);
     CloseFd(holdFd_);
     CloseFd(wakeRead_);
@@ -127,7 +148,8 @@ void PtyServer::CloseAll() {
     path_.clear();
 }
 
-void PtyServer::Serve() {
+void PtyServer::Serve()
+{
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const auto nowMs = [start] {
@@ -135,7 +157,8 @@ void PtyServer::Serve() {
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
     };
     const auto log = [this](const std::string& text) {
-        if (log_) log_(text);
+        if (log_)
+            log_(text);
     };
     std::deque<Due> queue;  // reply pieces by due time
     Bytes out;              // due bytes the port has not taken yet
@@ -157,24 +180,25 @@ void PtyServer::Serve() {
             }
         }
         int timeoutMs = -1;
-        if (out.empty() && !queue.empty()) timeoutMs = static_cast<int>(queue.front().atMs - now);
-        pollfd fds[2] = {{fd_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0},
-                         {wakeRead_, POLLIN, 0}};
+        if (out.empty() && !queue.empty())
+            timeoutMs = static_cast<int>(queue.front().atMs - now);
+        pollfd fds[2] = {{fd_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {wakeRead_, POLLIN, 0}};
         if (::poll(fds, 2, timeoutMs) < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             log(std::string("poll failed: ") + std::strerror(errno));
             break;
         }
-        if (fds[1].revents != 0) break;
+        if (fds[1].revents != 0)
+            break;
         if ((fds[0].revents & POLLIN) != 0) {
             const ssize_t got = ::read(fd_, buffer, sizeof buffer);
             if (got > 0) {
                 now = nowMs();
                 for (Chunk& chunk : modem_.Feed(buffer, static_cast<std::size_t>(got), now)) {
                     Due due{now + static_cast<std::uint64_t>(chunk.delayMs), std::move(chunk.bytes)};
-                    const auto at = std::upper_bound(
-                        queue.begin(), queue.end(), due.atMs,
-                        [](std::uint64_t t, const Due& d) { return t < d.atMs; });
+                    const auto at = std::upper_bound(queue.begin(), queue.end(), due.atMs,
+                                                     [](std::uint64_t t, const Due& d) { return t < d.atMs; });
                     queue.insert(at, std::move(due));
                 }
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {

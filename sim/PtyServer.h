@@ -46,9 +46,9 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> serving_{false};
-    int fd_ = -1;          // the side the modem reads and writes
-    int holdFd_ = -1;      // our own slave descriptor: keeps the pty alive between users
-    int wakeRead_ = -1;    // Stop() writes a byte here to end poll()
+    int fd_ = -1;        // the side the modem reads and writes
+    int holdFd_ = -1;    // our own slave descriptor: keeps the pty alive between users
+    int wakeRead_ = -1;  // Stop() writes a byte here to end poll()
     int wakeWrite_ = -1;
     std::string path_;
 };

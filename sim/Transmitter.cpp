@@ -9,9 +9,7 @@ namespace sim {
 namespace {
 
 // Codes 8 and 14 are warnings: the command took effect and its data follow.
-bool IsError(std::uint8_t code) {
-    return code != rc::kOk && code != rc::kSetToNearest && code != rc::kSpanTooSmall;
-}
+bool IsError(std::uint8_t code) { return code != rc::kOk && code != rc::kSetToNearest && code != rc::kSpanTooSmall; }
 
 // Output limits of the 4-20 mA loop (NAMUR saturation values).
 constexpr double kCurrentLowMa = 3.8;
@@ -21,7 +19,8 @@ constexpr double kCurrentHighMa = 20.5;
 
 Transmitter::Transmitter(Identity identity) { state_.identity = identity; }
 
-const Transmitter::Command* Transmitter::Find(std::uint8_t number) {
+const Transmitter::Command* Transmitter::Find(std::uint8_t number)
+{
     static const Command kCommands[] = {
         {0, 0, false, &Transmitter::ReadIdentity},
         {1, 0, false, &Transmitter::ReadPv},
@@ -59,12 +58,14 @@ const Transmitter::Command* Transmitter::Find(std::uint8_t number) {
         {192, 1, false, &Transmitter::WriteProtection},
     };
     for (const Command& c : kCommands) {
-        if (c.number == number) return &c;
+        if (c.number == number)
+            return &c;
     }
     return nullptr;
 }
 
-Reply Transmitter::Handle(std::uint8_t command, const Bytes& request, std::uint64_t nowMs) {
+Reply Transmitter::Handle(std::uint8_t command, const Bytes& request, std::uint64_t nowMs)
+{
     Reply reply;
     const Command* entry = Find(command);
     if (entry == nullptr) {
@@ -86,26 +87,30 @@ Reply Transmitter::Handle(std::uint8_t command, const Bytes& request, std::uint6
     return reply;
 }
 
-double Transmitter::PvKpa(std::uint64_t nowMs) const {
+double Transmitter::PvKpa(std::uint64_t nowMs) const
+{
     // Two slow sines: live-looking but a pure function of time. More damping
     // means a calmer reading. At time 0 the wobble is exactly zero.
     const double t = static_cast<double>(nowMs);
     const double amplitude = 0.25 / (1.0 + std::max(0.0f, state_.damping));
-    const double wobble = 0.8 * std::sin(2.0 * std::numbers::pi * t / 12000.0) +
-                          0.2 * std::sin(2.0 * std::numbers::pi * t / 1700.0);
+    const double wobble =
+        0.8 * std::sin(2.0 * std::numbers::pi * t / 12000.0) + 0.2 * std::sin(2.0 * std::numbers::pi * t / 1700.0);
     const double applied = state_.processKpa + amplitude * wobble;
     return state_.trimGain * applied + state_.trimOffsetKpa;
 }
 
-float Transmitter::PvInUnit(std::uint64_t nowMs) const {
+float Transmitter::PvInUnit(std::uint64_t nowMs) const
+{
     return static_cast<float>(PvKpa(nowMs) * UnitsPerKpa(state_.pvUnit).value_or(1.0));
 }
 
-float Transmitter::PercentOfRange(std::uint64_t nowMs) const {
+float Transmitter::PercentOfRange(std::uint64_t nowMs) const
+{
     const double perKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
     const double upper = state_.upperRange / perKpa;
     const double lower = state_.lowerRange / perKpa;
-    if (upper == lower) return 0.0f;
+    if (upper == lower)
+        return 0.0f;
     double percent = (PvKpa(nowMs) - lower) / (upper - lower) * 100.0;
     if (state_.transferFunction == 1) {
         percent = percent <= 0.0 ? 0.0 : 10.0 * std::sqrt(percent);
@@ -113,29 +118,36 @@ float Transmitter::PercentOfRange(std::uint64_t nowMs) const {
     return static_cast<float>(percent);
 }
 
-double Transmitter::UnclampedCurrentMa(std::uint64_t nowMs) const {
+double Transmitter::UnclampedCurrentMa(std::uint64_t nowMs) const
+{
     return 4.0 + 0.16 * static_cast<double>(PercentOfRange(nowMs));
 }
 
-float Transmitter::LoopCurrentMa(std::uint64_t nowMs) const {
+float Transmitter::LoopCurrentMa(std::uint64_t nowMs) const
+{
     // A multidropped device parks its output at 4 mA.
-    if (Multidrop()) return 4.0f;
-    if (state_.fixedCurrentMa != 0.0f) return state_.fixedCurrentMa;
-    return static_cast<float>(
-        std::clamp(UnclampedCurrentMa(nowMs), kCurrentLowMa, kCurrentHighMa));
+    if (Multidrop())
+        return 4.0f;
+    if (state_.fixedCurrentMa != 0.0f)
+        return state_.fixedCurrentMa;
+    return static_cast<float>(std::clamp(UnclampedCurrentMa(nowMs), kCurrentLowMa, kCurrentHighMa));
 }
 
-std::uint8_t Transmitter::DeviceStatus(std::uint64_t nowMs) const {
+std::uint8_t Transmitter::DeviceStatus(std::uint64_t nowMs) const
+{
     std::uint8_t bits = 0;
-    if (state_.configChanged) bits |= status::kConfigChanged;
+    if (state_.configChanged)
+        bits |= status::kConfigChanged;
     if (Multidrop() || state_.fixedCurrentMa != 0.0f) {
         bits |= status::kCurrentFixed;
     } else {
         const double ma = UnclampedCurrentMa(nowMs);
-        if (ma < kCurrentLowMa || ma > kCurrentHighMa) bits |= status::kCurrentSaturated;
+        if (ma < kCurrentLowMa || ma > kCurrentHighMa)
+            bits |= status::kCurrentSaturated;
     }
     const double pv = PvKpa(nowMs);
-    if (pv > state_.sensorUpperKpa || pv < state_.sensorLowerKpa) bits |= status::kPvOutOfLimits;
+    if (pv > state_.sensorUpperKpa || pv < state_.sensorLowerKpa)
+        bits |= status::kPvOutOfLimits;
     return bits;
 }
 

@@ -26,12 +26,12 @@ inline constexpr std::uint8_t kTooLarge = 3;
 inline constexpr std::uint8_t kTooSmall = 4;
 inline constexpr std::uint8_t kTooFewDataBytes = 5;
 inline constexpr std::uint8_t kWriteProtected = 7;
-inline constexpr std::uint8_t kSetToNearest = 8;        // warning: data follows
-inline constexpr std::uint8_t kProcessTooHigh = 9;       // also: invalid date, trim points too close
+inline constexpr std::uint8_t kSetToNearest = 8;    // warning: data follows
+inline constexpr std::uint8_t kProcessTooHigh = 9;  // also: invalid date, trim points too close
 inline constexpr std::uint8_t kProcessTooLow = 10;
-inline constexpr std::uint8_t kUpperTooHigh = 11;        // also: in multidrop mode (command 40)
+inline constexpr std::uint8_t kUpperTooHigh = 11;  // also: in multidrop mode (command 40)
 inline constexpr std::uint8_t kUpperTooLow = 12;
-inline constexpr std::uint8_t kSpanTooSmall = 14;        // warning: data follows
+inline constexpr std::uint8_t kSpanTooSmall = 14;  // warning: data follows
 inline constexpr std::uint8_t kAccessRestricted = 16;
 inline constexpr std::uint8_t kInvalidSpan = 29;
 inline constexpr std::uint8_t kNotImplemented = 64;
@@ -78,7 +78,7 @@ struct TransmitterState {
     // Device-specific settings.
     std::uint8_t alarmSelection = 0;  // 0 high, 1 low, 239 hold last value
     bool writeProtected = false;
-    std::uint8_t display = 0;  // 0 PV, 1 percent of range, 2 current
+    std::uint8_t display = 0;       // 0 PV, 1 percent of range, 2 current
     std::string version = "V1.05";  // at most 6 characters
 
     // Identification, kept packed as the master wrote it.
@@ -118,8 +118,7 @@ public:
     std::uint8_t DeviceStatus(std::uint64_t nowMs) const;
 
 private:
-    using Handler = std::uint8_t (Transmitter::*)(const Bytes& request, std::uint64_t nowMs,
-                                                  Bytes& out);
+    using Handler = std::uint8_t (Transmitter::*)(const Bytes& request, std::uint64_t nowMs, Bytes& out);
     struct Command {
         std::uint8_t number;
         std::uint8_t requestBytes;  // fewer: response code 5
@@ -132,43 +131,43 @@ private:
     bool Multidrop() const { return state_.identity.pollingAddress != 0; }
 
     // Reads.
-    std::uint8_t ReadIdentity(const Bytes&, std::uint64_t, Bytes& out);          // 0
-    std::uint8_t ReadPv(const Bytes&, std::uint64_t, Bytes& out);                // 1
-    std::uint8_t ReadCurrentPercent(const Bytes&, std::uint64_t, Bytes& out);    // 2
-    std::uint8_t ReadMessage(const Bytes&, std::uint64_t, Bytes& out);           // 12
-    std::uint8_t ReadTagDescDate(const Bytes&, std::uint64_t, Bytes& out);       // 13
-    std::uint8_t ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out);        // 14
-    std::uint8_t ReadOutputInfo(const Bytes&, std::uint64_t, Bytes& out);        // 15
-    std::uint8_t ReadAssembly(const Bytes&, std::uint64_t, Bytes& out);          // 16
-    std::uint8_t ReadTrimPoints(const Bytes&, std::uint64_t, Bytes& out);        // 128
-    std::uint8_t ReadDisplay(const Bytes&, std::uint64_t, Bytes& out);           // 165
-    std::uint8_t ReadVersion(const Bytes&, std::uint64_t, Bytes& out);           // 172
+    std::uint8_t ReadIdentity(const Bytes&, std::uint64_t, Bytes& out);        // 0
+    std::uint8_t ReadPv(const Bytes&, std::uint64_t, Bytes& out);              // 1
+    std::uint8_t ReadCurrentPercent(const Bytes&, std::uint64_t, Bytes& out);  // 2
+    std::uint8_t ReadMessage(const Bytes&, std::uint64_t, Bytes& out);         // 12
+    std::uint8_t ReadTagDescDate(const Bytes&, std::uint64_t, Bytes& out);     // 13
+    std::uint8_t ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out);      // 14
+    std::uint8_t ReadOutputInfo(const Bytes&, std::uint64_t, Bytes& out);      // 15
+    std::uint8_t ReadAssembly(const Bytes&, std::uint64_t, Bytes& out);        // 16
+    std::uint8_t ReadTrimPoints(const Bytes&, std::uint64_t, Bytes& out);      // 128
+    std::uint8_t ReadDisplay(const Bytes&, std::uint64_t, Bytes& out);         // 165
+    std::uint8_t ReadVersion(const Bytes&, std::uint64_t, Bytes& out);         // 172
 
     // Settings.
-    std::uint8_t WritePollingAddress(const Bytes&, std::uint64_t, Bytes& out);   // 6
-    std::uint8_t WriteMessage(const Bytes&, std::uint64_t, Bytes& out);          // 17
-    std::uint8_t WriteTagDescDate(const Bytes&, std::uint64_t, Bytes& out);      // 18
-    std::uint8_t WriteAssembly(const Bytes&, std::uint64_t, Bytes& out);         // 19
-    std::uint8_t WriteDamping(const Bytes&, std::uint64_t, Bytes& out);          // 34
-    std::uint8_t ResetConfigChanged(const Bytes&, std::uint64_t, Bytes& out);    // 38
-    std::uint8_t WritePvUnit(const Bytes&, std::uint64_t, Bytes& out);           // 44
-    std::uint8_t WriteTransferFunction(const Bytes&, std::uint64_t, Bytes& out); // 47
-    std::uint8_t WriteBurstCommand(const Bytes&, std::uint64_t, Bytes& out);     // 108
-    std::uint8_t WriteBurstMode(const Bytes&, std::uint64_t, Bytes& out);        // 109
-    std::uint8_t WriteDisplay(const Bytes&, std::uint64_t, Bytes& out);          // 134
-    std::uint8_t WriteAlarm(const Bytes&, std::uint64_t, Bytes& out);            // 135
-    std::uint8_t WriteProtection(const Bytes&, std::uint64_t, Bytes& out);       // 192
+    std::uint8_t WritePollingAddress(const Bytes&, std::uint64_t, Bytes& out);    // 6
+    std::uint8_t WriteMessage(const Bytes&, std::uint64_t, Bytes& out);           // 17
+    std::uint8_t WriteTagDescDate(const Bytes&, std::uint64_t, Bytes& out);       // 18
+    std::uint8_t WriteAssembly(const Bytes&, std::uint64_t, Bytes& out);          // 19
+    std::uint8_t WriteDamping(const Bytes&, std::uint64_t, Bytes& out);           // 34
+    std::uint8_t ResetConfigChanged(const Bytes&, std::uint64_t, Bytes& out);     // 38
+    std::uint8_t WritePvUnit(const Bytes&, std::uint64_t, Bytes& out);            // 44
+    std::uint8_t WriteTransferFunction(const Bytes&, std::uint64_t, Bytes& out);  // 47
+    std::uint8_t WriteBurstCommand(const Bytes&, std::uint64_t, Bytes& out);      // 108
+    std::uint8_t WriteBurstMode(const Bytes&, std::uint64_t, Bytes& out);         // 109
+    std::uint8_t WriteDisplay(const Bytes&, std::uint64_t, Bytes& out);           // 134
+    std::uint8_t WriteAlarm(const Bytes&, std::uint64_t, Bytes& out);             // 135
+    std::uint8_t WriteProtection(const Bytes&, std::uint64_t, Bytes& out);        // 192
 
     // Range, output and sensor calibration.
-    std::uint8_t WriteRange(const Bytes&, std::uint64_t, Bytes& out);            // 35
-    std::uint8_t SetUpperRangeHere(const Bytes&, std::uint64_t, Bytes& out);     // 36
-    std::uint8_t SetLowerRangeHere(const Bytes&, std::uint64_t, Bytes& out);     // 37
-    std::uint8_t FixCurrent(const Bytes&, std::uint64_t, Bytes& out);            // 40
-    std::uint8_t ZeroPv(const Bytes&, std::uint64_t, Bytes& out);                // 43
-    std::uint8_t TrimOutputZero(const Bytes&, std::uint64_t, Bytes& out);        // 45
-    std::uint8_t TrimOutputGain(const Bytes&, std::uint64_t, Bytes& out);        // 46
-    std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);       // 130
-    std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);       // 131
+    std::uint8_t WriteRange(const Bytes&, std::uint64_t, Bytes& out);         // 35
+    std::uint8_t SetUpperRangeHere(const Bytes&, std::uint64_t, Bytes& out);  // 36
+    std::uint8_t SetLowerRangeHere(const Bytes&, std::uint64_t, Bytes& out);  // 37
+    std::uint8_t FixCurrent(const Bytes&, std::uint64_t, Bytes& out);         // 40
+    std::uint8_t ZeroPv(const Bytes&, std::uint64_t, Bytes& out);             // 43
+    std::uint8_t TrimOutputZero(const Bytes&, std::uint64_t, Bytes& out);     // 45
+    std::uint8_t TrimOutputGain(const Bytes&, std::uint64_t, Bytes& out);     // 46
+    std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);    // 130
+    std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);    // 131
 
     TransmitterState state_;
 };

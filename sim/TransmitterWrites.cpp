@@ -7,7 +7,8 @@ namespace sim {
 
 namespace {
 
-void Echo(const Bytes& request, std::size_t n, Bytes& out) {
+void Echo(const Bytes& request, std::size_t n, Bytes& out)
+{
     out.assign(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
@@ -17,23 +18,28 @@ constexpr std::uint8_t kAlarmHoldLast = 239;
 
 }  // namespace
 
-std::uint8_t Transmitter::WritePollingAddress(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > kMaxPollingAddress) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WritePollingAddress(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > kMaxPollingAddress)
+        return rc::kInvalidSelection;
     state_.identity.pollingAddress = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteMessage(const Bytes& request, std::uint64_t, Bytes& out) {
+std::uint8_t Transmitter::WriteMessage(const Bytes& request, std::uint64_t, Bytes& out)
+{
     Echo(request, 24, out);
     state_.message = out;
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteTagDescDate(const Bytes& request, std::uint64_t, Bytes& out) {
+std::uint8_t Transmitter::WriteTagDescDate(const Bytes& request, std::uint64_t, Bytes& out)
+{
     const std::uint8_t day = request[18];
     const std::uint8_t month = request[19];
-    if (day < 1 || day > 31 || month < 1 || month > 12) return rc::kProcessTooHigh;  // invalid date
+    if (day < 1 || day > 31 || month < 1 || month > 12)
+        return rc::kProcessTooHigh;  // invalid date
     Echo(request, 21, out);
     state_.tag.assign(out.begin(), out.begin() + 6);
     state_.descriptor.assign(out.begin() + 6, out.begin() + 18);
@@ -41,34 +47,42 @@ std::uint8_t Transmitter::WriteTagDescDate(const Bytes& request, std::uint64_t, 
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteAssembly(const Bytes& request, std::uint64_t, Bytes& out) {
-    state_.finalAssembly = (std::uint32_t{request[0]} << 16) | (std::uint32_t{request[1]} << 8) |
-                           request[2];
+std::uint8_t Transmitter::WriteAssembly(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    state_.finalAssembly = (std::uint32_t{request[0]} << 16) | (std::uint32_t{request[1]} << 8) | request[2];
     Echo(request, 3, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteDamping(const Bytes& request, std::uint64_t, Bytes& out) {
+std::uint8_t Transmitter::WriteDamping(const Bytes& request, std::uint64_t, Bytes& out)
+{
     const float asked = ReadFloat(request.data());
-    if (!std::isfinite(asked)) return rc::kInvalidSelection;
+    if (!std::isfinite(asked))
+        return rc::kInvalidSelection;
     std::uint8_t code = rc::kOk;
     float damping = asked;
-    if (damping < 0.0f) damping = 0.0f;
-    if (damping > kMaxDampingS) damping = kMaxDampingS;
-    if (damping != asked) code = rc::kSetToNearest;
+    if (damping < 0.0f)
+        damping = 0.0f;
+    if (damping > kMaxDampingS)
+        damping = kMaxDampingS;
+    if (damping != asked)
+        code = rc::kSetToNearest;
     state_.damping = damping;
     AppendFloat(out, damping);
     return code;
 }
 
-std::uint8_t Transmitter::ResetConfigChanged(const Bytes&, std::uint64_t, Bytes&) {
+std::uint8_t Transmitter::ResetConfigChanged(const Bytes&, std::uint64_t, Bytes&)
+{
     state_.configChanged = false;
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WritePvUnit(const Bytes& request, std::uint64_t, Bytes& out) {
+std::uint8_t Transmitter::WritePvUnit(const Bytes& request, std::uint64_t, Bytes& out)
+{
     const auto perKpa = UnitsPerKpa(request[0]);
-    if (!perKpa) return rc::kInvalidSelection;
+    if (!perKpa)
+        return rc::kInvalidSelection;
     // The range follows the PV into the new unit.
     const double oldPerKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
     state_.upperRange = static_cast<float>(state_.upperRange / oldPerKpa * *perKpa);
@@ -79,22 +93,28 @@ std::uint8_t Transmitter::WritePvUnit(const Bytes& request, std::uint64_t, Bytes
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteTransferFunction(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > 1) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteTransferFunction(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > 1)
+        return rc::kInvalidSelection;
     state_.transferFunction = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteBurstCommand(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] < 1 || request[0] > 3) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteBurstCommand(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] < 1 || request[0] > 3)
+        return rc::kInvalidSelection;
     state_.burstCommand = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteBurstMode(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > 1) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteBurstMode(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > 1)
+        return rc::kInvalidSelection;
     state_.burstMode = request[0] == 1;
     Echo(request, 1, out);
     return rc::kOk;
@@ -102,22 +122,28 @@ std::uint8_t Transmitter::WriteBurstMode(const Bytes& request, std::uint64_t, By
 
 // Commands 134, 135 and 192 carry a second byte that the device ignores;
 // only the setting itself is echoed.
-std::uint8_t Transmitter::WriteDisplay(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > 2) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteDisplay(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > 2)
+        return rc::kInvalidSelection;
     state_.display = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteAlarm(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > 1 && request[0] != kAlarmHoldLast) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteAlarm(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > 1 && request[0] != kAlarmHoldLast)
+        return rc::kInvalidSelection;
     state_.alarmSelection = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::WriteProtection(const Bytes& request, std::uint64_t, Bytes& out) {
-    if (request[0] > 1) return rc::kInvalidSelection;
+std::uint8_t Transmitter::WriteProtection(const Bytes& request, std::uint64_t, Bytes& out)
+{
+    if (request[0] > 1)
+        return rc::kInvalidSelection;
     state_.writeProtected = request[0] == 1;
     Echo(request, 1, out);
     return rc::kOk;

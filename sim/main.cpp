@@ -10,7 +10,8 @@
 #include "sim/CommandLine.h"
 #include "sim/PtyServer.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     sim::SimOptions options;
     std::string error;
     if (!sim::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -31,11 +32,11 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     sim::PtyServer::LogFn log;
-    if (!options.quiet) log = [](const std::string& line) { std::cerr << line << std::endl; };
+    if (!options.quiet)
+        log = [](const std::string& line) { std::cerr << line << std::endl; };
     sim::PtyServer server(options.modem, log);
     try {
-        const std::string path =
-            options.devicePath.empty() ? server.Start() : server.Start(options.devicePath);
+        const std::string path = options.devicePath.empty() ? server.Start() : server.Start(options.devicePath);
         std::cout << path << std::endl;
     } catch (const std::exception& e) {
         std::cerr << "tamsel-sim: " << e.what() << "\n";

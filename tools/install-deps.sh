@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake
+  build-essential cmake clang-format ccache
   qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick

@@ -19,9 +19,9 @@ TEST(Shell, StartUpArmsTheBlinkAndAddsTheAboutItem)
 TEST(Shell, TextLimitsApplyToTyping)
 {
     HeadlessHost host;
-    const std::pair<int, int> limits[] = {{IDC_POLL_ADDR, 2}, {IDC_D_CURR, 6},      {IDC_A_CURR, 6},
-                                          {IDC_DAMPING, 6},   {IDC_TAG, 8},         {IDC_DESCRIPTOR, 16},
-                                          {IDC_DATE, 10},     {IDC_MESSAGE, 32},    {IDC_ASSEMBLY, 8}};
+    const std::pair<int, int> limits[] = {{IDC_POLL_ADDR, 2}, {IDC_D_CURR, 6},   {IDC_A_CURR, 6},
+                                          {IDC_DAMPING, 6},   {IDC_TAG, 8},      {IDC_DESCRIPTOR, 16},
+                                          {IDC_DATE, 10},     {IDC_MESSAGE, 32}, {IDC_ASSEMBLY, 8}};
     for (auto [id, limit] : limits) {
         host.window.Enable(id, true);
         ASSERT_TRUE(host.window.Type(id, std::string(40, '7'))) << id;

@@ -11,12 +11,12 @@ TEST(Date, TextToDayMonthAndYearSince1900AndBack)
     const struct {
         const char* text;
         Bytes expected;
-        const char* shown; // nullptr: not checked
+        const char* shown;  // nullptr: not checked
     } cases[] = {
         {"2013-12-31", {0x1F, 0x0C, 0x71}, "2013-12-31"},
         {"2013-1-5", {0x05, 0x01, 0x71}, "2013-01-05"},
-        {"2155-0-255", {0xFF, 0x00, 0xFF}, "2155-00-255"}, // no range check either way
-        {"1899-1-1", {0x01, 0x01, 0xFF}, nullptr},         // the year byte wraps
+        {"2155-0-255", {0xFF, 0x00, 0xFF}, "2155-00-255"},  // no range check either way
+        {"1899-1-1", {0x01, 0x01, 0xFF}, nullptr},          // the year byte wraps
         {" 2013- 12- 31", {0x1F, 0x0C, 0x71}, nullptr},
         {"+2013--1-5", {0x05, 0xFF, 0x71}, nullptr},
         {"2013-12-31xyz", {0x1F, 0x0C, 0x71}, nullptr},

@@ -78,22 +78,22 @@ struct ValueCase {
     int command;
     Bytes body;
     int items;
-    std::vector<std::pair<int, int>> codes;    // slot, value
-    std::vector<std::pair<int, float>> floats; // slot, value
-    int dataAt = kDataNotChecked;              // frame offset m_pReplyData points at
+    std::vector<std::pair<int, int>> codes;     // slot, value
+    std::vector<std::pair<int, float>> floats;  // slot, value
+    int dataAt = kDataNotChecked;               // frame offset m_pReplyData points at
 };
 
 void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 
 class ReplyValues : public testing::TestWithParam<ValueCase> {};
 
-} // namespace
+}  // namespace
 
 TEST(ReplyMinimum, OneBelowIsTooShortExactlyIsAccepted)
 {
-    const std::pair<int, int> minimums[] = {{0, 14}, {1, 7},  {2, 10}, {12, 26}, {13, 23}, {14, 18}, {15, 19},
-                                            {16, 5}, {128, 24}, {165, 3}, {172, 14}, {36, 2}, {6, 2},  {34, 2},
-                                            {17, 2}, {18, 2}, {19, 2}, {35, 2}, {130, 2}};
+    const std::pair<int, int> minimums[] = {{0, 14}, {1, 7},    {2, 10},  {12, 26},  {13, 23}, {14, 18}, {15, 19},
+                                            {16, 5}, {128, 24}, {165, 3}, {172, 14}, {36, 2},  {6, 2},   {34, 2},
+                                            {17, 2}, {18, 2},   {19, 2},  {35, 2},   {130, 2}};
     for (const auto& [command, min] : minimums) {
         SCOPED_TRACE(testing::Message() << "command " << command);
         const Decoded below = Decode(command, Frame(command, Bytes(min - 1, kFill)));
@@ -131,16 +131,26 @@ INSTANTIATE_TEST_SUITE_P(
         {"Cmd0Identity", 0, kCommand0Body, 5, {{0, 0xB5}, {1, 0x7C}, {2, 1}, {3, 2}, {4, 3}}, {}},
         {"Cmd1NoStatusHead", 1, {0, 0, 0x0C, 0x42, 0xC8, 0x00, 0x00}, 2, {{0, 12}, {1, kSentinel}}, {{0, 100}}},
         {"Cmd2", 2, {0, 0, 0x41, 0xA0, 0x00, 0x00, 0x42, 0xC8, 0x00, 0x00}, 2, {}, {{0, 20}, {1, 100}}},
-        {"Cmd14SevenValuesFiveItems", 14,
-         {0, 0, 0x01, 0x02, 0x03, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0xC2, 0xC8, 0x00, 0x00, 0x41, 0x20, 0x00, 0x00}, 5,
-         {{0, 1}, {1, 2}, {2, 3}, {3, 12}}, {{0, 100}, {1, -100}, {2, 10}}},
-        {"Cmd15", 15,
+        {"Cmd14SevenValuesFiveItems",
+         14,
+         {0, 0, 0x01, 0x02, 0x03, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0xC2, 0xC8, 0x00, 0x00, 0x41, 0x20, 0x00, 0x00},
+         5,
+         {{0, 1}, {1, 2}, {2, 3}, {3, 12}},
+         {{0, 100}, {1, -100}, {2, 10}}},
+        {"Cmd15",
+         15,
          {0, 0, 0xEF, 0x01, 0xED, 0x3F, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x01, 0x05},
-         8, {{0, 239}, {1, 1}, {2, 237}, {3, 1}, {4, 5}}, {{0, 1}, {1, 0}, {2, 2}}},
+         8,
+         {{0, 239}, {1, 1}, {2, 237}, {3, 1}, {4, 5}},
+         {{0, 1}, {1, 0}, {2, 2}}},
         {"Cmd16WidenUnsigned", 16, {0, 0, 0xFF, 0x80, 0x7F}, 3, {{0, 255}, {1, 128}, {2, 127}}, {}},
-        {"Cmd128FromByte13", 128,
-         {0, 0, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x0C, 0x42, 0xC8, 0x00,
-          0x00, 0x40, 0xA0, 0x00, 0x00}, 3, {{0, 12}}, {{0, 100}, {1, 5}}},
+        {"Cmd128FromByte13",
+         128,
+         {0,    0,    0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99,
+          0x99, 0x99, 0x99, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0x40, 0xA0, 0x00, 0x00},
+         3,
+         {{0, 12}},
+         {{0, 100}, {1, 5}}},
         {"Cmd165", 165, {0, 0, 0x02}, 1, {{0, 2}}, {}},
         {"Cmd12Block", 12, Bytes(26, kFill), 1, {}, {}, 10},
         {"Cmd13Block", 13, Bytes(23, kFill), 1, {}, {}, 10},
@@ -153,7 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
         {"Cmd17Block", 17, Bytes(26, kFill), 4, {{0, 26}}, {}, 10},
         {"Cmd17NoBlock", 17, {0, 0}, 3, {}, {}, kDataCleared},
         {"Cmd19AssemblySkipsCode3", 19, {0, 0, 0x01, 0x00, 0x02}, 6, {{3, kSentinel}, {4, 1}, {5, 0}, {6, 2}}, {}},
-        {"Cmd35", 35, {0, 0, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0xC2, 0xC8, 0x00, 0x00}, 6, {{3, 12}},
+        {"Cmd35",
+         35,
+         {0, 0, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0xC2, 0xC8, 0x00, 0x00},
+         6,
+         {{3, 12}},
          {{0, 100}, {1, -100}}},
         {"Cmd35Partial", 35, {0, 0, 0x0C, 0x42, 0xC8, 0x00, 0x00}, 5, {{3, 12}}, {{0, 100}, {1, 0}}},
         {"Cmd130", 130, {0, 0, 0x0C, 0x3F, 0x80, 0x00, 0x00}, 5, {{3, 12}}, {{0, 1}}}}),

@@ -34,7 +34,7 @@ Bytes Build(int command, const RequestParams& params, const Uid& uid = kUid)
     return Bytes(frame, frame + BuildRequestFrame(*cmd, params, uid.data(), frame));
 }
 
-} // namespace
+}  // namespace
 
 TEST(RequestFrame, BytesOnTheWire)
 {
@@ -43,24 +43,39 @@ TEST(RequestFrame, BytesOnTheWire)
         int command;
         RequestParams params;
         Uid uid;
-        Bytes expected; // check bytes worked out by hand
+        Bytes expected;  // check bytes worked out by hand
     } cases[] = {
         {"cmd 0 address 0", 0, {}, {}, {0x02, 0x80, 0x00, 0x00, 0x82}},
         {"cmd 0 address 15", 0, {.reqCode = {15}}, {}, {0x02, 0x8F, 0x00, 0x00, 0x8D}},
         {"cmd 0 ignores values and uid", 0, {.reqValue = {1.0f}}, kUid, {0x02, 0x80, 0x00, 0x00, 0x82}},
         {"cmd 1", 1, {}, kUid, ToUid({0x01, 0x00, 0x4A})},
-        {"manufacturer bit 0x40 passes", 1, {}, {0x46, 0x01, 0x00, 0x00, 0x00},
+        {"manufacturer bit 0x40 passes",
+         1,
+         {},
+         {0x46, 0x01, 0x00, 0x00, 0x00},
          {0x82, 0xC6, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x44}},
         {"cmd 6 new address 5", 6, {.reqCode = {5}}, kUid, ToUid({0x06, 0x01, 0x05, 0x49})},
-        {"cmd 19 low bytes only", 19, {.reqCode = {0x0112, 0x34, 0x56}}, kUid,
+        {"cmd 19 low bytes only",
+         19,
+         {.reqCode = {0x0112, 0x34, 0x56}},
+         kUid,
          ToUid({0x13, 0x03, 0x12, 0x34, 0x56, 0x2B})},
         {"cmd 34 float 1.0", 34, {.reqValue = {1.0f}}, kUid, ToUid({0x22, 0x04, 0x3F, 0x80, 0x00, 0x00, 0xD2})},
-        {"cmd 35 unit and two floats", 35, {.reqCode = {12}, .reqValue = {100.0f, 0.0f}}, kUid,
+        {"cmd 35 unit and two floats",
+         35,
+         {.reqCode = {12}, .reqValue = {100.0f, 0.0f}},
+         kUid,
          ToUid({0x23, 0x09, 0x0C, 0x42, 0xC8, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE7})},
-        {"cmd 130 unit and float", 130, {.reqCode = {12}, .reqValue = {2.0f}}, kUid,
+        {"cmd 130 unit and float",
+         130,
+         {.reqCode = {12}, .reqValue = {2.0f}},
+         kUid,
          ToUid({0x82, 0x05, 0x0C, 0x40, 0x00, 0x00, 0x00, 0x80})},
         {"cmd 134 second byte fixed", 134, {.reqCode = {2, 0x77}}, kUid, ToUid({0x86, 0x02, 0x02, 0x00, 0xCD})},
-        {"cmd 172 sends its access code", 172, {.reqCode = {0x55, 0x66, 0x77}}, kUid,
+        {"cmd 172 sends its access code",
+         172,
+         {.reqCode = {0x55, 0x66, 0x77}},
+         kUid,
          ToUid({0xAC, 0x06, 0x4B, 0x4E, 0x20, 0x4A, 0x56, 0xA6, 0x7E})},
     };
     for (const auto& c : cases) {

@@ -21,10 +21,10 @@ TEST(Units, EveryRowMatchesTheUnitListAndIsFoundByCode)
         float perKpa;
     };
     const Row rows[] = {
-        {1, "inH2O", 4.021849f}, {2, "inHg", 0.2953006f}, {3, "ftH2O", 0.3351539f}, {4, "mmH2O", 102.2394f},
-        {5, "mmHg", 7.500627f},  {6, "psi", 0.1450379f},  {7, "bar", 0.01f},        {8, "mbar", 10.0f},
-        {9, "g/cm2", 10.1972f},  {10, "kg/c2", 0.01019719f}, {11, "Pa", 1000.0f},   {12, "kPa", 1.0f},
-        {13, "torr", 7.500627f}, {14, "atm", 0.009869253f}, {237, "MPa", 0.001f},
+        {1, "inH2O", 4.021849f}, {2, "inHg", 0.2953006f},    {3, "ftH2O", 0.3351539f}, {4, "mmH2O", 102.2394f},
+        {5, "mmHg", 7.500627f},  {6, "psi", 0.1450379f},     {7, "bar", 0.01f},        {8, "mbar", 10.0f},
+        {9, "g/cm2", 10.1972f},  {10, "kg/c2", 0.01019719f}, {11, "Pa", 1000.0f},      {12, "kPa", 1.0f},
+        {13, "torr", 7.500627f}, {14, "atm", 0.009869253f},  {237, "MPa", 0.001f},
     };
     static_assert(std::size(rows) == kUnitRows);
     for (int row = 0; row < kUnitRows; ++row) {

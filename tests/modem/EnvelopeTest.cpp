@@ -7,7 +7,7 @@
 
 namespace {
 std::vector<std::uint8_t> Line(const std::string& s) { return {s.begin(), s.end()}; }
-} // namespace
+}  // namespace
 
 TEST(Envelope, FiveByteFrameGoesOutAsSixteenByteLine)
 {
@@ -32,25 +32,23 @@ TEST_P(CheckReplyLineTest, JudgesTheLine)
     EXPECT_EQ(CheckReplyLine(bytes.data(), static_cast<int>(bytes.size())), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, CheckReplyLineTest,
-    testing::Values(
-        ReplyCase{"SmallestReply", "\x01P00\r\n", kReplyLineOk},
-        ReplyCase{"PayloadAccepted", "\x01P1206800000140000\r\n", kReplyLineOk},
-        ReplyCase{"LettersRWX", "\x01X99\r\n", kReplyLineOk},
-        ReplyCase{"NoSoh", "\x02P00\r\n", kReplyNoSoh},
-        ReplyCase{"BadLetter", "\x01Q00\r\n", kReplyBadLetter},
-        ReplyCase{"LowerCaseLetter", "\x01p00\r\n", kReplyBadLetter},
-        ReplyCase{"FirstDigit", "\x01PA0\r\n", kReplyBadDigit1},
-        ReplyCase{"SecondDigit", "\x01P0A\r\n", kReplyBadDigit2},
-        ReplyCase{"LowerCaseHex", "\x01P0006a0\r\n", kReplyBadHex},
-        ReplyCase{"SpaceInPayload", "\x01P0006 0\r\n", kReplyBadHex},
-        ReplyCase{"MissingLf", "\x01P000680\r", kReplyNoLineEnd},
-        ReplyCase{"MissingCrLf", "\x01P000680", kReplyNoLineEnd},
-        ReplyCase{"Empty", "", kReplyNoSoh},
-        ReplyCase{"FiveBytes", "\x01P0\r\n", kReplyBadDigit2},
-        ReplyCase{"FourBytes", "\x01P00", kReplyNoLineEnd}),
-    [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, CheckReplyLineTest,
+                         testing::Values(ReplyCase{"SmallestReply", "\x01P00\r\n", kReplyLineOk},
+                                         ReplyCase{"PayloadAccepted", "\x01P1206800000140000\r\n", kReplyLineOk},
+                                         ReplyCase{"LettersRWX", "\x01X99\r\n", kReplyLineOk},
+                                         ReplyCase{"NoSoh", "\x02P00\r\n", kReplyNoSoh},
+                                         ReplyCase{"BadLetter", "\x01Q00\r\n", kReplyBadLetter},
+                                         ReplyCase{"LowerCaseLetter", "\x01p00\r\n", kReplyBadLetter},
+                                         ReplyCase{"FirstDigit", "\x01PA0\r\n", kReplyBadDigit1},
+                                         ReplyCase{"SecondDigit", "\x01P0A\r\n", kReplyBadDigit2},
+                                         ReplyCase{"LowerCaseHex", "\x01P0006a0\r\n", kReplyBadHex},
+                                         ReplyCase{"SpaceInPayload", "\x01P0006 0\r\n", kReplyBadHex},
+                                         ReplyCase{"MissingLf", "\x01P000680\r", kReplyNoLineEnd},
+                                         ReplyCase{"MissingCrLf", "\x01P000680", kReplyNoLineEnd},
+                                         ReplyCase{"Empty", "", kReplyNoSoh},
+                                         ReplyCase{"FiveBytes", "\x01P0\r\n", kReplyBadDigit2},
+                                         ReplyCase{"FourBytes", "\x01P00", kReplyNoLineEnd}),
+                         [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
 TEST(Envelope, LineEndsAreNotTakenForPayload)
 {

@@ -31,8 +31,8 @@ struct BadCodeCase {
     const char* name;
     std::function<void(Scenario&)> spoil;
     Log messages;
-    std::vector<int> emptied;     // fields or lists left empty
-    std::vector<int> stillFilled; // fields or lists shown all the same
+    std::vector<int> emptied;      // fields or lists left empty
+    std::vector<int> stillFilled;  // fields or lists shown all the same
 };
 
 class SharedReadBadCodeTest : public testing::TestWithParam<BadCodeCase> {};
@@ -53,22 +53,30 @@ TEST_P(SharedReadBadCodeTest, ComplainsAndFillsTheOtherFields)
     EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ)) << "the read still ends normally";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, SharedReadBadCodeTest,
-    testing::Values(
-        BadCodeCase{"Alarm", [](Scenario& s) { s.device().alarmSelection = 2; }, {"Alarm code not right!"},
-                    {IDC_ALARM}, {IDC_RANGE_UPPER, IDC_RANGE_UNIT, IDC_TRANS_FUNC, IDC_DAMPING, IDC_WRITE_PROTECT}},
-        BadCodeCase{"TransferFunction", [](Scenario& s) { s.device().transferFunction = 5; },
-                    {"Trans-Func. code not right!"}, {IDC_TRANS_FUNC},
-                    {IDC_RANGE_UPPER, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
-        BadCodeCase{"RangeUnit", [](Scenario& s) { s.Fault(sim::FaultKind::kBadUnit, 15); },
-                    {"Unit code not right!"}, {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT},
-                    {IDC_TRANS_FUNC, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
-        BadCodeCase{"AllCodes", [](Scenario& s) { s.Fault(sim::FaultKind::kBadEcho, 15); },
-                    {"Trans-Func. code not right!", "Write Protect code not right!", "Alarm code not right!"},
-                    {IDC_TRANS_FUNC, IDC_WRITE_PROTECT, IDC_ALARM},
-                    {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT, IDC_DAMPING}}),
-    [](const testing::TestParamInfo<BadCodeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Codes, SharedReadBadCodeTest,
+                         testing::Values(BadCodeCase{"Alarm",
+                                                     [](Scenario& s) { s.device().alarmSelection = 2; },
+                                                     {"Alarm code not right!"},
+                                                     {IDC_ALARM},
+                                                     {IDC_RANGE_UPPER, IDC_RANGE_UNIT, IDC_TRANS_FUNC, IDC_DAMPING,
+                                                      IDC_WRITE_PROTECT}},
+                                         BadCodeCase{"TransferFunction",
+                                                     [](Scenario& s) { s.device().transferFunction = 5; },
+                                                     {"Trans-Func. code not right!"},
+                                                     {IDC_TRANS_FUNC},
+                                                     {IDC_RANGE_UPPER, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
+                                         BadCodeCase{"RangeUnit",
+                                                     [](Scenario& s) { s.Fault(sim::FaultKind::kBadUnit, 15); },
+                                                     {"Unit code not right!"},
+                                                     {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT},
+                                                     {IDC_TRANS_FUNC, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
+                                         BadCodeCase{"AllCodes",
+                                                     [](Scenario& s) { s.Fault(sim::FaultKind::kBadEcho, 15); },
+                                                     {"Trans-Func. code not right!", "Write Protect code not right!",
+                                                      "Alarm code not right!"},
+                                                     {IDC_TRANS_FUNC, IDC_WRITE_PROTECT, IDC_ALARM},
+                                                     {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT, IDC_DAMPING}}),
+                         [](const testing::TestParamInfo<BadCodeCase>& info) { return std::string(info.param.name); });
 
 TEST(SharedRead, FailedReadLeavesOnlyTheWaysToConnect)
 {
@@ -137,8 +145,7 @@ void TypeDamping(Scenario& s, const char* text) { s.window.Type(IDC_DAMPING, tex
 auto Shows(int id, std::string text)
 {
     return [id, text](Scenario& s) {
-        const std::string shown =
-            s.window.KindOf(id) == ControlKind::ComboBox ? s.Selected(id) : s.window.GetText(id);
+        const std::string shown = s.window.KindOf(id) == ControlKind::ComboBox ? s.Selected(id) : s.window.GetText(id);
         EXPECT_EQ(shown, text) << id;
     };
 }
@@ -146,37 +153,90 @@ auto Spoil(sim::FaultKind kind, int command)
 {
     return [kind, command](Scenario& s) { s.Fault(kind, command); };
 }
-} // namespace
+}  // namespace
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, WriteTest,
-    testing::Values(
-        WriteCase{"DampingEchoed", 34, [](Scenario& s) { TypeDamping(s, "2.5"); }, IDC_SET_DAMPING,
-                  {0x40, 0x20, 0x00, 0x00}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "2.500")},
-        WriteCase{"DampingNotANumberIsZero", 34, [](Scenario& s) { TypeDamping(s, "abc"); }, IDC_SET_DAMPING,
-                  {0, 0, 0, 0}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "0.000")},
-        WriteCase{"DampingStatusOnly", 34, [](Scenario& s) { TypeDamping(s, "3"); }, IDC_SET_DAMPING,
-                  {0x40, 0x40, 0x00, 0x00}, Spoil(sim::FaultKind::kStatusOnly, 34), {"Command not implemented!"},
-                  Shows(IDC_DAMPING, "3")},
-        WriteCase{"DampingShortEcho", 34, [](Scenario& s) { TypeDamping(s, "3"); }, IDC_SET_DAMPING,
-                  {0x40, 0x40, 0x00, 0x00}, Spoil(sim::FaultKind::kShortCount, 34), {"Reply not right!"},
-                  Shows(IDC_DAMPING, "3")},
-        WriteCase{"UnitEchoed", 44, [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 14); }, IDC_SET_UNIT, {0xED},
-                  nullptr, {"Setting succeed!"}, Shows(IDC_UNIT_LIST, "MPa")},
-        WriteCase{"UnitStatusOnly", 44, [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 9); }, IDC_SET_UNIT, {10},
-                  Spoil(sim::FaultKind::kStatusOnly, 44), {"Command not implemented!"},
-                  Shows(IDC_UNIT_LIST, "kg/cm2")},
-        WriteCase{"UnitBadEcho", 44, [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 5); }, IDC_SET_UNIT, {6},
-                  Spoil(sim::FaultKind::kBadUnit, 44), {"Data reply not right!"}, Shows(IDC_UNIT_LIST, "")},
-        WriteCase{"TransferFunctionEchoed", 47, [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                  IDC_SET_TRANS_FUNC, {1}, nullptr, {"Setting succeed!"}, Shows(IDC_TRANS_FUNC, "Square Root")},
-        WriteCase{"TransferFunctionStatusOnly", 47, [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                  IDC_SET_TRANS_FUNC, {1}, Spoil(sim::FaultKind::kStatusOnly, 47), {"Command not implemented!"},
-                  Shows(IDC_TRANS_FUNC, "Square Root")},
-        WriteCase{"TransferFunctionBadEcho", 47, [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                  IDC_SET_TRANS_FUNC, {1}, Spoil(sim::FaultKind::kBadEcho, 47), {"Data reply not right!"},
-                  Shows(IDC_TRANS_FUNC, "")}),
-    [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, WriteTest,
+                         testing::Values(WriteCase{"DampingEchoed",
+                                                   34,
+                                                   [](Scenario& s) { TypeDamping(s, "2.5"); },
+                                                   IDC_SET_DAMPING,
+                                                   {0x40, 0x20, 0x00, 0x00},
+                                                   nullptr,
+                                                   {"Setting succeed!"},
+                                                   Shows(IDC_DAMPING, "2.500")},
+                                         WriteCase{"DampingNotANumberIsZero",
+                                                   34,
+                                                   [](Scenario& s) { TypeDamping(s, "abc"); },
+                                                   IDC_SET_DAMPING,
+                                                   {0, 0, 0, 0},
+                                                   nullptr,
+                                                   {"Setting succeed!"},
+                                                   Shows(IDC_DAMPING, "0.000")},
+                                         WriteCase{"DampingStatusOnly",
+                                                   34,
+                                                   [](Scenario& s) { TypeDamping(s, "3"); },
+                                                   IDC_SET_DAMPING,
+                                                   {0x40, 0x40, 0x00, 0x00},
+                                                   Spoil(sim::FaultKind::kStatusOnly, 34),
+                                                   {"Command not implemented!"},
+                                                   Shows(IDC_DAMPING, "3")},
+                                         WriteCase{"DampingShortEcho",
+                                                   34,
+                                                   [](Scenario& s) { TypeDamping(s, "3"); },
+                                                   IDC_SET_DAMPING,
+                                                   {0x40, 0x40, 0x00, 0x00},
+                                                   Spoil(sim::FaultKind::kShortCount, 34),
+                                                   {"Reply not right!"},
+                                                   Shows(IDC_DAMPING, "3")},
+                                         WriteCase{"UnitEchoed",
+                                                   44,
+                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 14); },
+                                                   IDC_SET_UNIT,
+                                                   {0xED},
+                                                   nullptr,
+                                                   {"Setting succeed!"},
+                                                   Shows(IDC_UNIT_LIST, "MPa")},
+                                         WriteCase{"UnitStatusOnly",
+                                                   44,
+                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 9); },
+                                                   IDC_SET_UNIT,
+                                                   {10},
+                                                   Spoil(sim::FaultKind::kStatusOnly, 44),
+                                                   {"Command not implemented!"},
+                                                   Shows(IDC_UNIT_LIST, "kg/cm2")},
+                                         WriteCase{"UnitBadEcho",
+                                                   44,
+                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 5); },
+                                                   IDC_SET_UNIT,
+                                                   {6},
+                                                   Spoil(sim::FaultKind::kBadUnit, 44),
+                                                   {"Data reply not right!"},
+                                                   Shows(IDC_UNIT_LIST, "")},
+                                         WriteCase{"TransferFunctionEchoed",
+                                                   47,
+                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
+                                                   IDC_SET_TRANS_FUNC,
+                                                   {1},
+                                                   nullptr,
+                                                   {"Setting succeed!"},
+                                                   Shows(IDC_TRANS_FUNC, "Square Root")},
+                                         WriteCase{"TransferFunctionStatusOnly",
+                                                   47,
+                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
+                                                   IDC_SET_TRANS_FUNC,
+                                                   {1},
+                                                   Spoil(sim::FaultKind::kStatusOnly, 47),
+                                                   {"Command not implemented!"},
+                                                   Shows(IDC_TRANS_FUNC, "Square Root")},
+                                         WriteCase{"TransferFunctionBadEcho",
+                                                   47,
+                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
+                                                   IDC_SET_TRANS_FUNC,
+                                                   {1},
+                                                   Spoil(sim::FaultKind::kBadEcho, 47),
+                                                   {"Data reply not right!"},
+                                                   Shows(IDC_TRANS_FUNC, "")}),
+                         [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
 TEST(Writes, ProgramSelectionsDoNotEnableSet)
 {
@@ -196,7 +256,6 @@ TEST(Writes, WriteWhileProtectedFailsAsNoValidEcho)
     s.device().writeProtected = true;
     s.window.Type(IDC_DAMPING, "4");
     s.Run(IDC_SET_DAMPING);
-    EXPECT_EQ(s.MessagesFrom(0), (Log{"Command not implemented!"}))
-        << "response code 7 with no data: byte count 2";
+    EXPECT_EQ(s.MessagesFrom(0), (Log{"Command not implemented!"})) << "response code 7 with no data: byte count 2";
     EXPECT_EQ(s.device().damping, 0.5f);
 }

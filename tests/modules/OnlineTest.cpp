@@ -16,7 +16,7 @@ std::vector<int> Join(std::initializer_list<std::vector<int>> parts)
         all.insert(all.end(), p.begin(), p.end());
     return all;
 }
-} // namespace
+}  // namespace
 
 TEST(Online, ConnectAtAddressZeroShowsIdentityLimitsAndSettings)
 {
@@ -27,8 +27,7 @@ TEST(Online, ConnectAtAddressZeroShowsIdentityLimitsAndSettings)
     EXPECT_EQ(s.LogHistory()[0], "0280000082");
     EXPECT_EQ(s.LogHistory()[1].substr(0, 8), "0680000E") << "command 0 reply, byte count 14";
     EXPECT_EQ(s.LogHistory()[2], LongRequest(14));
-    EXPECT_EQ(s.LogHistory()[3],
-              LongReply(14, 0, Join({{0x00, 0x30, 0x39, 12}, k200, kMinus100, k2})));
+    EXPECT_EQ(s.LogHistory()[3], LongReply(14, 0, Join({{0x00, 0x30, 0x39, 12}, k200, kMinus100, k2})));
     EXPECT_EQ(s.LogHistory()[4], LongRequest(15));
     // alarm 0, linear, range in kPa 100..0, damping 0.5 s, writable, label B5
     EXPECT_EQ(s.LogHistory()[5], LongReply(15, 0, Join({{0, 0, 12}, k100, k0, kHalf, {0, 0xB5}})));

@@ -7,13 +7,21 @@
 
 namespace {
 
-const std::set<std::string> kMessages = {
-    "Not found!", "Or polling address is not 0!", "Please try <Search Addr>!", "Communication Fail",
-    "Communication fail!", "Unit code not right!", "Trans-Func. code not right!", "Write Protect code not right!",
-    "Alarm code not right!", "Command not implemented!", "Reply not right!", "Data reply not right!",
-    "Setting succeed!"};
+const std::set<std::string> kMessages = {"Not found!",
+                                         "Or polling address is not 0!",
+                                         "Please try <Search Addr>!",
+                                         "Communication Fail",
+                                         "Communication fail!",
+                                         "Unit code not right!",
+                                         "Trans-Func. code not right!",
+                                         "Write Protect code not right!",
+                                         "Alarm code not right!",
+                                         "Command not implemented!",
+                                         "Reply not right!",
+                                         "Data reply not right!",
+                                         "Setting succeed!"};
 
-} // namespace
+}  // namespace
 
 class RandomFaultTest : public testing::TestWithParam<std::uint32_t> {};
 

@@ -2,8 +2,8 @@
 // port open: the stage of the module scenarios.
 #pragma once
 
-#include "ui/dialog/ControlIds.h"
 #include "tests/support/OpenPortHost.h"
+#include "ui/dialog/ControlIds.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
@@ -74,8 +74,8 @@ inline std::string LongRequest(int command, std::vector<int> data = {})
 // the given device status, data.
 inline std::string LongReply(int command, int deviceStatus, std::vector<int> data)
 {
-    std::vector<int> bytes = {0x86, 0xB5, 0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size()) + 2, 0,
-                              deviceStatus};
+    std::vector<int> bytes = {0x86, 0xB5,        0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size()) + 2,
+                              0,    deviceStatus};
     bytes.insert(bytes.end(), data.begin(), data.end());
     return HexFrame(bytes);
 }

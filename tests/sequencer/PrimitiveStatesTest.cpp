@@ -2,8 +2,8 @@
 // the log line, the time-out, and the result of every kind of reply.
 #include "app/Timing.h"
 #include "hart/ResultCodes.h"
-#include "ui/dialog/ControlIds.h"
 #include "tests/support/OpenPortHost.h"
+#include "ui/dialog/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ struct PrimitiveHost : OpenPortHost {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(SendState, CommandOneGoesOutInTheEnvelopeAndIsLogged)
 {
@@ -58,7 +58,8 @@ TEST(SendState, CommandSixCarriesTheNewAddress)
     PrimitiveHost host;
     host.dlg.m_nReqCode[0] = 5;
     host.Send(509);
-    EXPECT_EQ(host.LogHistory().back(), "82B57C0102030601" "0549");
+    EXPECT_EQ(host.LogHistory().back(), "82B57C0102030601"
+                                        "0549");
 }
 
 TEST(SendState, EverySendClearsTheReceiveState)
@@ -111,30 +112,40 @@ TEST_P(ParseStateTest, SetsTheResultAndReturnsToTheScript)
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP) - host.clock.Now(), STEP_DELAY);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, ParseStateTest,
-    testing::Values(
-        // 86 B5 7C 01 02 03 01 07 00 00 | unit 0C, 3F 80 00 00 | checksum
-        ParseCase{"Accepted", "\x01P0086B57C01020301070000" "0C3F800000" "FA\r\n", kResultOk, true},
-        ParseCase{"TooShort", "\x01P0086B57C01020301060000" "0C3F8000" "FB\r\n", kResultTooShort, true},
-        ParseCase{"LetterX", "\x01X00\r\n", kResultModemError, false},
-        ParseCase{"LetterR", "\x01R00\r\n", kResultBadLetter, false},
-        ParseCase{"LetterW", "\x01W12\r\n", kResultBadLetter, false},
-        ParseCase{"LowerCaseRefused", "\x01P0086b57c01020301070000\r\n", kResultNoReply, false},
-        ParseCase{"NoReply", "", kResultNoReply, false}),
-    [](const testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Replies, ParseStateTest,
+                         testing::Values(
+                             // 86 B5 7C 01 02 03 01 07 00 00 | unit 0C, 3F 80 00 00 | checksum
+                             ParseCase{"Accepted",
+                                       "\x01P0086B57C01020301070000"
+                                       "0C3F800000"
+                                       "FA\r\n",
+                                       kResultOk, true},
+                             ParseCase{"TooShort",
+                                       "\x01P0086B57C01020301060000"
+                                       "0C3F8000"
+                                       "FB\r\n",
+                                       kResultTooShort, true},
+                             ParseCase{"LetterX", "\x01X00\r\n", kResultModemError, false},
+                             ParseCase{"LetterR", "\x01R00\r\n", kResultBadLetter, false},
+                             ParseCase{"LetterW", "\x01W12\r\n", kResultBadLetter, false},
+                             ParseCase{"LowerCaseRefused", "\x01P0086b57c01020301070000\r\n", kResultNoReply, false},
+                             ParseCase{"NoReply", "", kResultNoReply, false}),
+                         [](const testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
 
 TEST(ParseState, StoresTheValuesAndLogsTheReplyInUpperCase)
 {
     PrimitiveHost host;
     host.Send(503);
-    host.port.DeliverTextAfter(0, "\x01P0086B57C01020301070000" "0C41480000" "4C\r\n");
+    host.port.DeliverTextAfter(0, "\x01P0086B57C01020301070000"
+                                  "0C41480000"
+                                  "4C\r\n");
     host.clock.AdvanceBy(110);
     EXPECT_EQ(host.dlg.m_nResult, kResultOk);
     EXPECT_EQ(host.dlg.m_nReplyItems, 2);
     EXPECT_EQ(host.dlg.m_nReplyCode[0], 12);
     EXPECT_EQ(host.dlg.m_fReplyValue[0], 12.5f);
-    EXPECT_EQ(host.LogHistory().back(), "86B57C0102030107000" "00C414800004C");
+    EXPECT_EQ(host.LogHistory().back(), "86B57C0102030107000"
+                                        "00C414800004C");
     EXPECT_EQ(host.dlg.m_strRx, host.LogHistory().back());
 }
 
@@ -142,13 +153,15 @@ TEST(ParseState, BurstBitIsReadEvenFromATooShortReply)
 {
     PrimitiveHost host;
     host.Send(503);
-    host.port.DeliverTextAfter(0, "\x01P0086F57C010203010200" "000C\r\n");  // address F5: bit 0x40
+    host.port.DeliverTextAfter(0, "\x01P0086F57C010203010200"
+                                  "000C\r\n");  // address F5: bit 0x40
     host.clock.AdvanceBy(110);
     EXPECT_EQ(host.dlg.m_nResult, kResultTooShort);
     EXPECT_EQ(host.dlg.m_bBurst, 1);
 
     host.Send(503);
-    host.port.DeliverTextAfter(0, "\x01P0086B57C010203010200" "004C\r\n");
+    host.port.DeliverTextAfter(0, "\x01P0086B57C010203010200"
+                                  "004C\r\n");
     host.clock.AdvanceBy(110);
     EXPECT_EQ(host.dlg.m_bBurst, 0);
 }
@@ -160,12 +173,15 @@ TEST(ParseState, ReplyShorterThanItsByteCountStoresNothing)
     host.dlg.m_nReplyItems = 42;
     host.Send(503);
     // Byte count 7 promised, only the status bytes and the unit sent.
-    host.port.DeliverTextAfter(0, "\x01P0086B57C01020301070000" "0C\r\n");
+    host.port.DeliverTextAfter(0, "\x01P0086B57C01020301070000"
+                                  "0C\r\n");
     host.clock.AdvanceBy(110);
     EXPECT_EQ(host.dlg.m_nResult, kResultTooShort);
     EXPECT_EQ(host.dlg.m_nReplyCode[0], 99);
     EXPECT_EQ(host.dlg.m_nReplyItems, 42);
-    EXPECT_EQ(host.LogHistory().back(), "86B57C01020301070000" "0C") << "logged as received";
+    EXPECT_EQ(host.LogHistory().back(), "86B57C01020301070000"
+                                        "0C")
+        << "logged as received";
 }
 
 TEST(ParseState, OnlyASuccessfulCommandZeroChangesTheUniqueIdentifier)

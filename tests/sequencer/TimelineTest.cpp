@@ -1,8 +1,8 @@
 // The step machine's timeline, to the millisecond, on the virtual clock.
 #include "app/Timing.h"
 #include "hart/ResultCodes.h"
-#include "ui/dialog/ControlIds.h"
 #include "tests/support/OpenPortHost.h"
+#include "ui/dialog/ControlIds.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ struct OpenHost : OpenPortHost {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Timeline, ThreeTriesWithoutATransmitterThenCommunicationFail)
 {
@@ -113,7 +113,9 @@ TEST(Timeline, AStrayReplyAfterTheEndChangesNothing)
 
     // Burst traffic arriving while nothing runs: accepted by the envelope
     // check, and nothing else happens.
-    host.port.DeliverTextAfter(0, "\x01P0086F57C01020301070000" "0C3F800000" "BA\r\n");
+    host.port.DeliverTextAfter(0, "\x01P0086F57C01020301070000"
+                                  "0C3F800000"
+                                  "BA\r\n");
     host.clock.AdvanceBy(2000);
     EXPECT_EQ(host.dlg.m_bRxReady, 1);
     EXPECT_EQ(host.LogHistory(), log);

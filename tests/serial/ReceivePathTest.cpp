@@ -2,8 +2,8 @@
 // errors, the buffer clamp, and the envelope check that ends each reply.
 #include "app/Timing.h"
 #include "modem/Envelope.h"
-#include "ui/dialog/ControlIds.h"
 #include "tests/support/OpenPortHost.h"
+#include "ui/dialog/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ using OpenHost = OpenPortHost;
 
 const std::string kReply = "\x01P000680000E8C\r\n";
 
-} // namespace
+}  // namespace
 
 TEST(ReceivePath, PiecesMakeOneReplyAcceptedAHundredMsAfterTheLast)
 {

@@ -6,15 +6,16 @@
 
 namespace {
 
-TEST(CommandLineTest, ParsesIdentityDeviceAndFaults) {
+TEST(CommandLineTest, ParsesIdentityDeviceAndFaults)
+{
     sim::SimOptions o;
     std::string error;
-    ASSERT_TRUE(sim::ParseCommandLine(
-        {"--address", "5", "--manufacturer=0x26", "--device-type", "124", "--device-id=0xABCDEF",
-         "--device", "/dev/ttyS1", "--immediate", "--quiet", "--no-answer", "--response-code=36:9",
-         "--long-gap=all:300", "--letter-x=1::2", "--random-rate=0.25", "--random-faults",
-         "letter-r,missing-lf", "--seed", "42"},
-        o, error)) << error;
+    ASSERT_TRUE(sim::ParseCommandLine({"--address", "5", "--manufacturer=0x26", "--device-type", "124",
+                                       "--device-id=0xABCDEF", "--device", "/dev/ttyS1", "--immediate", "--quiet",
+                                       "--no-answer", "--response-code=36:9", "--long-gap=all:300", "--letter-x=1::2",
+                                       "--random-rate=0.25", "--random-faults", "letter-r,missing-lf", "--seed", "42"},
+                                      o, error))
+        << error;
     EXPECT_EQ(o.modem.identity.pollingAddress, 5);
     EXPECT_EQ(o.modem.identity.manufacturer, 0x26);
     EXPECT_EQ(o.modem.identity.deviceType, 124);
@@ -24,7 +25,8 @@ TEST(CommandLineTest, ParsesIdentityDeviceAndFaults) {
     EXPECT_TRUE(o.quiet);
     // Kind, command, value, times; -1 stands for all commands, the default, no limit.
     std::vector<std::tuple<sim::FaultKind, int, int, int>> rules;
-    for (const auto& f : o.modem.faults) rules.emplace_back(f.kind, f.command, f.value, f.times);
+    for (const auto& f : o.modem.faults)
+        rules.emplace_back(f.kind, f.command, f.value, f.times);
     EXPECT_EQ(rules, (decltype(rules){{sim::FaultKind::kNoAnswer, -1, -1, -1},
                                       {sim::FaultKind::kResponseCode, 36, 9, -1},
                                       {sim::FaultKind::kLongGap, -1, 300, -1},
@@ -35,12 +37,15 @@ TEST(CommandLineTest, ParsesIdentityDeviceAndFaults) {
     EXPECT_EQ(o.modem.seed, 42u);
 }
 
-TEST(CommandLineTest, BadOptionsAreRefused) {
+TEST(CommandLineTest, BadOptionsAreRefused)
+{
     const std::vector<std::vector<std::string>> bad = {
-        {"--address", "16"},       {"--address"},          {"--manufacturer=256"},
-        {"--device-id=0x1000000"}, {"--random-rate=1.5"},  {"--random-faults=nonsense"},
-        {"--no-answer=abc"},       {"--long-gap=1:2:3:4"}, {"--letter-x=1::0"},
-        {"--bogus"},               {"--seed", "x"},
+        {"--address", "16"},    {"--address"},
+        {"--manufacturer=256"}, {"--device-id=0x1000000"},
+        {"--random-rate=1.5"},  {"--random-faults=nonsense"},
+        {"--no-answer=abc"},    {"--long-gap=1:2:3:4"},
+        {"--letter-x=1::0"},    {"--bogus"},
+        {"--seed", "x"},
     };
     for (const auto& args : bad) {
         sim::SimOptions options;
@@ -51,18 +56,17 @@ TEST(CommandLineTest, BadOptionsAreRefused) {
 }
 
 // --help lists every option; each fault switch adds a rule of its own kind.
-TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks) {
+TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks)
+{
     const std::string usage = sim::Usage();
-    for (const char* option : {"--device", "--immediate", "--quiet", "--address", "--manufacturer",
-                               "--device-type", "--device-id", "--random-rate", "--random-faults",
-                               "--seed", "--help"}) {
+    for (const char* option : {"--device", "--immediate", "--quiet", "--address", "--manufacturer", "--device-type",
+                               "--device-id", "--random-rate", "--random-faults", "--seed", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     // In the order the fault kinds are declared.
-    const char* faults[] = {"--no-answer",   "--letter-x",    "--letter-r",      "--letter-w",
-                            "--lowercase-hex", "--missing-lf", "--long-gap",      "--short-count",
-                            "--long-count",  "--status-only", "--response-code", "--burst-bit",
-                            "--bad-echo",    "--bad-unit"};
+    const char* faults[] = {"--no-answer",     "--letter-x",  "--letter-r",    "--letter-w",   "--lowercase-hex",
+                            "--missing-lf",    "--long-gap",  "--short-count", "--long-count", "--status-only",
+                            "--response-code", "--burst-bit", "--bad-echo",    "--bad-unit"};
     ASSERT_EQ(sim::AllFaultKinds().size(), std::size(faults));
     for (std::size_t i = 0; i < std::size(faults); ++i) {
         EXPECT_NE(usage.find(faults[i]), std::string::npos) << faults[i];

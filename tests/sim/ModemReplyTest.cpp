@@ -17,7 +17,9 @@ struct Conversation {
 const std::string kWriteDamping2s = "82B57C0102032204400000002D";
 const std::string kReadCmd15 = "82B57C0102030F0044";
 // Tag "ABCD    " (04 20 C4, 82 08 20), descriptor of 16 spaces, 31.12.2013.
-const std::string kPacked = "0420C4820820" "820820820820820820820820" "1F0C71";
+const std::string kPacked = "0420C4820820"
+                            "820820820820820820820820"
+                            "1F0C71";
 
 // Fresh transmitter, time 0: PV 50 kPa exactly, range 0-100 kPa, damping 0.5 s.
 const Conversation kConversations[] = {
@@ -55,20 +57,21 @@ const Conversation kConversations[] = {
       {kWriteDamping2s, Reply("86B57C0102032202070068")},
       {kReadCmd15, Reply("86B57C0102030F13000000000C42C80000000000003F00000001B55E")}}},
     {"NoAnswerToOtherAddressesOrBadFrames",
-     {{"0281000083", ""},           // polling address 1
-      {"0280000083", ""},           // bad check byte
-      {"82B57C01020401004D", ""},   // other device id
-      {"82B57D01020301004B", ""},   // other device type
-      {"827E7C010203010081", ""},   // other manufacturer
-      {"0280000183", ""},           // byte count promises a data byte that is missing
-      {"02800000", ""}}},           // no check byte
+     {{"0281000083", ""},          // polling address 1
+      {"0280000083", ""},          // bad check byte
+      {"82B57C01020401004D", ""},  // other device id
+      {"82B57D01020301004B", ""},  // other device type
+      {"827E7C010203010081", ""},  // other manufacturer
+      {"0280000183", ""},          // byte count promises a data byte that is missing
+      {"02800000", ""}}},          // no check byte
 };
 
 void PrintTo(const Conversation& c, std::ostream* os) { *os << c.name; }
 
 class ConversationTest : public ::testing::TestWithParam<Conversation> {};
 
-TEST_P(ConversationTest, RepliesAreExact) {
+TEST_P(ConversationTest, RepliesAreExact)
+{
     sim::Modem modem(Immediate());
     Converse(modem, GetParam().steps);
 }
@@ -76,7 +79,8 @@ TEST_P(ConversationTest, RepliesAreExact) {
 INSTANTIATE_TEST_SUITE_P(Modem, ConversationTest, ::testing::ValuesIn(kConversations),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ModemAddressTest, LongAddressIgnoresMasterBurstAndUpperManufacturerBits) {
+TEST(ModemAddressTest, LongAddressIgnoresMasterBurstAndUpperManufacturerBits)
+{
     sim::ModemOptions options = Immediate();
     options.identity.manufacturer = 0x7F;
     sim::Modem modem(options);
@@ -87,7 +91,8 @@ TEST(ModemAddressTest, LongAddressIgnoresMasterBurstAndUpperManufacturerBits) {
                      {"823F7C0102030100C0", Reply("863F7C010203010700000C42480000C5")}});
 }
 
-TEST(ModemLineTest, MalformedLinesAreIgnored) {
+TEST(ModemLineTest, MalformedLinesAreIgnored)
+{
     sim::Modem modem(Immediate());
     for (const char* line : {
              "\x01P010280000082\n",            // CR missing
@@ -103,7 +108,8 @@ TEST(ModemLineTest, MalformedLinesAreIgnored) {
     EXPECT_EQ(Joined(FeedText(modem, "\x01P0102800\x01P010280000082\r\n")), Reply(kCmd0));
 }
 
-TEST(ModemLineTest, RequestsInPiecesOrTogetherAreEachAnswered) {
+TEST(ModemLineTest, RequestsInPiecesOrTogetherAreEachAnswered)
+{
     sim::Modem modem(Immediate());
     const std::string request = Request("82B57C01020301004A");
     for (std::size_t i = 0; i + 1 < request.size(); ++i) {

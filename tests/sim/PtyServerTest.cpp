@@ -20,7 +20,8 @@ namespace {
 
 constexpr int kWaitMs = 2000;
 
-int OpenRaw(const std::string& path) {
+int OpenRaw(const std::string& path)
+{
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
     termios tio{};
     if (fd >= 0 && tcgetattr(fd, &tio) == 0) {
@@ -31,7 +32,8 @@ int OpenRaw(const std::string& path) {
 }
 
 // Writes the request, then reads until CR LF; every wait for a piece is bounded.
-std::string Ask(int fd, const std::string& request) {
+std::string Ask(int fd, const std::string& request)
+{
     std::string line;
     if (::write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
         return line;
@@ -40,18 +42,18 @@ std::string Ask(int fd, const std::string& request) {
     char buffer[128];
     while (!line.ends_with("\r\n") && ::poll(&p, 1, kWaitMs) == 1) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got <= 0) break;
+        if (got <= 0)
+            break;
         line.append(buffer, static_cast<std::size_t>(got));
     }
     return line;
 }
 
-TEST(PtyServerTest, AnswersCommand0OnThePseudoTerminalAndRestarts) {
+TEST(PtyServerTest, AnswersCommand0OnThePseudoTerminalAndRestarts)
+{
     std::vector<std::string> log;
     auto server =
-        std::make_unique<sim::PtyServer>(sim::ModemOptions{}, [&log](const std::string& line) {
-            log.push_back(line);
-        });
+        std::make_unique<sim::PtyServer>(sim::ModemOptions{}, [&log](const std::string& line) { log.push_back(line); });
     const std::string path = server->Start();
     EXPECT_TRUE(path.starts_with("/dev/pts/")) << path;
     EXPECT_EQ(server->Start(), path);  // already running: same device
@@ -81,12 +83,12 @@ TEST(PtyServerTest, AnswersCommand0OnThePseudoTerminalAndRestarts) {
 
 // A second pseudo-terminal stands in for a serial port: the server gets its
 // slave, the test plays the master program on the other side.
-TEST(PtyServerTest, ServesAGivenDevice) {
+TEST(PtyServerTest, ServesAGivenDevice)
+{
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     char name[256];
-    ASSERT_TRUE(grantpt(master) == 0 && unlockpt(master) == 0 &&
-                ptsname_r(master, name, sizeof name) == 0);
+    ASSERT_TRUE(grantpt(master) == 0 && unlockpt(master) == 0 && ptsname_r(master, name, sizeof name) == 0);
     sim::PtyServer server(Immediate());
     EXPECT_EQ(server.Start(name), name);
     EXPECT_EQ(Ask(master, Request("0280000082")), Reply(kCmd0));

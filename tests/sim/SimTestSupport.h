@@ -19,18 +19,21 @@ inline std::string Reply(const std::string& hex) { return "\x01P00" + hex + "\r\
 // Clean reply frame to command 0 at polling address 0 of a fresh transmitter.
 inline const std::string kCmd0 = "0680000E0000FEB57C050501020800010203B4";
 
-inline std::vector<sim::Chunk> FeedText(sim::Modem& modem, const std::string& text,
-                                        std::uint64_t nowMs = 0) {
+inline std::vector<sim::Chunk> FeedText(sim::Modem& modem, const std::string& text, std::uint64_t nowMs = 0)
+{
     return modem.Feed(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), nowMs);
 }
 
-inline std::string Joined(const std::vector<sim::Chunk>& chunks) {
+inline std::string Joined(const std::vector<sim::Chunk>& chunks)
+{
     std::string text;
-    for (const sim::Chunk& c : chunks) text.append(c.bytes.begin(), c.bytes.end());
+    for (const sim::Chunk& c : chunks)
+        text.append(c.bytes.begin(), c.bytes.end());
     return text;
 }
 
-inline std::string Exchange(sim::Modem& modem, const std::string& frameHex) {
+inline std::string Exchange(sim::Modem& modem, const std::string& frameHex)
+{
     return Joined(FeedText(modem, Request(frameHex)));
 }
 
@@ -40,13 +43,15 @@ struct Step {
     std::string reply;
 };
 
-inline void Converse(sim::Modem& modem, const std::vector<Step>& steps) {
+inline void Converse(sim::Modem& modem, const std::vector<Step>& steps)
+{
     for (std::size_t i = 0; i < steps.size(); ++i) {
         EXPECT_EQ(Exchange(modem, steps[i].request), steps[i].reply) << "step " << i;
     }
 }
 
-inline sim::ModemOptions Immediate(std::vector<sim::FaultRule> faults = {}) {
+inline sim::ModemOptions Immediate(std::vector<sim::FaultRule> faults = {})
+{
     sim::ModemOptions options;
     options.immediate = true;
     options.faults = std::move(faults);

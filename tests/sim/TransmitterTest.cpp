@@ -12,22 +12,27 @@ using Bytes = std::vector<std::uint8_t>;
 using sim::status::kCurrentFixed;
 using sim::status::kCurrentSaturated;
 
-Bytes F(float v) {
+Bytes F(float v)
+{
     const auto bits = std::bit_cast<std::uint32_t>(v);
     return {static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
             static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
 }
 
-Bytes Cat(std::initializer_list<Bytes> parts) {
+Bytes Cat(std::initializer_list<Bytes> parts)
+{
     Bytes all;
-    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
 // Big-endian float at a position of the reply data.
-float FloatAt(const sim::Reply& r, std::size_t at) {
+float FloatAt(const sim::Reply& r, std::size_t at)
+{
     std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i) bits = (bits << 8) | r.data.at(at + i);
+    for (std::size_t i = 0; i < 4; ++i)
+        bits = (bits << 8) | r.data.at(at + i);
     return std::bit_cast<float>(bits);
 }
 
@@ -36,20 +41,34 @@ struct Write {
     Bytes data;
 };
 
-TEST(RefusalTest, RefusedWithCodeNoDataAndNoChange) {
-    const std::pair<Write, std::uint8_t> refusals[] = {  // request, response code
-        {{6, {16}}, 2}, {{44, {0}}, 2}, {{44, {32}}, 2}, {{47, {2}}, 2}, {{108, {4}}, 2},
-        {{109, {2}}, 2}, {{134, {3, 0}}, 2}, {{135, {2, 0}}, 2}, {{192, {2, 0}}, 2},
+TEST(RefusalTest, RefusedWithCodeNoDataAndNoChange)
+{
+    const std::pair<Write, std::uint8_t> refusals[] = {
+        // request, response code
+        {{6, {16}}, 2},
+        {{44, {0}}, 2},
+        {{44, {32}}, 2},
+        {{47, {2}}, 2},
+        {{108, {4}}, 2},
+        {{109, {2}}, 2},
+        {{134, {3, 0}}, 2},
+        {{135, {2, 0}}, 2},
+        {{192, {2, 0}}, 2},
         {{18, Cat({Bytes(18, 0x82), {31, 13, 113}})}, 9},  // month 13
         {{18, Cat({Bytes(18, 0x82), {0, 12, 113}})}, 9},   // day 0
         {{35, Cat({{12}, F(250.0f), F(0.0f)})}, 11},       // upper above the sensor
         {{35, Cat({{12}, F(100.0f), F(-150.0f)})}, 10},    // lower below the sensor
         {{35, Cat({{12}, F(10.0f), F(10.0f)})}, 29},       // no span
         {{35, Cat({{99}, F(10.0f), F(0.0f)})}, 2},         // unknown unit
-        {{40, F(3.0f)}, 4}, {{40, F(23.0f)}, 3}, {{45, F(5.5f)}, 3}, {{46, F(18.0f)}, 4},
+        {{40, F(3.0f)}, 4},
+        {{40, F(23.0f)}, 3},
+        {{45, F(5.5f)}, 3},
+        {{46, F(18.0f)}, 4},
         {{131, Cat({{12}, F(300.0f)})}, 3},
         {{172, {0x4B, 0x4E, 0x20, 0x4A, 0x56, 0x00}}, 16},  // wrong access code
-        {{34, {0x40, 0x00}}, 5}, {{18, Bytes(20, 0)}, 5}, {{3, {}}, 64},
+        {{34, {0x40, 0x00}}, 5},
+        {{18, Bytes(20, 0)}, 5},
+        {{3, {}}, 64},
     };
     for (const auto& [request, code] : refusals) {
         SCOPED_TRACE("command " + std::to_string(request.command));
@@ -64,12 +83,27 @@ TEST(RefusalTest, RefusedWithCodeNoDataAndNoChange) {
     }
 }
 
-TEST(WriteProtectionTest, OnlyConfigWritesRefusedWithCode7WhileProtected) {
+TEST(WriteProtectionTest, OnlyConfigWritesRefusedWithCode7WhileProtected)
+{
     const Write writes[] = {
-        {6, {3}}, {17, Bytes(24, 0x82)}, {18, Cat({Bytes(18, 0x82), {1, 1, 100}})},
-        {19, {0, 0, 1}}, {34, F(1.0f)}, {35, Cat({{12}, F(80.0f), F(0.0f)})}, {36, {}}, {37, {}},
-        {43, {}}, {44, {6}}, {45, F(4.0f)}, {46, F(20.0f)}, {47, {1}}, {108, {2}},
-        {130, Cat({{12}, F(50.0f)})}, {131, Cat({{12}, F(49.0f)})}, {134, {1, 0}}, {135, {1, 0}},
+        {6, {3}},
+        {17, Bytes(24, 0x82)},
+        {18, Cat({Bytes(18, 0x82), {1, 1, 100}})},
+        {19, {0, 0, 1}},
+        {34, F(1.0f)},
+        {35, Cat({{12}, F(80.0f), F(0.0f)})},
+        {36, {}},
+        {37, {}},
+        {43, {}},
+        {44, {6}},
+        {45, F(4.0f)},
+        {46, F(20.0f)},
+        {47, {1}},
+        {108, {2}},
+        {130, Cat({{12}, F(50.0f)})},
+        {131, Cat({{12}, F(49.0f)})},
+        {134, {1, 0}},
+        {135, {1, 0}},
     };
     for (const Write& w : writes) {
         SCOPED_TRACE("command " + std::to_string(w.command));
@@ -91,7 +125,8 @@ TEST(WriteProtectionTest, OnlyConfigWritesRefusedWithCode7WhileProtected) {
     EXPECT_EQ(t.Handle(34, F(1.0f), 0).responseCode, sim::rc::kOk);
 }
 
-TEST(OutputTest, CurrentPercentAndStatusAfterWrites) {
+TEST(OutputTest, CurrentPercentAndStatusAfterWrites)
+{
     struct OutputCase {
         const char* name;
         std::vector<Write> writes;
@@ -112,7 +147,8 @@ TEST(OutputTest, CurrentPercentAndStatusAfterWrites) {
     for (const OutputCase& c : cases) {
         SCOPED_TRACE(c.name);
         sim::Transmitter t;
-        for (const Write& w : c.writes) t.Handle(w.command, w.data, 0);
+        for (const Write& w : c.writes)
+            t.Handle(w.command, w.data, 0);
         const sim::Reply r = t.Handle(2, {}, 0);
         EXPECT_NEAR(FloatAt(r, 0), c.currentMa, 1e-3f);
         EXPECT_NEAR(FloatAt(r, 4), c.percent, 1e-3f);
@@ -120,7 +156,8 @@ TEST(OutputTest, CurrentPercentAndStatusAfterWrites) {
     }
 }
 
-TEST(OutputRulesTest, WarningsCarryDataAndTakeEffectFixingRefusedInMultidrop) {
+TEST(OutputRulesTest, WarningsCarryDataAndTakeEffectFixingRefusedInMultidrop)
+{
     sim::Transmitter t;
     const Bytes span = Cat({{12}, F(51.0f), F(50.0f)});
     const sim::Reply small = t.Handle(35, span, 0);
@@ -135,7 +172,8 @@ TEST(OutputRulesTest, WarningsCarryDataAndTakeEffectFixingRefusedInMultidrop) {
     EXPECT_EQ(t.Handle(40, F(12.0f), 0).responseCode, 11);
 }
 
-TEST(ProcessTest, PvWobblesALittleAsAFunctionOfTime) {
+TEST(ProcessTest, PvWobblesALittleAsAFunctionOfTime)
+{
     sim::Transmitter t;
     EXPECT_EQ(t.PvInUnit(0), 50.0f);
     bool moved = false;
@@ -147,7 +185,8 @@ TEST(ProcessTest, PvWobblesALittleAsAFunctionOfTime) {
     EXPECT_TRUE(moved);
 }
 
-TEST(ProcessTest, UnitWriteConvertsPvAndRange) {
+TEST(ProcessTest, UnitWriteConvertsPvAndRange)
+{
     sim::Transmitter t;
     t.Handle(44, {6}, 0);  // psi: 1 psi = 6.894757 kPa
     const sim::Reply pv = t.Handle(1, {}, 0);
@@ -158,7 +197,8 @@ TEST(ProcessTest, UnitWriteConvertsPvAndRange) {
     EXPECT_NEAR(FloatAt(range, 3), 14.50377f, 1e-4f);
 }
 
-TEST(CalibrationTest, ZeroAndRangeHere) {
+TEST(CalibrationTest, ZeroAndRangeHere)
+{
     sim::Transmitter t;
     t.Handle(37, {}, 0);  // lower value = 50, span 100 kept
     EXPECT_EQ(t.state().lowerRange, 50.0f);
@@ -170,7 +210,8 @@ TEST(CalibrationTest, ZeroAndRangeHere) {
     EXPECT_NEAR(t.PvInUnit(1000), 0.0f, 1e-5f);
 }
 
-TEST(CalibrationTest, SensorTrimPointsShowInCommand128) {
+TEST(CalibrationTest, SensorTrimPointsShowInCommand128)
+{
     sim::Transmitter t;
     EXPECT_EQ(t.Handle(131, Cat({{12}, F(49.0f)}), 0).data, Cat({{12}, F(49.0f)}));
     EXPECT_NEAR(t.PvInUnit(0), 49.0f, 1e-5f);
@@ -188,7 +229,8 @@ TEST(CalibrationTest, SensorTrimPointsShowInCommand128) {
     EXPECT_FLOAT_EQ(FloatAt(r, 18), 49.0f);
 }
 
-TEST(IdentityTest, SettingsPersistAndReadBack) {
+TEST(IdentityTest, SettingsPersistAndReadBack)
+{
     sim::Transmitter t;
     const Bytes code{0x4B, 0x4E, 0x20, 0x4A, 0x56, 0xA6};
     EXPECT_EQ(t.Handle(172, code, 0).data, Cat({code, {'V', '1', '.', '0', '5', 0}}));
@@ -210,7 +252,8 @@ TEST(IdentityTest, SettingsPersistAndReadBack) {
     EXPECT_EQ(t.state().burstCommand, 3);
 }
 
-TEST(PackedTextTest, KnownGroups) {
+TEST(PackedTextTest, KnownGroups)
+{
     EXPECT_EQ(sim::PackText("abcd", 4), (Bytes{0x04, 0x20, 0xC4}));
     EXPECT_EQ(sim::PackText("", 4), (Bytes{0x82, 0x08, 0x20}));
     const Bytes zeros{0, 0, 0};

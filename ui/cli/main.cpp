@@ -52,7 +52,7 @@ Exit status: 0 the script ran through, 1 an expect failed (the run stops there),
 transmitter could not be started.
 )";
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -101,7 +101,8 @@ int main(int argc, char** argv)
     CTamselDlg dlg(window, port);
     window.SetEventSink(&dlg);
     QtScriptClock clock;
-    ScriptRunner runner(window, [&dlg] { return dlg.IsOperationRunning(); }, clock, std::cout);
+    ScriptRunner runner(
+        window, [&dlg] { return dlg.IsOperationRunning(); }, clock, std::cout);
     QElapsedTimer sinceStart;
     sinceStart.start();
     if (timestamps)

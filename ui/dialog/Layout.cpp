@@ -11,48 +11,52 @@ namespace {
 
 using Entries = std::span<const std::string_view>;
 
-constexpr ControlSpec Group(std::string_view caption, DluRect r) {
-    return {IDC_STATIC, ControlKind::GroupBox, caption, r, true, kStyleNone, 0, {}, {},
-            LabelPlace::None, {}};
+constexpr ControlSpec Group(std::string_view caption, DluRect r)
+{
+    return {IDC_STATIC, ControlKind::GroupBox, caption, r, true, kStyleNone, 0, {}, {}, LabelPlace::None, {}};
 }
 
-constexpr ControlSpec Static(std::string_view text, DluRect r, unsigned style) {
-    return {IDC_STATIC, ControlKind::StaticText, text, r, true, style, 0, {}, {},
-            LabelPlace::None, {}};
+constexpr ControlSpec Static(std::string_view text, DluRect r, unsigned style)
+{
+    return {IDC_STATIC, ControlKind::StaticText, text, r, true, style, 0, {}, {}, LabelPlace::None, {}};
 }
 
-constexpr ControlSpec Button(int id, std::string_view caption, DluRect r, bool enabled,
-                             unsigned style = kStyleNone) {
+constexpr ControlSpec Button(int id, std::string_view caption, DluRect r, bool enabled, unsigned style = kStyleNone)
+{
     return {id, ControlKind::Button, caption, r, enabled, style, 0, {}, {}, LabelPlace::None, {}};
 }
 
-constexpr ControlSpec Radio(int id, std::string_view caption, DluRect r, bool enabled) {
-    return {id, ControlKind::RadioButton, caption, r, enabled, kStyleNone, 0, {}, {},
-            LabelPlace::None, {}};
+constexpr ControlSpec Radio(int id, std::string_view caption, DluRect r, bool enabled)
+{
+    return {id, ControlKind::RadioButton, caption, r, enabled, kStyleNone, 0, {}, {}, LabelPlace::None, {}};
 }
 
 // Input edits start disabled; the operations of the window enable them.
-constexpr ControlSpec Edit(int id, std::string_view label, DluRect r, int limit,
-                           unsigned style = kStyleNone, std::string_view unit = {}) {
+constexpr ControlSpec Edit(int id, std::string_view label, DluRect r, int limit, unsigned style = kStyleNone,
+                           std::string_view unit = {})
+{
     return {id, ControlKind::Edit, {}, r, false, style, limit, {}, label, LabelPlace::Left, unit};
 }
 
 // Display fields are always enabled.
-constexpr ControlSpec Display(int id, std::string_view label, DluRect r,
-                              LabelPlace place = LabelPlace::Left) {
+constexpr ControlSpec Display(int id, std::string_view label, DluRect r, LabelPlace place = LabelPlace::Left)
+{
     return {id, ControlKind::ReadOnlyEdit, {}, r, true, kStyleNone, 0, {}, label, place, {}};
 }
 
-constexpr ControlSpec Combo(int id, std::string_view label, DluRect r, bool enabled,
-                            Entries entries) {
-    return {id, ControlKind::ComboBox, {}, r, enabled, kStyleNone, 0, entries, label,
-            label.empty() ? LabelPlace::None : LabelPlace::Left, {}};
+constexpr ControlSpec Combo(int id, std::string_view label, DluRect r, bool enabled, Entries entries)
+{
+    return {id,      ControlKind::ComboBox,
+            {},      r,
+            enabled, kStyleNone,
+            0,       entries,
+            label,   label.empty() ? LabelPlace::None : LabelPlace::Left,
+            {}};
 }
 
 constexpr std::string_view kTransFuncs[] = {"Linear", "Square Root"};
-constexpr std::string_view kPvUnits[] = {"inH2O", "inHg", "ftH2O", "mmH2O", "mmHg",
-                                         "psi",   "bar",  "mbar",  "g/cm2", "kg/cm2",
-                                         "Pa",    "kPa",  "torr",  "atm",   "MPa"};
+constexpr std::string_view kPvUnits[] = {"inH2O", "inHg",   "ftH2O", "mmH2O", "mmHg", "psi", "bar", "mbar",
+                                         "g/cm2", "kg/cm2", "Pa",    "kPa",   "torr", "atm", "MPa"};
 constexpr std::string_view kWriteProtect[] = {"Writable", "Protected"};
 constexpr std::string_view kAlarm[] = {"High Alarm", "Low Alarm", "Keep Last"};
 constexpr std::string_view kDisplay[] = {"Primary Vari.", "Percent of R.", "D-Current"};
@@ -66,10 +70,8 @@ constexpr ControlSpec kMainControls[] = {
     Button(IDC_SEARCH_COM, "Search Com", {70, 253, 43, 14}, kOn),
     Button(IDCANCEL, "Exit", {13, 271, 51, 14}, kOn),
     Button(IDC_OPEN_COM, "Open Com", {70, 271, 43, 14}, kOff),
-    {IDC_LOG, ControlKind::ListBox, {}, {13, 289, 100, 48}, true, kStyleNone, 0, {}, {},
-     LabelPlace::None, {}},
-    {IDC_COMM, ControlKind::SerialControl, {}, {25, 306, 25, 25}, true, kStyleNone, 0, {}, {},
-     LabelPlace::None, {}},
+    {IDC_LOG, ControlKind::ListBox, {}, {13, 289, 100, 48}, true, kStyleNone, 0, {}, {}, LabelPlace::None, {}},
+    {IDC_COMM, ControlKind::SerialControl, {}, {25, 306, 25, 25}, true, kStyleNone, 0, {}, {}, LabelPlace::None, {}},
     Button(IDOK, "确定", {53, 310, 50, 14}, kOn, kStyleHidden),
 
     Group("Module 2 - Online", {7, 169, 113, 68}),
@@ -187,15 +189,18 @@ const DialogSpec& MainDialogLayout() { return kMainDialog; }
 
 const DialogSpec& AboutDialogLayout() { return kAboutDialog; }
 
-const ControlSpec* FindControl(int id) {
-    if (id == IDC_STATIC) return nullptr;  // many rows share it
+const ControlSpec* FindControl(int id)
+{
+    if (id == IDC_STATIC)
+        return nullptr;  // many rows share it
     const auto& controls = kMainDialog.controls;
-    const auto it = std::find_if(controls.begin(), controls.end(),
-                                 [id](const ControlSpec& c) { return c.id == id; });
+    const auto it = std::find_if(controls.begin(), controls.end(), [id](const ControlSpec& c) { return c.id == id; });
     return it == controls.end() ? nullptr : &*it;
 }
 
-std::string_view LoadResourceString(int id) {
-    if (id == IDS_ABOUTBOX) return "关于 Tamsel(&A)...";
+std::string_view LoadResourceString(int id)
+{
+    if (id == IDS_ABOUTBOX)
+        return "关于 Tamsel(&A)...";
     return {};
 }

@@ -42,15 +42,15 @@ struct DluRect {
 };
 
 struct ControlSpec {
-    int id;                 // ControlId, or IDC_STATIC
+    int id;  // ControlId, or IDC_STATIC
     ControlKind kind;
-    std::string_view caption;  // button caption, static text, group caption
-    DluRect rect;           // for a combo box, the height is the dropped list
-    bool enabled;           // initial state
-    unsigned style;         // ControlStyle bits
-    int textLimit;          // 0: none
+    std::string_view caption;                   // button caption, static text, group caption
+    DluRect rect;                               // for a combo box, the height is the dropped list
+    bool enabled;                               // initial state
+    unsigned style;                             // ControlStyle bits
+    int textLimit;                              // 0: none
     std::span<const std::string_view> entries;  // initial combo box entries
-    std::string_view label;  // text of the field's label, if any
+    std::string_view label;                     // text of the field's label, if any
     LabelPlace labelPlace;
     std::string_view unitLabel;  // small text right of the field ("s")
 };

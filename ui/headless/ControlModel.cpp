@@ -33,10 +33,7 @@ ControlModel::Control& ControlModel::At(int id)
     return it->second;
 }
 
-const ControlModel::Control& ControlModel::At(int id) const
-{
-    return const_cast<ControlModel*>(this)->At(id);
-}
+const ControlModel::Control& ControlModel::At(int id) const { return const_cast<ControlModel*>(this)->At(id); }
 
 ControlModel::Control* ControlModel::Operable(int id)
 {

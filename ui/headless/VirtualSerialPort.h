@@ -23,7 +23,10 @@ public:
     // A line error event (CommEvent code) after delay ms.
     void LineErrorAfter(std::int64_t delayMs, std::int16_t code);
     // Each write as it happens, with the virtual time.
-    void SetWriteObserver(std::function<void(const std::vector<std::uint8_t>&)> observer) { m_writeObserver = std::move(observer); }
+    void SetWriteObserver(std::function<void(const std::vector<std::uint8_t>&)> observer)
+    {
+        m_writeObserver = std::move(observer);
+    }
     void SetFailWrites(bool fail) { m_failWrites = fail; }
     const std::vector<std::vector<std::uint8_t>>& Writes() const { return m_writes; }
     const std::vector<std::int64_t>& WriteTimes() const { return m_writeTimes; }

@@ -21,7 +21,7 @@ Options:
   --help     show this text
 )";
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QtMath>
 
-QPixmap DrawAppIcon(int size) {
+QPixmap DrawAppIcon(int size)
+{
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -40,8 +41,10 @@ QPixmap DrawAppIcon(int size) {
     return pixmap;
 }
 
-QIcon AppIcon() {
+QIcon AppIcon()
+{
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(DrawAppIcon(size));
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(DrawAppIcon(size));
     return icon;
 }

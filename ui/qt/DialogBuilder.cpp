@@ -23,14 +23,16 @@ constexpr int kListItemDlu = 8;  // one entry of a dropped list
 
 QString Text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
-QLabel* MakeLabel(QDialog& dialog, std::string_view text, Qt::Alignment align) {
+QLabel* MakeLabel(QDialog& dialog, std::string_view text, Qt::Alignment align)
+{
     auto* label = new QLabel(Text(text), &dialog);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(align);
     return label;
 }
 
-QLineEdit* MakeEdit(QDialog& dialog, const ControlSpec& c, BuiltControls& built) {
+QLineEdit* MakeEdit(QDialog& dialog, const ControlSpec& c, BuiltControls& built)
+{
     auto* edit = new QLineEdit(&dialog);
     if (c.kind == ControlKind::ReadOnlyEdit) {
         edit->setReadOnly(true);
@@ -39,18 +41,20 @@ QLineEdit* MakeEdit(QDialog& dialog, const ControlSpec& c, BuiltControls& built)
         pal.setColor(QPalette::Base, pal.color(QPalette::Window));
         edit->setPalette(pal);
     }
-    if (c.style & kStyleCentered) edit->setAlignment(Qt::AlignCenter);
-    auto* input = new EditInputValidator(*edit, (c.style & kStyleUpperCase) != 0,
-                                         (c.style & kStyleNoHScroll) != 0);
+    if (c.style & kStyleCentered)
+        edit->setAlignment(Qt::AlignCenter);
+    auto* input = new EditInputValidator(*edit, (c.style & kStyleUpperCase) != 0, (c.style & kStyleNoHScroll) != 0);
     edit->setValidator(input);
     built.inputs[c.id] = input;
     return edit;
 }
 
-QComboBox* MakeCombo(QDialog& dialog, const ControlSpec& c) {
+QComboBox* MakeCombo(QDialog& dialog, const ControlSpec& c)
+{
     auto* combo = new QComboBox(&dialog);
     combo->setEditable(false);
-    for (std::string_view e : c.entries) combo->addItem(Text(e));
+    for (std::string_view e : c.entries)
+        combo->addItem(Text(e));
     combo->setCurrentIndex(-1);
     // The rest of the rectangle below the closed box is the dropped list.
     const int listDlu = c.rect.h - FieldLineHeight(c);
@@ -58,7 +62,8 @@ QComboBox* MakeCombo(QDialog& dialog, const ControlSpec& c) {
     return combo;
 }
 
-QListWidget* MakeList(QDialog& dialog) {
+QListWidget* MakeList(QDialog& dialog)
+{
     auto* list = new QListWidget(&dialog);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // a vertical bar only
@@ -67,7 +72,8 @@ QListWidget* MakeList(QDialog& dialog) {
     return list;
 }
 
-QWidget* MakeStatic(QDialog& dialog, const ControlSpec& c) {
+QWidget* MakeStatic(QDialog& dialog, const ControlSpec& c)
+{
     if (c.style & kStyleIcon) {
         auto* icon = new QLabel(&dialog);
         icon->setPixmap(DrawAppIcon(kIconPixels));
@@ -78,7 +84,8 @@ QWidget* MakeStatic(QDialog& dialog, const ControlSpec& c) {
     return MakeLabel(dialog, c.caption, h | Qt::AlignTop);
 }
 
-QWidget* MakeControl(QDialog& dialog, const ControlSpec& c, BuiltControls& built) {
+QWidget* MakeControl(QDialog& dialog, const ControlSpec& c, BuiltControls& built)
+{
     switch (c.kind) {
     case ControlKind::GroupBox:
         return new QGroupBox(Text(c.caption), &dialog);
@@ -102,12 +109,15 @@ QWidget* MakeControl(QDialog& dialog, const ControlSpec& c, BuiltControls& built
     return nullptr;
 }
 
-void AddLabels(QDialog& dialog, const DialogSpec& layout, const ControlSpec& c,
-               const DialogUnits& units, BuiltControls& built) {
+void AddLabels(QDialog& dialog, const DialogSpec& layout, const ControlSpec& c, const DialogUnits& units,
+               BuiltControls& built)
+{
     if (const auto rect = LabelRect(layout, c)) {
         Qt::Alignment align = Qt::AlignLeft | Qt::AlignBottom;  // above the field
-        if (c.labelPlace == LabelPlace::Left) align = Qt::AlignRight | Qt::AlignVCenter;
-        if (c.labelPlace == LabelPlace::LeftAligned) align = Qt::AlignLeft | Qt::AlignVCenter;
+        if (c.labelPlace == LabelPlace::Left)
+            align = Qt::AlignRight | Qt::AlignVCenter;
+        if (c.labelPlace == LabelPlace::LeftAligned)
+            align = Qt::AlignLeft | Qt::AlignVCenter;
         QLabel* label = MakeLabel(dialog, c.label, align);
         label->setGeometry(units.Rect(*rect));
         built.labels[c.id] = label;
@@ -121,10 +131,10 @@ void AddLabels(QDialog& dialog, const DialogSpec& layout, const ControlSpec& c,
 
 }  // namespace
 
-DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& layout) {
-    dialog.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint);
+DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& layout)
+{
+    dialog.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(Text(layout.title));
     dialog.setWindowIcon(AppIcon());
     dialog.setFont(DialogFont(layout));
@@ -133,7 +143,8 @@ DialogUnits SetUpDialogFrame(QDialog& dialog, const DialogSpec& layout) {
     return units;
 }
 
-BuiltControls BuildControls(QDialog& dialog, const DialogSpec& layout, const DialogUnits& units) {
+BuiltControls BuildControls(QDialog& dialog, const DialogSpec& layout, const DialogUnits& units)
+{
     BuiltControls built;
     for (const ControlSpec& c : layout.controls) {
         QWidget* w = MakeControl(dialog, c, built);
@@ -141,9 +152,12 @@ BuiltControls BuildControls(QDialog& dialog, const DialogSpec& layout, const Dia
         rect.setHeight(units.Y(FieldLineHeight(c)));
         w->setGeometry(rect);
         w->setEnabled(c.enabled);
-        if (c.kind == ControlKind::GroupBox) w->lower();  // a frame behind its controls
-        if ((c.style & kStyleHidden) || c.kind == ControlKind::SerialControl) w->hide();
-        if (c.id != IDC_STATIC) built.byId[c.id] = w;
+        if (c.kind == ControlKind::GroupBox)
+            w->lower();  // a frame behind its controls
+        if ((c.style & kStyleHidden) || c.kind == ControlKind::SerialControl)
+            w->hide();
+        if (c.id != IDC_STATIC)
+            built.byId[c.id] = w;
         AddLabels(dialog, layout, c, units, built);
     }
     return built;

@@ -13,10 +13,10 @@ class QWidget;
 class EditInputValidator;
 
 struct BuiltControls {
-    std::map<int, QWidget*> byId;                // every control with an id
-    std::map<int, QLabel*> labels;               // a field's label, by field id
-    std::map<int, QLabel*> unitLabels;           // a field's unit text, by field id
-    std::map<int, EditInputValidator*> inputs;   // every edit's input rules
+    std::map<int, QWidget*> byId;               // every control with an id
+    std::map<int, QLabel*> labels;              // a field's label, by field id
+    std::map<int, QLabel*> unitLabels;          // a field's unit text, by field id
+    std::map<int, EditInputValidator*> inputs;  // every edit's input rules
 };
 
 // Title, font, icon, fixed client size and the frame: minimise and close

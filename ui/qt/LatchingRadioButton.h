@@ -7,8 +7,8 @@
 
 class LatchingRadioButton : public QRadioButton {
 public:
-    explicit LatchingRadioButton(const QString& text, QWidget* parent = nullptr)
-        : QRadioButton(text, parent) {
+    explicit LatchingRadioButton(const QString& text, QWidget* parent = nullptr) : QRadioButton(text, parent)
+    {
         setAutoExclusive(false);
     }
 

@@ -21,39 +21,45 @@ bool InRange(int index, int count) { return index >= 0 && index < count; }
 
 }  // namespace
 
-QWidget* QtDialogWindow::Widget(int id) const {
+QWidget* QtDialogWindow::Widget(int id) const
+{
     const auto it = controls_.byId.find(id);
     return it == controls_.byId.end() ? nullptr : it->second;
 }
 
-QLabel* QtDialogWindow::Label(int id) const {
+QLabel* QtDialogWindow::Label(int id) const
+{
     const auto it = controls_.labels.find(id);
     return it == controls_.labels.end() ? nullptr : it->second;
 }
 
-QLabel* QtDialogWindow::UnitLabel(int id) const {
+QLabel* QtDialogWindow::UnitLabel(int id) const
+{
     const auto it = controls_.unitLabels.find(id);
     return it == controls_.unitLabels.end() ? nullptr : it->second;
 }
 
 QLineEdit* QtDialogWindow::Edit(int id) const { return qobject_cast<QLineEdit*>(Widget(id)); }
 
-QAbstractButton* QtDialogWindow::Button(int id) const {
-    return qobject_cast<QAbstractButton*>(Widget(id));
-}
+QAbstractButton* QtDialogWindow::Button(int id) const { return qobject_cast<QAbstractButton*>(Widget(id)); }
 
 QComboBox* QtDialogWindow::Combo(int id) const { return qobject_cast<QComboBox*>(Widget(id)); }
 
 QListWidget* QtDialogWindow::List(int id) const { return qobject_cast<QListWidget*>(Widget(id)); }
 
-std::string QtDialogWindow::GetText(int id) const {
-    if (const QLineEdit* edit = Edit(id)) return ToStd(edit->text());
-    if (const QAbstractButton* button = Button(id)) return ToStd(button->text());
-    if (const QComboBox* combo = Combo(id)) return ToStd(combo->currentText());
+std::string QtDialogWindow::GetText(int id) const
+{
+    if (const QLineEdit* edit = Edit(id))
+        return ToStd(edit->text());
+    if (const QAbstractButton* button = Button(id))
+        return ToStd(button->text());
+    if (const QComboBox* combo = Combo(id))
+        return ToStd(combo->currentText());
     return {};
 }
 
-void QtDialogWindow::SetText(int id, std::string_view text) {
+void QtDialogWindow::SetText(int id, std::string_view text)
+{
     if (QLineEdit* edit = Edit(id)) {
         const QString value = ToQt(text);
         if (edit->text() == value) {
@@ -63,43 +69,56 @@ void QtDialogWindow::SetText(int id, std::string_view text) {
             return;
         }
         const auto it = controls_.inputs.find(id);
-        if (it != controls_.inputs.end()) it->second->WriteText(value);
+        if (it != controls_.inputs.end())
+            it->second->WriteText(value);
         return;
     }
-    if (QAbstractButton* button = Button(id)) button->setText(ToQt(text));
+    if (QAbstractButton* button = Button(id))
+        button->setText(ToQt(text));
 }
 
-void QtDialogWindow::Enable(int id, bool enable) {
-    if (QWidget* w = Widget(id)) w->setEnabled(enable);
+void QtDialogWindow::Enable(int id, bool enable)
+{
+    if (QWidget* w = Widget(id))
+        w->setEnabled(enable);
 }
 
-bool QtDialogWindow::IsEnabled(int id) const {
+bool QtDialogWindow::IsEnabled(int id) const
+{
     const QWidget* w = Widget(id);
     return w && w->isEnabled();
 }
 
-void QtDialogWindow::SetLimitText(int id, int limit) {
+void QtDialogWindow::SetLimitText(int id, int limit)
+{
     if (const auto it = controls_.inputs.find(id); it != controls_.inputs.end())
         it->second->SetLimit(limit);
 }
 
-int QtDialogWindow::GetCheck(int id) const {
+int QtDialogWindow::GetCheck(int id) const
+{
     const QAbstractButton* button = Button(id);
     return button && button->isCheckable() && button->isChecked() ? 1 : 0;
 }
 
-void QtDialogWindow::SetCheck(int id, int check) {
+void QtDialogWindow::SetCheck(int id, int check)
+{
     QAbstractButton* button = Button(id);
-    if (button && button->isCheckable()) button->setChecked(check != 0);
+    if (button && button->isCheckable())
+        button->setChecked(check != 0);
 }
 
-void QtDialogWindow::ComboResetContent(int id) {
-    if (QComboBox* combo = Combo(id)) combo->clear();
+void QtDialogWindow::ComboResetContent(int id)
+{
+    if (QComboBox* combo = Combo(id))
+        combo->clear();
 }
 
-int QtDialogWindow::ComboAddString(int id, std::string_view text) {
+int QtDialogWindow::ComboAddString(int id, std::string_view text)
+{
     QComboBox* combo = Combo(id);
-    if (!combo) return -1;
+    if (!combo)
+        return -1;
     // QComboBox selects the first entry put into an empty list; a drop-down
     // list keeps whatever selection it had.
     const int selected = combo->currentIndex();
@@ -108,58 +127,75 @@ int QtDialogWindow::ComboAddString(int id, std::string_view text) {
     return combo->count() - 1;
 }
 
-void QtDialogWindow::ComboSetItemData(int id, int index, int data) {
+void QtDialogWindow::ComboSetItemData(int id, int index, int data)
+{
     QComboBox* combo = Combo(id);
-    if (combo && InRange(index, combo->count())) combo->setItemData(index, data);
+    if (combo && InRange(index, combo->count()))
+        combo->setItemData(index, data);
 }
 
-int QtDialogWindow::ComboGetItemData(int id, int index) const {
+int QtDialogWindow::ComboGetItemData(int id, int index) const
+{
     const QComboBox* combo = Combo(id);
-    if (!combo || !InRange(index, combo->count())) return -1;
+    if (!combo || !InRange(index, combo->count()))
+        return -1;
     return combo->itemData(index).toInt();  // 0 until set, as on the platform
 }
 
-int QtDialogWindow::ComboGetCount(int id) const {
+int QtDialogWindow::ComboGetCount(int id) const
+{
     const QComboBox* combo = Combo(id);
     return combo ? combo->count() : 0;
 }
 
-int QtDialogWindow::ComboGetCurSel(int id) const {
+int QtDialogWindow::ComboGetCurSel(int id) const
+{
     const QComboBox* combo = Combo(id);
     return combo ? combo->currentIndex() : -1;
 }
 
-void QtDialogWindow::ComboSetCurSel(int id, int index) {
+void QtDialogWindow::ComboSetCurSel(int id, int index)
+{
     QComboBox* combo = Combo(id);
-    if (combo) combo->setCurrentIndex(InRange(index, combo->count()) ? index : -1);
+    if (combo)
+        combo->setCurrentIndex(InRange(index, combo->count()) ? index : -1);
 }
 
-std::string QtDialogWindow::ComboGetText(int id, int index) const {
+std::string QtDialogWindow::ComboGetText(int id, int index) const
+{
     const QComboBox* combo = Combo(id);
-    if (!combo || !InRange(index, combo->count())) return {};
+    if (!combo || !InRange(index, combo->count()))
+        return {};
     return ToStd(combo->itemText(index));
 }
 
-int QtDialogWindow::ListAddString(int id, std::string_view text) {
+int QtDialogWindow::ListAddString(int id, std::string_view text)
+{
     QListWidget* list = List(id);
-    if (!list) return -1;
+    if (!list)
+        return -1;
     list->addItem(ToQt(text));
     return list->count() - 1;
 }
 
-void QtDialogWindow::ListDeleteString(int id, int index) {
+void QtDialogWindow::ListDeleteString(int id, int index)
+{
     QListWidget* list = List(id);
-    if (list && InRange(index, list->count())) delete list->takeItem(index);
+    if (list && InRange(index, list->count()))
+        delete list->takeItem(index);
 }
 
-int QtDialogWindow::ListGetCount(int id) const {
+int QtDialogWindow::ListGetCount(int id) const
+{
     const QListWidget* list = List(id);
     return list ? list->count() : 0;
 }
 
-void QtDialogWindow::ListSetCurSel(int id, int index) {
+void QtDialogWindow::ListSetCurSel(int id, int index)
+{
     QListWidget* list = List(id);
-    if (!list) return;
+    if (!list)
+        return;
     if (InRange(index, list->count())) {
         list->setCurrentRow(index);
         list->scrollToItem(list->item(index));  // selecting shows the entry
@@ -168,15 +204,19 @@ void QtDialogWindow::ListSetCurSel(int id, int index) {
     }
 }
 
-int QtDialogWindow::ListGetCurSel(int id) const {
+int QtDialogWindow::ListGetCurSel(int id) const
+{
     const QListWidget* list = List(id);
-    if (!list) return -1;
+    if (!list)
+        return -1;
     const auto selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-std::string QtDialogWindow::ListGetText(int id, int index) const {
+std::string QtDialogWindow::ListGetText(int id, int index) const
+{
     const QListWidget* list = List(id);
-    if (!list || !InRange(index, list->count())) return {};
+    if (!list || !InRange(index, list->count()))
+        return {};
     return ToStd(list->item(index)->text());
 }

@@ -24,20 +24,25 @@ constexpr int kMinTimerMs = 10;
 
 QtDialogWindow::QtDialogWindow(const DialogSpec& layout, DialogEvents& events, QWidget* parent)
     : QDialog(parent), events_(events), units_(SetUpDialogFrame(*this, layout)),
-      controls_(BuildControls(*this, layout, units_)) {
+      controls_(BuildControls(*this, layout, units_))
+{
     // Only now, so that filling the controls from the table reports nothing.
     ConnectNotifications(layout);
 }
 
-QtDialogWindow::~QtDialogWindow() {
+QtDialogWindow::~QtDialogWindow()
+{
     // No timer may reach the sink while the window is going away.
-    for (auto& [id, timer] : timers_) timer->stop();
+    for (auto& [id, timer] : timers_)
+        timer->stop();
 }
 
-void QtDialogWindow::ConnectNotifications(const DialogSpec& layout) {
+void QtDialogWindow::ConnectNotifications(const DialogSpec& layout)
+{
     for (const ControlSpec& c : layout.controls) {
         const int id = c.id;
-        if (id == IDC_STATIC) continue;
+        if (id == IDC_STATIC)
+            continue;
         QWidget* w = Widget(id);
         switch (c.kind) {
         case ControlKind::Button:
@@ -67,10 +72,10 @@ void QtDialogWindow::reject() { events_.OnCommand(IDCANCEL, Notify::Clicked); }
 
 void QtDialogWindow::EndDialog(int result) { done(result); }
 
-void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
+void QtDialogWindow::keyPressEvent(QKeyEvent* event)
+{
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        mods == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
         // The hidden default button's command; it never closes the window by
         // itself. A focused push button has taken its own Enter before this.
         events_.OnCommand(IDOK, Notify::Clicked);
@@ -79,7 +84,8 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);  // Esc ends in reject()
 }
 
-void QtDialogWindow::SetTimer(int timerId, int ms) {
+void QtDialogWindow::SetTimer(int timerId, int ms)
+{
     QTimer*& timer = timers_[timerId];
     if (!timer) {
         timer = new QTimer(this);
@@ -89,20 +95,25 @@ void QtDialogWindow::SetTimer(int timerId, int ms) {
     timer->start(std::max(ms, kMinTimerMs));  // restarts a running interval
 }
 
-void QtDialogWindow::KillTimer(int timerId) {
-    if (const auto it = timers_.find(timerId); it != timers_.end()) it->second->stop();
+void QtDialogWindow::KillTimer(int timerId)
+{
+    if (const auto it = timers_.find(timerId); it != timers_.end())
+        it->second->stop();
 }
 
-bool QtDialogWindow::IsTimerActive(int timerId) const {
+bool QtDialogWindow::IsTimerActive(int timerId) const
+{
     const auto it = timers_.find(timerId);
     return it != timers_.end() && it->second->isActive();
 }
 
-void QtDialogWindow::AppendSystemMenuItem(unsigned commandId, std::string_view text) {
+void QtDialogWindow::AppendSystemMenuItem(unsigned commandId, std::string_view text)
+{
     menuItems_.emplace_back(commandId, QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
-std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu() {
+std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu()
+{
     // Linux offers no window system menu to extend, so the window's own
     // context menu carries the frame's commands and the appended items.
     auto menu = std::make_unique<QMenu>(this);
@@ -115,12 +126,14 @@ std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu() {
     return menu;
 }
 
-void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
+{
     const auto menu = CreateWindowMenu();
     menu->exec(event->globalPos());
 }
 
-void QtDialogWindow::RunAboutBox() {
+void QtDialogWindow::RunAboutBox()
+{
     AboutBox about(this);
     about.exec();
 }

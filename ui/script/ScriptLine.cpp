@@ -44,7 +44,7 @@ std::optional<long> ParseMs(std::string_view word)
 
 bool IsId(std::string_view word) { return !word.empty() && ParseMs(word).has_value(); }
 
-} // namespace
+}  // namespace
 
 ScriptParse ParseScriptLine(std::string_view raw)
 {

@@ -36,7 +36,7 @@ std::optional<int> ParseInt(const std::string& s)
     return value;
 }
 
-} // namespace
+}  // namespace
 
 ScriptRunner::ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock,
                            std::ostream& out)
@@ -152,8 +152,8 @@ int ScriptRunner::Execute(const Action& action)
                                       ? m_window.ComboGetText(action.id, m_window.ComboGetCurSel(action.id))
                                       : m_window.GetText(action.id);
         if (shown != line.text) {
-            Out() << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found "
-                  << Quote(shown) << '\n';
+            Out() << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found " << Quote(shown)
+                  << '\n';
             return 1;
         }
         break;

@@ -54,7 +54,7 @@ bool NaturalLess(const std::string& a, const std::string& b)
     return a.size() - i < b.size() - j;
 }
 
-} // namespace
+}  // namespace
 
 std::string PortMap::VariableName(int port) { return "TAMSEL_COM" + std::to_string(port); }
 

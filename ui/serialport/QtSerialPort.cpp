@@ -11,11 +11,9 @@ constexpr qint32 kBaudRate = 9600;
 
 std::string ErrorText(const QSerialPort& port) { return port.errorString().toStdString(); }
 
-} // namespace
+}  // namespace
 
-QtSerialPort::QtSerialPort(PortMap ports)
-    : m_ports(std::move(ports))
-    , m_port(std::make_unique<QSerialPort>())
+QtSerialPort::QtSerialPort(PortMap ports) : m_ports(std::move(ports)), m_port(std::make_unique<QSerialPort>())
 {
     // The port object is the context of both connections, so they end with it.
     QObject::connect(m_port.get(), &QSerialPort::readyRead, m_port.get(), [this] { OnReadyRead(); });

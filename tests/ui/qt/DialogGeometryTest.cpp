@@ -23,7 +23,8 @@ void PrintTo(const Mapping& m, std::ostream* os) { *os << "base " << m.base << "
 
 class DialogUnitMapping : public testing::TestWithParam<Mapping> {};
 
-TEST_P(DialogUnitMapping, RoundsLikeThePlatform) {
+TEST_P(DialogUnitMapping, RoundsLikeThePlatform)
+{
     const Mapping m = GetParam();
     const DialogUnits units{m.base, m.base};
     EXPECT_EQ(units.X(m.dlu), m.wantX);
@@ -31,17 +32,18 @@ TEST_P(DialogUnitMapping, RoundsLikeThePlatform) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, DialogUnitMapping,
-                         testing::Values(Mapping{6, 556, 834, 417}, Mapping{12, 351, 1053, 527},
-                                         Mapping{6, 1, 2, 1}, Mapping{7, 2, 4, 2},
-                                         Mapping{6, 0, 0, 0}, Mapping{12, -3, -9, -5}));
+                         testing::Values(Mapping{6, 556, 834, 417}, Mapping{12, 351, 1053, 527}, Mapping{6, 1, 2, 1},
+                                         Mapping{7, 2, 4, 2}, Mapping{6, 0, 0, 0}, Mapping{12, -3, -9, -5}));
 
-TEST(DialogUnits, RectMapsPlaceAndExtentEachOnItsOwn) {
+TEST(DialogUnits, RectMapsPlaceAndExtentEachOnItsOwn)
+{
     const DialogUnits units{6, 12};
     // 13 * 1.5 = 19.5 -> 20; 253 * 1.5 = 379.5 -> 380; 51 * 1.5 = 76.5 -> 77; 64 * 1.5 = 96.
     EXPECT_EQ(units.Rect({13, 253, 51, 64}), QRect(20, 380, 77, 96));
 }
 
-TEST(DialogFont, ChineseFaceFallsBackToTheStandIn) {
+TEST(DialogFont, ChineseFaceFallsBackToTheStandIn)
+{
     if (!QFontDatabase::families().contains(QStringLiteral("WenQuanYi Micro Hei")))
         GTEST_SKIP() << "stand-in font not installed";
     const QFont font = DialogFont(MainDialogLayout());
@@ -49,13 +51,15 @@ TEST(DialogFont, ChineseFaceFallsBackToTheStandIn) {
     EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei"));
 }
 
-bool Inside(const DluRect& a, const DluRect& o) {
+bool Inside(const DluRect& a, const DluRect& o)
+{
     return a.x >= o.x && a.y >= o.y && a.x + a.w <= o.x + o.w && a.y + a.h <= o.y + o.h;
 }
 
 bool Same(const DluRect& a, const DluRect& b) { return Inside(a, b) && Inside(b, a); }
 
-TEST(LabelPlacement, PlacesBesideAboveAndAfterTheField) {
+TEST(LabelPlacement, PlacesBesideAboveAndAfterTheField)
+{
     const DialogSpec& d = MainDialogLayout();
     const auto label = [&](int id) { return LabelRect(d, *FindControl(id)).value_or(DluRect{}); };
     // Right-aligned: from 6 inside "Module 2 - Online" (x 7) to 3 before the field (x 70).

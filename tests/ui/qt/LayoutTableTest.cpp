@@ -26,9 +26,8 @@ struct Row {
 
 void PrintTo(const Row& r, std::ostream* os) { *os << "id " << r.id << " \"" << r.text << '"'; }
 
-const std::vector<std::string> kUnits = {"inH2O", "inHg", "ftH2O", "mmH2O", "mmHg",
-                                         "psi",   "bar",  "mbar",  "g/cm2", "kg/cm2",
-                                         "Pa",    "kPa",  "torr",  "atm",   "MPa"};
+const std::vector<std::string> kUnits = {"inH2O", "inHg",   "ftH2O", "mmH2O", "mmHg", "psi", "bar", "mbar",
+                                         "g/cm2", "kg/cm2", "Pa",    "kPa",   "torr", "atm", "MPa"};
 
 const std::vector<Row> kExpected = {
     {1006, K::ComboBox, "", {13, 253, 51, 64}, false, 0, {}},
@@ -103,25 +102,22 @@ const std::vector<Row> kExpected = {
     {1122, K::ComboBox, "W-Protect", {430, 181, 59, 50}, true, 0, {"Writable", "Protected"}},
     {1123, K::Button, "Read", {494, 181, 21, 14}, false, 0, {}},
     {1124, K::Button, "Set", {520, 181, 21, 14}, false, 0, {}},
-    {1125, K::ComboBox, "Alarm", {430, 199, 59, 63}, true, 0,
-     {"High Alarm", "Low Alarm", "Keep Last"}},
+    {1125, K::ComboBox, "Alarm", {430, 199, 59, 63}, true, 0, {"High Alarm", "Low Alarm", "Keep Last"}},
     {1126, K::Button, "Read", {494, 199, 21, 14}, false, 0, {}},
     {1127, K::Button, "Set", {520, 199, 21, 14}, false, 0, {}},
-    {1128, K::ComboBox, "Display", {430, 217, 59, 52}, true, 0,
-     {"Primary Vari.", "Percent of R.", "D-Current"}},
+    {1128, K::ComboBox, "Display", {430, 217, 59, 52}, true, 0, {"Primary Vari.", "Percent of R.", "D-Current"}},
     {1129, K::Button, "Read", {494, 217, 21, 14}, false, 0, {}},
     {1130, K::Button, "Set", {520, 217, 21, 14}, false, 0, {}},
     {1151, K::ReadOnlyEdit, "Version", {430, 235, 59, 14}, true, 0, {}},
     {1149, K::Button, "Read", {494, 235, 21, 14}, false, 0, {}},
 };
 
-bool SameRect(const DluRect& a, const DluRect& b) {
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
+bool SameRect(const DluRect& a, const DluRect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
 
 class MainControlRow : public testing::TestWithParam<Row> {};
 
-TEST_P(MainControlRow, MatchesTheControlList) {
+TEST_P(MainControlRow, MatchesTheControlList)
+{
     const Row& want = GetParam();
     const ControlSpec* c = FindControl(want.id);
     ASSERT_NE(c, nullptr);
@@ -137,7 +133,8 @@ TEST_P(MainControlRow, MatchesTheControlList) {
 
 INSTANTIATE_TEST_SUITE_P(Layout, MainControlRow, testing::ValuesIn(kExpected));
 
-TEST(MainLayout, FrameEachListedIdOnceAndTheMenuString) {
+TEST(MainLayout, FrameEachListedIdOnceAndTheMenuString)
+{
     const DialogSpec& d = MainDialogLayout();
     EXPECT_EQ(d.title, "Dravel HART Communication Tool (Ver1.0)");
     EXPECT_EQ(d.width, 556);
@@ -146,64 +143,70 @@ TEST(MainLayout, FrameEachListedIdOnceAndTheMenuString) {
     EXPECT_EQ(d.fontPoints, 9);
     std::multiset<int> ids;
     for (const auto& c : d.controls)
-        if (c.id != IDC_STATIC) ids.insert(c.id);
+        if (c.id != IDC_STATIC)
+            ids.insert(c.id);
     EXPECT_EQ(ids.size(), kExpected.size());
-    for (const Row& r : kExpected) EXPECT_EQ(ids.count(r.id), 1u) << r.id;
-    for (int id : {int(IDC_STATIC), 0, 1157}) EXPECT_EQ(FindControl(id), nullptr) << id;
+    for (const Row& r : kExpected)
+        EXPECT_EQ(ids.count(r.id), 1u) << r.id;
+    for (int id : {int(IDC_STATIC), 0, 1157})
+        EXPECT_EQ(FindControl(id), nullptr) << id;
     EXPECT_EQ(LoadResourceString(IDS_ABOUTBOX), "关于 Tamsel(&A)...");
     EXPECT_EQ(IDM_ABOUTBOX, 0x0010u);
-    for (int id : {0, 102}) EXPECT_TRUE(LoadResourceString(id).empty()) << id;
+    for (int id : {0, 102})
+        EXPECT_TRUE(LoadResourceString(id).empty()) << id;
 }
 
-TEST(MainLayout, TenGroupBoxesWithTheirPlaces) {
+TEST(MainLayout, TenGroupBoxesWithTheirPlaces)
+{
     const std::vector<std::pair<std::string, DluRect>> want = {
-        {"Module 1 - Comm Setting", {7, 241, 113, 102}},
-        {"Module 2 - Online", {7, 169, 113, 68}},
-        {"Module 3 - Inst. Infor.", {7, 8, 113, 157}},
-        {"Module 4 - Process Variables", {124, 8, 123, 104}},
-        {"Module 5 - Range Setting", {124, 115, 123, 104}},
-        {"Module 6 - Sensor Trim", {124, 223, 124, 120}},
-        {"Module 7 - Loop Test/Trim", {251, 8, 123, 85}},
-        {"Module 8 - Burst Setting", {251, 97, 123, 68}},
-        {"Module 9 - Common Settings", {378, 8, 171, 157}},
-        {"Module 10 - Specific Settings", {251, 169, 298, 174}},
+        {"Module 1 - Comm Setting", {7, 241, 113, 102}},    {"Module 2 - Online", {7, 169, 113, 68}},
+        {"Module 3 - Inst. Infor.", {7, 8, 113, 157}},      {"Module 4 - Process Variables", {124, 8, 123, 104}},
+        {"Module 5 - Range Setting", {124, 115, 123, 104}}, {"Module 6 - Sensor Trim", {124, 223, 124, 120}},
+        {"Module 7 - Loop Test/Trim", {251, 8, 123, 85}},   {"Module 8 - Burst Setting", {251, 97, 123, 68}},
+        {"Module 9 - Common Settings", {378, 8, 171, 157}}, {"Module 10 - Specific Settings", {251, 169, 298, 174}},
     };
     std::vector<const ControlSpec*> groups;
     for (const auto& c : MainDialogLayout().controls)
-        if (c.kind == K::GroupBox) groups.push_back(&c);
+        if (c.kind == K::GroupBox)
+            groups.push_back(&c);
     ASSERT_EQ(groups.size(), 10u);
     for (const auto& [caption, rect] : want) {
-        const auto it = std::find_if(groups.begin(), groups.end(),
-                                     [&](const ControlSpec* c) { return c->caption == caption; });
+        const auto it =
+            std::find_if(groups.begin(), groups.end(), [&](const ControlSpec* c) { return c->caption == caption; });
         ASSERT_NE(it, groups.end()) << caption;
         EXPECT_TRUE(SameRect((*it)->rect, rect)) << caption;
         EXPECT_EQ((*it)->id, IDC_STATIC);
     }
 }
 
-TEST(MainLayout, OnlyTheListedInputsStartEnabled) {
+TEST(MainLayout, OnlyTheListedInputsStartEnabled)
+{
     std::set<int> enabled;
     for (const auto& c : MainDialogLayout().controls) {
-        const bool input = c.kind == K::Button || c.kind == K::RadioButton || c.kind == K::Edit ||
-                           c.kind == K::ComboBox;
-        if (input && c.enabled && !(c.style & kStyleHidden)) enabled.insert(c.id);
+        const bool input =
+            c.kind == K::Button || c.kind == K::RadioButton || c.kind == K::Edit || c.kind == K::ComboBox;
+        if (input && c.enabled && !(c.style & kStyleHidden))
+            enabled.insert(c.id);
     }
-    EXPECT_EQ(enabled, (std::set<int>{IDC_SEARCH_COM, IDCANCEL, IDC_STATUS, IDC_WRITE_PROTECT,
-                                      IDC_ALARM, IDC_DISPLAY}));
+    EXPECT_EQ(enabled,
+              (std::set<int>{IDC_SEARCH_COM, IDCANCEL, IDC_STATUS, IDC_WRITE_PROTECT, IDC_ALARM, IDC_DISPLAY}));
 }
 
-TEST(MainLayout, StylesLabelPlacesAndTheWarning) {
+TEST(MainLayout, StylesLabelPlacesAndTheWarning)
+{
     const auto& controls = MainDialogLayout().controls;
-    const auto it = std::find_if(controls.begin(), controls.end(),
-                                 [](const ControlSpec& c) { return c.kind == K::StaticText; });
+    const auto it =
+        std::find_if(controls.begin(), controls.end(), [](const ControlSpec& c) { return c.kind == K::StaticText; });
     ASSERT_NE(it, controls.end());
     EXPECT_EQ(it->caption, "Need proper pressure!!!");
     EXPECT_TRUE(SameRect(it->rect, {130, 325, 109, 14}));
     EXPECT_TRUE(it->style & kStyleCentered);
     // Upper case, the hidden default button and the unit text are seen at work on the window.
     EXPECT_TRUE(FindControl(IDC_POLL_ADDR)->style & kStyleCentered);
-    for (int id : {IDC_TRIM_UPPER, IDC_TRIM_LOWER}) EXPECT_TRUE(FindControl(id)->style & kStyleNoHScroll);
-    for (int id : {IDC_READ_TAG, IDC_SET_TAG}) EXPECT_TRUE(FindControl(id)->style & kStyleMultiLine);
+    for (int id : {IDC_TRIM_UPPER, IDC_TRIM_LOWER})
+        EXPECT_TRUE(FindControl(id)->style & kStyleNoHScroll);
+    for (int id : {IDC_READ_TAG, IDC_SET_TAG})
+        EXPECT_TRUE(FindControl(id)->style & kStyleMultiLine);
     for (int id : {IDC_MFR, IDC_DEV_TYPE, IDC_DEV_ID, IDC_MIN_SPAN})
         EXPECT_EQ(FindControl(id)->labelPlace, LabelPlace::LeftAligned) << id;
     for (int id : {IDC_SENSOR_UPPER, IDC_SENSOR_LOWER})

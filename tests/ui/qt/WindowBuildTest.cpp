@@ -15,7 +15,8 @@
 
 namespace {
 
-TEST_F(WindowTest, FrameSizeAndPlacesAreTheTemplateInDialogUnits) {
+TEST_F(WindowTest, FrameSizeAndPlacesAreTheTemplateInDialogUnits)
+{
     EXPECT_EQ(window.windowTitle(), "Dravel HART Communication Tool (Ver1.0)");
     EXPECT_FALSE(window.windowIcon().isNull());
     const Qt::WindowFlags flags = window.windowFlags();
@@ -26,7 +27,8 @@ TEST_F(WindowTest, FrameSizeAndPlacesAreTheTemplateInDialogUnits) {
     const DialogUnits& u = window.Units();
     const QFontMetrics fm(window.font());
     EXPECT_EQ(u.baseY, fm.height());
-    EXPECT_LE(std::abs(52 * u.baseX - fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")), 52);
+    EXPECT_LE(std::abs(52 * u.baseX - fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+              52);
     // Rounded half away from zero: (dlu * base + div / 2) / div.
     EXPECT_EQ(window.size(), QSize((556 * u.baseX + 2) / 4, (351 * u.baseY + 4) / 8));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());  // fixed frame
@@ -36,16 +38,18 @@ TEST_F(WindowTest, FrameSizeAndPlacesAreTheTemplateInDialogUnits) {
     EXPECT_EQ(window.Widget(IDC_UNIT_LIST)->height(), (14 * u.baseY + 4) / 8);
 }
 
-TEST_F(WindowTest, EveryControlExistsWithItsKindAndInitialState) {
+TEST_F(WindowTest, EveryControlExistsWithItsKindAndInitialState)
+{
     for (const ControlSpec& c : MainDialogLayout().controls) {
-        if (c.id == IDC_STATIC) continue;
+        if (c.id == IDC_STATIC)
+            continue;
         SCOPED_TRACE(c.id);
         QWidget* w = window.Widget(c.id);
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->isEnabled(), c.enabled);
         EXPECT_EQ(window.IsEnabled(c.id), c.enabled);
         EXPECT_EQ(w->isVisible(), c.id != IDC_COMM && c.id != IDOK);  // only those two unseen
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) {  // the caption fits
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {            // the caption fits
             EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width());
         }
         if (c.kind == ControlKind::Button) {
@@ -76,9 +80,11 @@ TEST_F(WindowTest, EveryControlExistsWithItsKindAndInitialState) {
     }
 }
 
-TEST_F(WindowTest, TenGroupBoxesAndTheWarning) {
+TEST_F(WindowTest, TenGroupBoxesAndTheWarning)
+{
     std::set<QString> titles;
-    for (auto* g : window.findChildren<QGroupBox*>()) titles.insert(g->title());
+    for (auto* g : window.findChildren<QGroupBox*>())
+        titles.insert(g->title());
     EXPECT_EQ(titles.size(), 10u);
     EXPECT_TRUE(titles.count("Module 1 - Comm Setting"));
     EXPECT_TRUE(titles.count("Module 10 - Specific Settings"));
@@ -90,12 +96,14 @@ TEST_F(WindowTest, TenGroupBoxesAndTheWarning) {
 
 // Every label shows its whole text, covers no control and stands inside
 // exactly one group box.
-TEST_F(WindowTest, LabelsAreLegible) {
+TEST_F(WindowTest, LabelsAreLegible)
+{
     const auto groups = window.findChildren<QGroupBox*>();
     int labels = 0;
     for (const ControlSpec& c : MainDialogLayout().controls) {
         for (QLabel* label : {window.Label(c.id), window.UnitLabel(c.id)}) {
-            if (!label) continue;
+            if (!label)
+                continue;
             ++labels;
             const QRect r = label->geometry();
             EXPECT_TRUE(label->isVisible());
@@ -108,7 +116,8 @@ TEST_F(WindowTest, LabelsAreLegible) {
                 }
             }
             int around = 0;
-            for (QGroupBox* g : groups) around += g->geometry().contains(r);
+            for (QGroupBox* g : groups)
+                around += g->geometry().contains(r);
             EXPECT_EQ(around, 1) << c.id;
         }
     }

@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST_F(WindowTest, ComboEntriesDataAndSelection) {
+TEST_F(WindowTest, ComboEntriesDataAndSelection)
+{
     EXPECT_EQ(window.ComboAddString(IDC_PORT_LIST, "COM1"), 0);
     EXPECT_EQ(window.ComboAddString(IDC_PORT_LIST, "COM3"), 1);
     EXPECT_EQ(window.ComboGetCurSel(IDC_PORT_LIST), -1);  // filling selects nothing
@@ -36,9 +37,11 @@ TEST_F(WindowTest, ComboEntriesDataAndSelection) {
     EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(WindowTest, LogAppendsSelectsDeletesAndShowsTheSelection) {
+TEST_F(WindowTest, LogAppendsSelectsDeletesAndShowsTheSelection)
+{
     auto* log = W<QListWidget>(IDC_LOG);
-    for (int i = 0; i < 30; ++i) window.ListAddString(IDC_LOG, "entry " + std::to_string(i));
+    for (int i = 0; i < 30; ++i)
+        window.ListAddString(IDC_LOG, "entry " + std::to_string(i));
     EXPECT_EQ(window.ListAddString(IDC_LOG, "last"), 30);
     window.ListSetCurSel(IDC_LOG, 30);
     EXPECT_EQ(window.ListGetCurSel(IDC_LOG), 30);
@@ -53,7 +56,8 @@ TEST_F(WindowTest, LogAppendsSelectsDeletesAndShowsTheSelection) {
     EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(WindowTest, CaptionsAndStatesByIdAndUnknownIdsAreHarmless) {
+TEST_F(WindowTest, CaptionsAndStatesByIdAndUnknownIdsAreHarmless)
+{
     window.SetText(IDC_OPEN_COM, "Close Com");
     EXPECT_EQ(W<QPushButton>(IDC_OPEN_COM)->text(), "Close Com");
     window.Enable(IDC_SEARCH_COM, false);
@@ -71,11 +75,13 @@ TEST_F(WindowTest, CaptionsAndStatesByIdAndUnknownIdsAreHarmless) {
     EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(WindowTest, AboutBoxFromItsLayoutRunsModallyUntilItsButton) {
+TEST_F(WindowTest, AboutBoxFromItsLayoutRunsModallyUntilItsButton)
+{
     bool shown = false;
     QTimer::singleShot(0, &window, [&] {
         auto* about = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
-        if (!about) return;
+        if (!about)
+            return;
         shown = true;
         EXPECT_EQ(about->windowTitle(), QString::fromUtf8("关于 Tamsel"));
         const DialogUnits u = DialogUnits::FromFont(about->font());

@@ -10,19 +10,21 @@
 
 namespace {
 
-TEST_F(WindowTest, EveryProgramWriteReportsEditChangeInsideSetText) {
+TEST_F(WindowTest, EveryProgramWriteReportsEditChangeInsideSetText)
+{
     std::string seen;
     sink.onCommand = [&](int id, Notify) { seen = window.GetText(id); };
     window.SetText(IDC_TAG, "PT-101");
-    EXPECT_EQ(seen, "PT-101");  // the new text is in place when the sink hears of it
-    window.SetText(IDC_TAG, "PT-101");  // unchanged: still reported
+    EXPECT_EQ(seen, "PT-101");           // the new text is in place when the sink hears of it
+    window.SetText(IDC_TAG, "PT-101");   // unchanged: still reported
     window.SetText(IDC_PV, "1.234");     // display field
     window.SetText(IDC_DAMPING, "0.5");  // disabled
     EXPECT_EQ(sink.events, (Events{Cmd(IDC_TAG, Notify::EditChange), Cmd(IDC_TAG, Notify::EditChange),
                                    Cmd(IDC_PV, Notify::EditChange), Cmd(IDC_DAMPING, Notify::EditChange)}));
 }
 
-TEST_F(WindowTest, ProgramSelectionIsSilentOperatorSelectionReports) {
+TEST_F(WindowTest, ProgramSelectionIsSilentOperatorSelectionReports)
+{
     window.ComboSetCurSel(IDC_ALARM, 1);
     EXPECT_EQ(window.ComboGetCurSel(IDC_ALARM), 1);
     QTest::keyClick(W<QComboBox>(IDC_TRANS_FUNC), Qt::Key_Down);  // disabled
@@ -33,7 +35,8 @@ TEST_F(WindowTest, ProgramSelectionIsSilentOperatorSelectionReports) {
     EXPECT_EQ(sink.events, (Events{Cmd(IDC_ALARM, Notify::SelChange)}));
 }
 
-TEST_F(WindowTest, EnabledButtonReportsClickDisabledOneDoesNot) {
+TEST_F(WindowTest, EnabledButtonReportsClickDisabledOneDoesNot)
+{
     QTest::mouseClick(W<QPushButton>(IDC_SEARCH_COM), Qt::LeftButton);
     QTest::mouseClick(W<QPushButton>(IDC_OPEN_COM), Qt::LeftButton);
     EXPECT_EQ(sink.events, (Events{Cmd(IDC_SEARCH_COM, Notify::Clicked)}));
@@ -42,7 +45,8 @@ TEST_F(WindowTest, EnabledButtonReportsClickDisabledOneDoesNot) {
     EXPECT_EQ(sink.Count(Cmd(IDC_OPEN_COM, Notify::Clicked)), 1);
 }
 
-TEST_F(WindowTest, RadioClickAlwaysChecksAndOnlyItself) {
+TEST_F(WindowTest, RadioClickAlwaysChecksAndOnlyItself)
+{
     window.SetCheck(IDC_STATUS, 1);  // the program's checks are silent
     window.SetCheck(IDC_STATUS, 0);
     QTest::mouseClick(W<QRadioButton>(IDC_BURST_CMD1), Qt::LeftButton);  // disabled
@@ -61,7 +65,8 @@ TEST_F(WindowTest, RadioClickAlwaysChecksAndOnlyItself) {
     EXPECT_EQ(window.GetCheck(IDC_BURST_CMD1) + window.GetCheck(IDC_BURST_CMD2) + window.GetCheck(IDC_STATUS), 3);
 }
 
-TEST_F(WindowTest, EscCloseAndExitReportCancelAndLeaveClosingToTheDialog) {
+TEST_F(WindowTest, EscCloseAndExitReportCancelAndLeaveClosingToTheDialog)
+{
     QTest::keyClick(&window, Qt::Key_Escape);
     window.close();
     QTest::mouseClick(W<QPushButton>(IDCANCEL), Qt::LeftButton);
@@ -69,24 +74,27 @@ TEST_F(WindowTest, EscCloseAndExitReportCancelAndLeaveClosingToTheDialog) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(WindowTest, EnterReportsOkAndTheWindowStaysButAFocusedButtonTakesIt) {
+TEST_F(WindowTest, EnterReportsOkAndTheWindowStaysButAFocusedButtonTakesIt)
+{
     window.Enable(IDC_TAG, true);
     QTest::keyClick(W<QLineEdit>(IDC_TAG), Qt::Key_Return);
     QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(W<QPushButton>(IDC_SEARCH_COM), Qt::Key_Return);
-    EXPECT_EQ(sink.events, (Events{Cmd(IDOK, Notify::Clicked), Cmd(IDOK, Notify::Clicked),
-                                   Cmd(IDC_SEARCH_COM, Notify::Clicked)}));
+    EXPECT_EQ(sink.events,
+              (Events{Cmd(IDOK, Notify::Clicked), Cmd(IDOK, Notify::Clicked), Cmd(IDC_SEARCH_COM, Notify::Clicked)}));
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(WindowTest, EndDialogEndsTheModalRunWithItsResult) {
+TEST_F(WindowTest, EndDialogEndsTheModalRunWithItsResult)
+{
     sink.onCommand = [&](int id, Notify) { window.EndDialog(id); };
     QTimer::singleShot(0, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
     EXPECT_EQ(window.exec(), IDCANCEL);
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(WindowTest, WindowMenuCarriesAppendedItems) {
+TEST_F(WindowTest, WindowMenuCarriesAppendedItems)
+{
     window.AppendSystemMenuItem(IDM_ABOUTBOX, "关于 Tamsel(&A)...");
     const auto menu = window.CreateWindowMenu();
     const auto actions = menu->actions();

@@ -7,7 +7,8 @@
 
 namespace {
 
-TEST_F(WindowTest, TimersArePeriodicPreciseAndKeptApartUntilKilled) {
+TEST_F(WindowTest, TimersArePeriodicPreciseAndKeptApartUntilKilled)
+{
     window.SetTimer(4, 15);
     window.SetTimer(6, 1000);
     EXPECT_EQ(window.findChild<QTimer*>()->timerType(), Qt::PreciseTimer);
@@ -22,11 +23,13 @@ TEST_F(WindowTest, TimersArePeriodicPreciseAndKeptApartUntilKilled) {
     EXPECT_EQ(sink.Count(Tick(4)), fired);
 }
 
-TEST_F(WindowTest, RearmingRestartsTheInterval) {
+TEST_F(WindowTest, RearmingRestartsTheInterval)
+{
     QElapsedTimer clock;
     qint64 rearmedAt = -1, firedAt = -1;
     sink.onTimer = [&](int) {
-        if (firedAt < 0) firedAt = clock.elapsed();
+        if (firedAt < 0)
+            firedAt = clock.elapsed();
     };
     clock.start();
     window.SetTimer(9, 300);
@@ -40,7 +43,8 @@ TEST_F(WindowTest, RearmingRestartsTheInterval) {
     EXPECT_GE(firedAt, rearmedAt + 295);
 }
 
-TEST_F(WindowTest, TimerCanBeKilledFromItsOwnExpiry) {
+TEST_F(WindowTest, TimerCanBeKilledFromItsOwnExpiry)
+{
     sink.onTimer = [&](int id) { window.KillTimer(id); };
     window.SetTimer(2, 10);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sink.Count(Tick(2)) >= 1; }, 3000));

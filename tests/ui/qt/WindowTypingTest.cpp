@@ -23,7 +23,8 @@ void PrintTo(const Typing& t, std::ostream* os) { *os << t.name; }
 
 class WindowTyping : public WindowTest, public testing::WithParamInterface<Typing> {};
 
-TEST_P(WindowTyping, KeepsWhatFitsAndReportsEachChange) {
+TEST_P(WindowTyping, KeepsWhatFitsAndReportsEachChange)
+{
     const Typing& t = GetParam();
     window.Enable(t.id, t.id != IDC_RANGE_UPPER);
     window.SetLimitText(t.id, t.limit);
@@ -51,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Typing{"Disabled", IDC_RANGE_UPPER, 0, "", -1, 0, "12", "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, PasteIsCutToWhatFits) {
+TEST_F(WindowTest, PasteIsCutToWhatFits)
+{
     window.Enable(IDC_TAG, true);
     window.SetLimitText(IDC_TAG, 4);
     window.SetText(IDC_TAG, "ab");
@@ -60,7 +62,8 @@ TEST_F(WindowTest, PasteIsCutToWhatFits) {
     EXPECT_EQ(window.GetText(IDC_TAG), "ab12");
 }
 
-TEST_F(WindowTest, NoScrollFieldStopsAtItsRightEdgeForTypingOnly) {
+TEST_F(WindowTest, NoScrollFieldStopsAtItsRightEdgeForTypingOnly)
+{
     window.Enable(IDC_TRIM_UPPER, true);
     auto* edit = W<QLineEdit>(IDC_TRIM_UPPER);
     QTest::keyClicks(edit, QString(40, QChar('W')));

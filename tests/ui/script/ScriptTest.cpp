@@ -33,7 +33,7 @@ struct ScriptStage {
     }
 };
 
-} // namespace
+}  // namespace
 
 struct LineCase {
     std::string text;
@@ -57,33 +57,34 @@ TEST_P(ScriptLineTest, Parses)
     EXPECT_EQ(p.line.ms.value_or(-1), c.ms);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ScriptLineTest,
-    testing::Values(LineCase{"  # a comment", ScriptVerb::None, "", "", -1, true},
-                    LineCase{"", ScriptVerb::None, "", "", -1, true},
-                    LineCase{"click HART Communication\r", ScriptVerb::Click, "HART Communication", "", -1, true},
-                    LineCase{"type 1083 PT 101  ", ScriptVerb::Type, "1083", "PT 101", -1, true},
-                    LineCase{"type 1083 ", ScriptVerb::Type, "1083", "", -1, true},
-                    LineCase{"choose 1134 kg/cm2", ScriptVerb::Choose, "1134", "kg/cm2", -1, true},
-                    LineCase{"wait", ScriptVerb::Wait, "", "", 30000, true},
-                    LineCase{"wait 500", ScriptVerb::Wait, "", "", 500, true},
-                    LineCase{"sleep 20", ScriptVerb::Sleep, "", "", 20, true},
-                    LineCase{"sleep", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"wait soon", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"wait -5", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"type Tag x", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"show 1112 1113", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"choose 1134", ScriptVerb::None, "", "", -1, false},
-                    LineCase{"press 1000", ScriptVerb::None, "", "", -1, false}));
+INSTANTIATE_TEST_SUITE_P(Rows, ScriptLineTest,
+                         testing::Values(LineCase{"  # a comment", ScriptVerb::None, "", "", -1, true},
+                                         LineCase{"", ScriptVerb::None, "", "", -1, true},
+                                         LineCase{"click HART Communication\r", ScriptVerb::Click, "HART Communication",
+                                                  "", -1, true},
+                                         LineCase{"type 1083 PT 101  ", ScriptVerb::Type, "1083", "PT 101", -1, true},
+                                         LineCase{"type 1083 ", ScriptVerb::Type, "1083", "", -1, true},
+                                         LineCase{"choose 1134 kg/cm2", ScriptVerb::Choose, "1134", "kg/cm2", -1, true},
+                                         LineCase{"wait", ScriptVerb::Wait, "", "", 30000, true},
+                                         LineCase{"wait 500", ScriptVerb::Wait, "", "", 500, true},
+                                         LineCase{"sleep 20", ScriptVerb::Sleep, "", "", 20, true},
+                                         LineCase{"sleep", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"wait soon", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"wait -5", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"type Tag x", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"show 1112 1113", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"choose 1134", ScriptVerb::None, "", "", -1, false},
+                                         LineCase{"press 1000", ScriptVerb::None, "", "", -1, false}));
 
 TEST(ScriptRunner, ABadLineStopsTheScriptBeforeAnythingRuns)
 {
     ScriptStage s;
     EXPECT_EQ(s.Run("click Search Com\nclick Read\nclick 4711\nfrobnicate\n"), 2);
-    EXPECT_EQ(s.out.str(),
-              "line 2: \"Read\" names 10 controls (1132, 1135, 1138, 1086, 1143, 1146, 1123, 1126, 1129, 1149): use the id\n"
-              "line 3: no button with id 4711\n"
-              "line 4: unknown action 'frobnicate'\n");
+    EXPECT_EQ(
+        s.out.str(),
+        "line 2: \"Read\" names 10 controls (1132, 1135, 1138, 1086, 1143, 1146, 1123, 1126, 1129, 1149): use the id\n"
+        "line 3: no button with id 4711\n"
+        "line 4: unknown action 'frobnicate'\n");
     EXPECT_EQ(s.host.window.ComboGetCount(IDC_PORT_LIST), 0) << "Search Com did not run";
 }
 

@@ -36,8 +36,8 @@ class PortMapWithoutVariables : public testing::TestWithParam<std::string> {};
 TEST_P(PortMapWithoutVariables, SystemEnumerationIsUsed)
 {
     bool asked = false;
-    const PortMap map =
-        PortMap::Load(Env{{GetParam(), "/dev/ttyUSB9"}, {"PATH", "/usr/bin"}}, System(asked, {"/dev/ttyUSB1", "/dev/ttyACM0"}));
+    const PortMap map = PortMap::Load(Env{{GetParam(), "/dev/ttyUSB9"}, {"PATH", "/usr/bin"}},
+                                      System(asked, {"/dev/ttyUSB1", "/dev/ttyACM0"}));
     EXPECT_TRUE(asked);
     EXPECT_EQ(map.Ports(), (std::vector<int>{1, 2}));
     EXPECT_EQ(map.DeviceFor(1), "/dev/ttyACM0");
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(OtherNames, PortMapWithoutVariables,
 
 struct OrderRow {
     Devices found;
-    Devices numbered; // device of port 1, 2, ...
+    Devices numbered;  // device of port 1, 2, ...
 };
 
 class PortMapSystemOrder : public testing::TestWithParam<OrderRow> {};
@@ -71,15 +71,16 @@ Devices TtyS(int from, int to)
     return devices;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PortMapSystemOrder,
-    testing::Values(OrderRow{{}, {}},
-                    OrderRow{{"/dev/ttyUSB0", "/dev/ttyACM1", "/dev/ttyACM0"}, {"/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyUSB0"}},
-                    // Numbers by value: ttyS2 before ttyS10.
-                    OrderRow{{"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10"}},
-                    OrderRow{{"/dev/ttyS1", "", "/dev/ttyS1"}, {"/dev/ttyS1"}},
-                    // Never beyond port 16: ttyS0..ttyS15 win over ttyS16..ttyS31.
-                    OrderRow{TtyS(0, 31), TtyS(0, 15)}));
+INSTANTIATE_TEST_SUITE_P(Rows, PortMapSystemOrder,
+                         testing::Values(OrderRow{{}, {}},
+                                         OrderRow{{"/dev/ttyUSB0", "/dev/ttyACM1", "/dev/ttyACM0"},
+                                                  {"/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyUSB0"}},
+                                         // Numbers by value: ttyS2 before ttyS10.
+                                         OrderRow{{"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1"},
+                                                  {"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10"}},
+                                         OrderRow{{"/dev/ttyS1", "", "/dev/ttyS1"}, {"/dev/ttyS1"}},
+                                         // Never beyond port 16: ttyS0..ttyS15 win over ttyS16..ttyS31.
+                                         OrderRow{TtyS(0, 31), TtyS(0, 15)}));
 
 TEST(PortMapExplicit, OnlyPortsOneToSixteen)
 {
@@ -91,4 +92,4 @@ TEST(PortMapExplicit, OnlyPortsOneToSixteen)
     EXPECT_EQ(map.Ports(), std::vector<int>{9});
 }
 
-} // namespace
+}  // namespace

@@ -17,9 +17,9 @@ public:
     PseudoTerminal()
     {
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios raw{}; // every byte passes unchanged
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || !::ptsname(m_master)
-            || ::tcgetattr(m_master, &raw) != 0)
+        termios raw{};  // every byte passes unchanged
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || !::ptsname(m_master) ||
+            ::tcgetattr(m_master, &raw) != 0)
             throw std::runtime_error("cannot create a pseudo-terminal");
         m_slavePath = ::ptsname(m_master);
         ::cfmakeraw(&raw);
@@ -44,11 +44,13 @@ public:
     {
         std::size_t done = 0;
         ssize_t n = 0;
-        if (!QTest::qWaitFor([&] {
-                while (done < bytes.size() && (n = ::write(m_master, &bytes[done], bytes.size() - done)) > 0)
-                    done += static_cast<std::size_t>(n);
-                return done == bytes.size();
-            }, 2000))
+        if (!QTest::qWaitFor(
+                [&] {
+                    while (done < bytes.size() && (n = ::write(m_master, &bytes[done], bytes.size() - done)) > 0)
+                        done += static_cast<std::size_t>(n);
+                    return done == bytes.size();
+                },
+                2000))
             throw std::runtime_error("write to the pseudo-terminal master did not finish");
     }
 
@@ -58,11 +60,13 @@ public:
         std::vector<std::uint8_t> bytes;
         std::uint8_t chunk[256];
         ssize_t n = 0;
-        (void)QTest::qWaitFor([&] {
-            while (bytes.size() < count && (n = ::read(m_master, chunk, sizeof chunk)) > 0)
-                bytes.insert(bytes.end(), chunk, chunk + n);
-            return bytes.size() >= count;
-        }, timeoutMs);
+        (void)QTest::qWaitFor(
+            [&] {
+                while (bytes.size() < count && (n = ::read(m_master, chunk, sizeof chunk)) > 0)
+                    bytes.insert(bytes.end(), chunk, chunk + n);
+                return bytes.size() >= count;
+            },
+            timeoutMs);
         return bytes;
     }
 

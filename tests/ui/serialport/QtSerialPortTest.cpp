@@ -44,7 +44,8 @@ TEST_F(QtSerialPortOnPty, OpenFailsForABusyUnmappedAbsentOrNonTerminalDevice)
             other.SetPortOpen(true);
             ADD_FAILURE() << "opened " << device;
         } catch (const SerialPortError& error) {
-            EXPECT_NE(std::string(error.what()).find("COM" + std::to_string(number)), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find("COM" + std::to_string(number)), std::string::npos)
+                << error.what();
         }
         EXPECT_FALSE(other.GetPortOpen());
     }
@@ -60,7 +61,7 @@ TEST_F(QtSerialPortOnPty, ReplyInPiecesArrivesInOrderThroughReceiveEvents)
     Bytes received;
     port.SetOnComm([&] {
         codes.push_back(port.GetCommEvent());
-        port.SetInputLen(port.GetInBufferCount()); // as the receive path takes them
+        port.SetInputLen(port.GetInBufferCount());  // as the receive path takes them
         const Bytes piece = port.GetInput();
         received.insert(received.end(), piece.begin(), piece.end());
     });
@@ -127,7 +128,7 @@ TEST_F(QtSerialPortOnPty, HandlerMayCloseThePort)
     pty.Write(Text("first"));
     ASSERT_TRUE(WaitFor([&] { return events == 1; }));
     EXPECT_FALSE(port.GetPortOpen());
-    pty.Write(Text("second")); // raises nothing
+    pty.Write(Text("second"));  // raises nothing
     QTest::qWait(100);
     EXPECT_EQ(events, 1);
 }
@@ -139,4 +140,4 @@ TEST_F(QtSerialPortOnPty, HangUpClosesThePort)
     EXPECT_THROW(port.SetOutput(Text("x")), SerialPortError);
 }
 
-} // namespace
+}  // namespace
