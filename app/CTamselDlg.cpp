@@ -1,12 +1,17 @@
 #include "app/CTamselDlg.h"
 
-#include "app/Timing.h"
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
+#include "dialog/Timing.h"
 
-CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm) : m_Wnd(window), m_Comm(comm)
+CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
+    : m_Wnd(window), m_Rx(window, comm), m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx),
+      m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_CommonSettings(*this, m_Machine)
 {
-    m_Comm.SetOnComm([this] { OnCommEvent(); });
+    for (Module* module :
+         std::initializer_list<Module*>{&m_PortSetting, &m_Online, &m_InstrumentInfo, &m_CommonSettings})
+        m_Machine.AddSteps(module->Steps());
+    comm.SetOnComm([this] { m_Rx.OnCommEvent(); });
 }
 
 bool CTamselDlg::OnInitDialog()
@@ -15,7 +20,7 @@ bool CTamselDlg::OnInitDialog()
     if (!aboutText.empty())
         m_Wnd.AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
 
-    m_bBurst = 0;
+    m_Machine.m_bBurst = 0;
     for (const ControlSpec& control : MainDialogLayout().controls)
         if (control.textLimit > 0)
             m_Wnd.SetLimitText(control.id, control.textLimit);
@@ -40,11 +45,11 @@ void CTamselDlg::OnTimer(int timerId)
     switch (timerId) {
     case TIMER_RX:
         m_Wnd.KillTimer(TIMER_RX);
-        CheckReply();
+        m_Rx.CheckReply();
         break;
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);
-        RunStep();
+        m_Machine.RunStep();
         break;
     case TIMER_BLINK:
         BlinkStatus();
@@ -59,7 +64,7 @@ void CTamselDlg::OnTimer(int timerId)
 // period; otherwise it is cleared.
 void CTamselDlg::BlinkStatus()
 {
-    if (m_bBurst == 0)
+    if (m_Machine.m_bBurst == 0)
         m_Wnd.SetCheck(IDC_STATUS, 0);
     else
         m_Wnd.SetCheck(IDC_STATUS, m_Wnd.GetCheck(IDC_STATUS) ? 0 : 1);

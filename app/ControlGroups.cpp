@@ -2,7 +2,7 @@
 // operation while one runs, and the activity log.
 #include "app/CTamselDlg.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 
 namespace {
 

@@ -2,51 +2,44 @@
 // what a control of the window does.
 #include "app/CTamselDlg.h"
 
-#include "ui/dialog/ControlIds.h"
-
-namespace {
-
-struct MessageMapEntry {
-    int id;
-    Notify notify;
-    void (CTamselDlg::*handler)();
-};
-
-constexpr MessageMapEntry kMessageMap[] = {
-    {IDOK, Notify::Clicked, &CTamselDlg::OnOK},
-    {IDCANCEL, Notify::Clicked, &CTamselDlg::OnCancel},
-    // Module 1 - Comm Setting
-    {IDC_SEARCH_COM, Notify::Clicked, &CTamselDlg::OnSearchCom},
-    {IDC_OPEN_COM, Notify::Clicked, &CTamselDlg::OnOpenCom},
-    // Module 2 - Online
-    {IDC_HART_COMM, Notify::Clicked, &CTamselDlg::OnHartCommunication},
-    {IDC_SEARCH_ADDR, Notify::Clicked, &CTamselDlg::OnSearchAddress},
-    {IDC_SET_ADDR, Notify::Clicked, &CTamselDlg::OnSetAddress},
-    {IDC_POLL_ADDR, Notify::EditChange, &CTamselDlg::OnPollingAddressChange},
-    // Module 5 - Range Setting
-    {IDC_READ_RANGE, Notify::Clicked, &CTamselDlg::OnReadSettings},
-    // Module 9 - Common Settings
-    {IDC_READ_TRANS_FUNC, Notify::Clicked, &CTamselDlg::OnReadSettings},
-    {IDC_TRANS_FUNC, Notify::SelChange, &CTamselDlg::OnTransFuncChange},
-    {IDC_SET_TRANS_FUNC, Notify::Clicked, &CTamselDlg::OnSetTransFunc},
-    {IDC_READ_UNIT, Notify::Clicked, &CTamselDlg::OnReadPvUnit},
-    {IDC_UNIT_LIST, Notify::SelChange, &CTamselDlg::OnPvUnitChange},
-    {IDC_SET_UNIT, Notify::Clicked, &CTamselDlg::OnSetPvUnit},
-    {IDC_READ_DAMPING, Notify::Clicked, &CTamselDlg::OnReadSettings},
-    {IDC_DAMPING, Notify::EditChange, &CTamselDlg::OnDampingChange},
-    {IDC_SET_DAMPING, Notify::Clicked, &CTamselDlg::OnSetDamping},
-    // Module 10 - Specific Settings
-    {IDC_READ_WP, Notify::Clicked, &CTamselDlg::OnReadSettings},
-    {IDC_READ_ALARM, Notify::Clicked, &CTamselDlg::OnReadSettings},
-};
-
-}  // namespace
+#include "dialog/ControlIds.h"
 
 void CTamselDlg::OnCommand(int id, Notify notify)
 {
-    for (const MessageMapEntry& entry : kMessageMap)
-        if (entry.id == id && entry.notify == notify) {
-            (this->*entry.handler)();
-            return;
-        }
+    using N = Notify;
+    struct Entry {
+        int id;
+        Notify notify;
+        void (*handler)(CTamselDlg&);
+    };
+    static constexpr Entry kMessageMap[] = {
+        {IDOK, N::Clicked, [](CTamselDlg& d) { d.OnOK(); }},
+        {IDCANCEL, N::Clicked, [](CTamselDlg& d) { d.OnCancel(); }},
+        // Module 1 - Comm Setting
+        {IDC_SEARCH_COM, N::Clicked, [](CTamselDlg& d) { d.m_PortSetting.OnSearchCom(); }},
+        {IDC_OPEN_COM, N::Clicked, [](CTamselDlg& d) { d.m_PortSetting.OnOpenCom(); }},
+        // Module 2 - Online
+        {IDC_HART_COMM, N::Clicked, [](CTamselDlg& d) { d.m_Online.OnHartCommunication(); }},
+        {IDC_SEARCH_ADDR, N::Clicked, [](CTamselDlg& d) { d.m_Online.OnSearchAddress(); }},
+        {IDC_SET_ADDR, N::Clicked, [](CTamselDlg& d) { d.m_Online.OnSetAddress(); }},
+        {IDC_POLL_ADDR, N::EditChange, [](CTamselDlg& d) { d.m_Online.OnPollingAddressChange(); }},
+        // Module 5 - Range Setting
+        {IDC_READ_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        // Module 9 - Common Settings
+        {IDC_READ_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_TRANS_FUNC, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnTransFuncChange(); }},
+        {IDC_SET_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnSetTransFunc(); }},
+        {IDC_READ_UNIT, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadPvUnit(); }},
+        {IDC_UNIT_LIST, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnPvUnitChange(); }},
+        {IDC_SET_UNIT, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnSetPvUnit(); }},
+        {IDC_READ_DAMPING, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_DAMPING, N::EditChange, [](CTamselDlg& d) { d.m_CommonSettings.OnDampingChange(); }},
+        {IDC_SET_DAMPING, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnSetDamping(); }},
+        // Module 10 - Specific Settings
+        {IDC_READ_WP, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_READ_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+    };
+    for (const Entry& entry : kMessageMap)
+        if (entry.id == id && entry.notify == notify)
+            return entry.handler(*this);
 }

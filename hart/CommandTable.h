@@ -66,8 +66,6 @@ struct CommandInfo {
     std::uint8_t templateData[kMaxRequestData] = {};
     DataFill fill = DataFill::None;
     std::uint8_t fixedByte1 = 0;  // Code0FixedByte1 only
-    std::int16_t sendState = 0;
-    std::int16_t parseState = 0;
     ReplyFamily family = ReplyFamily::Fixed;
     std::uint8_t minByteCount = 0;  // below it the reply is too short
     std::int16_t items = 0;         // values stored from a complete reply, head included
@@ -80,7 +78,5 @@ struct CommandInfo {
 inline constexpr std::uint8_t kSpecificWriteByte1 = 0x00;
 
 std::span<const CommandInfo> AllCommands();
-// nullptr when the number, state or command is not in the table.
+// nullptr when the command is not in the table.
 const CommandInfo* FindCommand(std::uint8_t command);
-const CommandInfo* FindCommandBySendState(std::int16_t state);
-const CommandInfo* FindCommandByParseState(std::int16_t state);

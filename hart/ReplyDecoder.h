@@ -13,6 +13,16 @@ struct ReplyRecord {
     float m_fReplyValue[3] = {};
     // Points into the decoded frame; valid only as long as that buffer.
     const std::uint8_t* m_pReplyData = nullptr;
+
+    // The status head that the status families store in codes 0 to 2, and
+    // the echoed code that follows it.
+    std::int16_t ByteCount() const { return m_nReplyCode[0]; }
+    std::int16_t ResponseCode() const { return m_nReplyCode[1]; }
+    std::int16_t EchoedCode() const { return m_nReplyCode[3]; }
+    // Only the two status bytes came back: the transmitter lacks the command.
+    bool StatusOnly() const { return ByteCount() == kStatusOnlyByteCount; }
+
+    static constexpr std::int16_t kStatusOnlyByteCount = 2;
 };
 
 struct ReplyDecode {

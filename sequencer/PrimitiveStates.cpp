@@ -1,13 +1,12 @@
 // The send and parse state of every HART command: the request goes out in the
 // modem envelope with the reply time-out armed; the reply comes back decoded
 // into the result code and the reply record.
-#include "app/CTamselDlg.h"
-
-#include "app/Timing.h"
+#include "dialog/Timing.h"
 #include "hart/RequestFrame.h"
 #include "hart/ResultCodes.h"
 #include "modem/Envelope.h"
 #include "modem/Hex.h"
+#include "sequencer/StepMachine.h"
 
 #include <algorithm>
 
@@ -15,9 +14,9 @@ namespace {
 char* AsText(std::uint8_t* bytes) { return reinterpret_cast<char*>(bytes); }
 }  // namespace
 
-void CTamselDlg::SendCommand(const CommandInfo& cmd)
+void StepMachine::SendCommand(const CommandInfo& cmd)
 {
-    ResetReceive();
+    m_Rx.ResetReceive();
 
     RequestParams params;
     std::copy(std::begin(m_nReqCode), std::end(m_nReqCode), params.reqCode);
@@ -36,42 +35,43 @@ void CTamselDlg::SendCommand(const CommandInfo& cmd)
         // Back to the script at once; the try counts as failed there.
         m_nResult = kResultSendFailed;
         m_nStep = m_nReturnStep;
-        ArmStep(STEP_DELAY);
+        Arm(STEP_DELAY);
         return;
     }
 
-    AppendLog(m_strTx);
-    TrimLog();
+    m_Shell.AppendLog(m_strTx);
+    m_Shell.TrimLog();
     ++m_nStep;
-    ArmStep(REPLY_TIMEOUT);
+    Arm(REPLY_TIMEOUT);
 }
 
-void CTamselDlg::ParseReplyHead(const CommandInfo& cmd)
+void StepMachine::ParseReplyHead(const CommandInfo& cmd)
 {
-    if (m_bRxReady != 1) {
+    std::uint8_t* rxBuf = m_Rx.m_RxBuf;
+    if (m_Rx.m_bRxReady != 1) {
         m_nResult = kResultNoReply;
-    } else if (m_RxBuf[1] == 'P') {
+    } else if (rxBuf[1] == 'P') {
         // The payload is checked hex text; the log shows it decoded and
         // encoded again, so always as whole bytes.
-        const int payloadLen = std::max(m_nRxCount - kEnvelopeOverhead, 0);
-        const std::int16_t frameLen = std::max<std::int16_t>(
-            HexToBytes(AsText(m_RxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
-        const std::int16_t hexLen = std::max<std::int16_t>(BytesToHex(m_HexText, AsText(m_RxBuf), frameLen), 0);
-        m_RxBuf[hexLen] = 0;
-        m_strRx.assign(AsText(m_RxBuf), static_cast<std::size_t>(hexLen));
-        AppendLog(m_strRx);
+        const int payloadLen = std::max(m_Rx.m_nRxCount - kEnvelopeOverhead, 0);
+        const std::int16_t frameLen =
+            std::max<std::int16_t>(HexToBytes(AsText(rxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
+        const std::int16_t hexLen = std::max<std::int16_t>(BytesToHex(m_HexText, AsText(rxBuf), frameLen), 0);
+        rxBuf[hexLen] = 0;
+        m_strRx.assign(AsText(rxBuf), static_cast<std::size_t>(hexLen));
+        m_Shell.AppendLog(m_strRx);
 
         const ReplyDecode decoded = DecodeReplyFrame(cmd, m_HexText, frameLen, *this, m_UniqueId);
         if (decoded.burstKnown)
             m_bBurst = decoded.burst ? 1 : 0;
         m_nResult = decoded.result;
-    } else if (m_RxBuf[1] == 'X') {
+    } else if (rxBuf[1] == 'X') {
         m_nResult = kResultModemError;
     } else {
         m_nResult = kResultBadLetter;
     }
 
-    TrimLog();
+    m_Shell.TrimLog();
     m_nStep = m_nReturnStep;
-    ArmStep(STEP_DELAY);
+    Arm(STEP_DELAY);
 }

@@ -1,85 +1,109 @@
-// One tick of the step machine: runs the state in m_nStep.
-#include "app/CTamselDlg.h"
+#include "sequencer/StepMachine.h"
 
-#include "app/Timing.h"
-#include "hart/CommandTable.h"
-#include "sequencer/StepTable.h"
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Timing.h"
+#include "hart/ResultCodes.h"
+#include "sequencer/CommandStates.h"
 
-void CTamselDlg::RunStep()
+#include <cstdio>
+
+StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx) {}
+
+void StepMachine::AddSteps(std::vector<StepEntry> rows) { m_Steps.Add(std::move(rows)); }
+
+void StepMachine::RunStep()
 {
-    // 501 to 622: the send and parse state of one HART command.
-    if (const CommandInfo* cmd = FindCommandBySendState(m_nStep)) {
-        SendCommand(*cmd);
+    if (m_nStep == kRestState)
         return;
-    }
-    if (const CommandInfo* cmd = FindCommandByParseState(m_nStep)) {
-        ParseReplyHead(*cmd);
-        return;
-    }
-    // 1 to 206: the scripts of the modules.
-    if (const StepEntry* step = FindScriptStep(m_nStep)) {
-        switch (step->kind) {
-        case StepKind::Prepare:
-            m_nTries = 0;
-            m_nStep = step->next;
-            ArmStep(STEP_DELAY);
-            return;
-        case StepKind::Send:
-            m_nReturnStep = step->next;
-            m_nResult = 0;
-            m_nStep = FindCommand(step->command)->sendState;
-            ArmStep(STEP_DELAY);
-            return;
-        case StepKind::Run:
-            (this->*step->run)();
-            return;
-        }
-    }
-    // Any other number, the rest state 0 included, runs nothing and arms
-    // nothing: the machine rests until a handler starts a script.
+    if (const CommandInfo* cmd = CommandOfSendState(m_nStep))
+        return SendCommand(*cmd);
+    if (const CommandInfo* cmd = CommandOfParseState(m_nStep))
+        return ParseReplyHead(*cmd);
+    if (const StepEntry* step = m_Steps.Find(m_nStep))
+        return RunScriptStep(*step);
+    // No table holds this state: a programming error. Say so where a
+    // developer looks, and give the operator the window back.
+    std::fprintf(stderr, "tamsel: step machine: no state %d; the operation is ended\n", m_nStep);
+    EndOperation();
 }
 
-bool CTamselDlg::IsOperationRunning() const { return m_nStep != kRestState; }
-
-void CTamselDlg::ArmStep(int ms) { m_Wnd.SetTimer(m_nStepTimer, ms); }
-
-void CTamselDlg::StartScript(std::int16_t firstState, std::int16_t maxTries)
+void StepMachine::RunScriptStep(const StepEntry& step)
 {
+    switch (step.kind) {
+    case StepKind::Prepare:
+        GoOnTo(step.next);
+        return;
+    case StepKind::Send:
+        SendRequest(step.command, step.next);
+        return;
+    case StepKind::Run:
+        step.run();
+        return;
+    }
+}
+
+void StepMachine::Arm(int ms) { m_Shell.Window().SetTimer(m_nStepTimer, ms); }
+
+void StepMachine::StartScript(std::int16_t firstState, std::int16_t maxTries)
+{
+    m_Shell.DisableAllControls();
     m_nMaxTries = maxTries;
     m_nStep = firstState;
     m_nStepTimer = TIMER_STEP;
-    ArmStep(STEP_DELAY);
+    Arm(STEP_DELAY);
 }
 
-bool CTamselDlg::RetryCommand(std::int16_t sendState)
+void StepMachine::GoOnTo(std::int16_t state)
+{
+    m_nTries = 0;
+    m_nStep = state;
+    Arm(STEP_DELAY);
+}
+
+void StepMachine::SendRequest(std::uint8_t command, std::int16_t checkState)
+{
+    m_nReturnStep = checkState;
+    m_nResult = kResultOk;
+    m_nStep = SendStateOf(command);
+    Arm(STEP_DELAY);
+}
+
+bool StepMachine::Succeeded() const { return m_nResult == kResultOk; }
+
+bool StepMachine::TryAgain(std::int16_t sendState)
 {
     ++m_nTries;
     if (m_nTries >= m_nMaxTries)
         return false;
     m_nStep = sendState;
-    ArmStep(RETRY_DELAY);
+    Arm(RETRY_DELAY);
     return true;
 }
 
-void CTamselDlg::EndScript()
+void StepMachine::CountFailure(std::int16_t sendState)
 {
-    EnableAllControls();
+    if (!TryAgain(sendState))
+        FinishWith("Communication fail!");
+}
+
+void StepMachine::FinishWith(std::string_view message)
+{
+    m_Shell.AppendLog(message);
+    m_Shell.TrimLog();
+    EndOperation();
+}
+
+void StepMachine::EndOperation()
+{
+    m_Shell.EnableAllControls();
     m_nStep = kRestState;
 }
 
-void CTamselDlg::EndScriptWith(std::string_view message)
+void StepMachine::EndConnect()
 {
-    AppendLog(message);
-    TrimLog();
-    EndScript();
-}
-
-// The failed ends of connect and search leave only the ways to connect again.
-void CTamselDlg::EndConnectScript()
-{
-    m_Wnd.Enable(IDC_HART_COMM, true);
-    m_Wnd.Enable(IDC_SEARCH_ADDR, true);
-    m_Wnd.Enable(IDC_OPEN_COM, true);
+    DialogWindow& wnd = m_Shell.Window();
+    wnd.Enable(IDC_HART_COMM, true);
+    wnd.Enable(IDC_SEARCH_ADDR, true);
+    wnd.Enable(IDC_OPEN_COM, true);
     m_nStep = kRestState;
 }

@@ -1,24 +1,22 @@
-// Collects the modem's reply from the pieces the port delivers; a quiet time
-// after the last piece ends the reply, and the envelope check judges it.
-#include "app/CTamselDlg.h"
+#include "serial/ReceivePath.h"
 
-#include "app/Timing.h"
+#include "dialog/Timing.h"
 #include "modem/Envelope.h"
 
 #include <limits>
 
 namespace {
-constexpr int kRxLast = static_cast<int>(sizeof(CTamselDlg::m_RxBuf)) - 1;
+constexpr int kRxLast = static_cast<int>(sizeof(ReceivePath::m_RxBuf)) - 1;
 }
 
-void CTamselDlg::ResetReceive()
+void ReceivePath::ResetReceive()
 {
     m_nRxCount = 0;
     m_nRxError = 0;
     m_bRxReady = 0;
 }
 
-void CTamselDlg::OnCommEvent()
+void ReceivePath::OnCommEvent()
 {
     switch (m_Comm.GetCommEvent()) {
     case CommEvent::kReceive: {
@@ -51,7 +49,7 @@ void CTamselDlg::OnCommEvent()
     }
 }
 
-void CTamselDlg::CheckReply()
+void ReceivePath::CheckReply()
 {
     if (m_nRxError != 0)
         return;  // a line error or an earlier failed check spoils this reply
@@ -62,5 +60,5 @@ void CTamselDlg::CheckReply()
     }
     m_RxBuf[m_nRxCount] = 0;
     m_bRxReady = 1;
-    m_Wnd.SetTimer(m_nStepTimer, STEP_DELAY);
+    m_Wnd.SetTimer(TIMER_STEP, STEP_DELAY);
 }

@@ -1,7 +1,7 @@
 // The two control groups and the activity log. The expected sets are written
 // out here independently of the code's own tables.
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
 #include "ui/headless/HeadlessHost.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The window shell: start-up, timer routing, the Status blink, closing, About.
-#include "app/Timing.h"
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Timing.h"
 #include "ui/headless/HeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ TEST(Shell, StartUpArmsTheBlinkAndAddsTheAboutItem)
     ASSERT_EQ(host.window.SystemMenu().size(), 1u);
     EXPECT_EQ(host.window.SystemMenu()[0].first, 0x0010u);
     EXPECT_EQ(host.window.SystemMenu()[0].second, "关于 Tamsel(&A)...");
-    EXPECT_EQ(host.dlg.m_bBurst, 0);
+    EXPECT_EQ(host.dlg.Machine().m_bBurst, 0);
 }
 
 TEST(Shell, TextLimitsApplyToTyping)
@@ -46,7 +46,7 @@ TEST(Shell, StatusStaysClearWhileNotInBurst)
 TEST(Shell, StatusBlinksEverySecondInBurst)
 {
     HeadlessHost host;
-    host.dlg.m_bBurst = 1;
+    host.dlg.Machine().m_bBurst = 1;
     const int expected[] = {1, 0, 1, 0};
     for (int i = 0; i < 4; ++i) {
         host.clock.AdvanceTo(1000 * (i + 1) - 1);
@@ -54,7 +54,7 @@ TEST(Shell, StatusBlinksEverySecondInBurst)
         host.clock.AdvanceTo(1000 * (i + 1));
         EXPECT_EQ(host.window.GetCheck(IDC_STATUS), expected[i]) << "at tick " << i;
     }
-    host.dlg.m_bBurst = 0;
+    host.dlg.Machine().m_bBurst = 0;
     host.clock.AdvanceTo(6000);
     EXPECT_EQ(host.window.GetCheck(IDC_STATUS), 0);
 }

@@ -50,7 +50,7 @@ TEST(Online, ConnectAtAddressZeroShowsIdentityLimitsAndSettings)
     EXPECT_FALSE(s.window.IsEnabled(IDC_SET_DAMPING)) << "a value read is not a pending edit";
     EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
     EXPECT_TRUE(s.window.IsEnabled(IDC_READ_VERSION));
-    EXPECT_EQ(s.dlg.m_nScanAddr, 0);
+    EXPECT_EQ(s.dlg.OnlineModule().m_nScanAddr, 0);
 }
 
 TEST(Online, TransmitterAtAddressThreeIsFoundBySearchOnly)
@@ -77,7 +77,7 @@ TEST(Online, TransmitterAtAddressThreeIsFoundBySearchOnly)
     EXPECT_TRUE(s.MessagesFrom(mark).empty());
     EXPECT_EQ(s.window.GetText(IDC_POLL_ADDR), "3");
     EXPECT_EQ(s.window.GetText(IDC_MFR), "Fenmarks");
-    EXPECT_EQ(s.dlg.m_nScanAddr, 3);
+    EXPECT_EQ(s.dlg.OnlineModule().m_nScanAddr, 3);
     EXPECT_FALSE(s.window.IsEnabled(IDC_SET_ADDR));
 }
 
@@ -105,7 +105,7 @@ TEST(Online, ReplyTooShortForCommandZeroIsNoAnswer)
     s.Fault(sim::FaultKind::kShortCount, 0);
     s.Connect();
     EXPECT_EQ(s.MessagesFrom(0), (Log{"Not found!", "Or polling address is not 0!", "Please try <Search Addr>!"}));
-    EXPECT_EQ(s.dlg.m_UniqueId[0], 0) << "a short reply does not name the transmitter";
+    EXPECT_EQ(s.dlg.Machine().m_UniqueId[0], 0) << "a short reply does not name the transmitter";
 }
 
 TEST(Online, FailingCommand14EndsTheConnect)
@@ -169,7 +169,7 @@ TEST(Online, SetAddrWritesTheAddressAndKeepsTalking)
     EXPECT_EQ(s.LogFrom(mark), (Log{LongRequest(6, {5}), LongReply(6, 0x48, {5}), "Setting succeed!"}));
     EXPECT_EQ(s.device().identity.pollingAddress, 5);
     EXPECT_TRUE(s.window.IsEnabled(IDC_SET_ADDR)) << "the box now differs from the address connected to";
-    EXPECT_EQ(s.dlg.m_nScanAddr, 0);
+    EXPECT_EQ(s.dlg.OnlineModule().m_nScanAddr, 0);
 
     s.Run(IDC_READ_RANGE);  // still reached through the unique identifier
     EXPECT_EQ(s.MessagesFrom(mark), (Log{"Setting succeed!"}));

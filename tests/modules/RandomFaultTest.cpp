@@ -33,7 +33,7 @@ TEST_P(RandomFaultTest, EveryOperationComesToRest)
         if (s.window.IsEnabled(id))
             s.Run(id);
         EXPECT_FALSE(s.dlg.IsOperationRunning()) << id;
-        EXPECT_LE(s.dlg.m_nRxCount, 1023);
+        EXPECT_LE(s.dlg.Receive().m_nRxCount, 1023);
     };
     for (int round = 0; round < 3; ++round) {
         runIfEnabled(IDC_HART_COMM);

@@ -2,8 +2,8 @@
 // port open: the stage of the module scenarios.
 #pragma once
 
+#include "dialog/ControlIds.h"
 #include "tests/support/OpenPortHost.h"
-#include "ui/dialog/ControlIds.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The send and parse states on the virtual clock: exact bytes on the wire,
 // the log line, the time-out, and the result of every kind of reply.
-#include "app/Timing.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Timing.h"
 #include "hart/ResultCodes.h"
 #include "tests/support/OpenPortHost.h"
-#include "ui/dialog/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +15,14 @@ struct PrimitiveHost : OpenPortHost {
     PrimitiveHost()
     {
         const std::uint8_t id[5] = {0xB5, 0x7C, 0x01, 0x02, 0x03};
-        std::copy(id, id + 5, dlg.m_UniqueId);
+        std::copy(id, id + 5, dlg.Machine().m_UniqueId);
     }
     // Runs the send state of a command as the script would reach it.
     void Send(std::int16_t sendState)
     {
-        dlg.m_nReturnStep = kScriptState;
-        dlg.m_nStep = sendState;
-        dlg.RunStep();
+        dlg.Machine().m_nReturnStep = kScriptState;
+        dlg.Machine().m_nStep = sendState;
+        dlg.Machine().RunStep();
     }
     std::string Written(std::size_t i = 0) const
     {
@@ -40,15 +40,15 @@ TEST(SendState, CommandOneGoesOutInTheEnvelopeAndIsLogged)
     EXPECT_EQ(host.Written(), "\x01P0182B57C01020301004A\r\n");
     ASSERT_EQ(host.LogHistory().size(), 1u);
     EXPECT_EQ(host.LogHistory()[0], "82B57C01020301004A");
-    EXPECT_EQ(host.dlg.m_strTx, "82B57C01020301004A");
-    EXPECT_EQ(host.dlg.m_nStep, 504);
+    EXPECT_EQ(host.dlg.Machine().m_strTx, "82B57C01020301004A");
+    EXPECT_EQ(host.dlg.Machine().m_nStep, 504);
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT);
 }
 
 TEST(SendState, CommandZeroUsesThePollingAddressInAShortFrame)
 {
     PrimitiveHost host;
-    host.dlg.m_nReqCode[0] = 15;
+    host.dlg.Machine().m_nReqCode[0] = 15;
     host.Send(501);
     EXPECT_EQ(host.Written(), "\x01P01028F00008D\r\n");
 }
@@ -56,7 +56,7 @@ TEST(SendState, CommandZeroUsesThePollingAddressInAShortFrame)
 TEST(SendState, CommandSixCarriesTheNewAddress)
 {
     PrimitiveHost host;
-    host.dlg.m_nReqCode[0] = 5;
+    host.dlg.Machine().m_nReqCode[0] = 5;
     host.Send(509);
     EXPECT_EQ(host.LogHistory().back(), "82B57C0102030601"
                                         "0549");
@@ -65,13 +65,13 @@ TEST(SendState, CommandSixCarriesTheNewAddress)
 TEST(SendState, EverySendClearsTheReceiveState)
 {
     PrimitiveHost host;
-    host.dlg.m_nRxCount = 12;
-    host.dlg.m_nRxError = 3;
-    host.dlg.m_bRxReady = 1;
+    host.dlg.Receive().m_nRxCount = 12;
+    host.dlg.Receive().m_nRxError = 3;
+    host.dlg.Receive().m_bRxReady = 1;
     host.Send(503);
-    EXPECT_EQ(host.dlg.m_nRxCount, 0);
-    EXPECT_EQ(host.dlg.m_nRxError, 0);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, 0);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
 }
 
 TEST(SendState, RefusedOutputReturnsToTheScriptWithoutALogLine)
@@ -79,8 +79,8 @@ TEST(SendState, RefusedOutputReturnsToTheScriptWithoutALogLine)
     PrimitiveHost host;
     host.port.SetFailWrites(true);
     host.Send(503);
-    EXPECT_EQ(host.dlg.m_nResult, kResultSendFailed);
-    EXPECT_EQ(host.dlg.m_nStep, kScriptState);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultSendFailed);
+    EXPECT_EQ(host.dlg.Machine().m_nStep, kScriptState);
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), STEP_DELAY);
     EXPECT_TRUE(host.LogHistory().empty());
 }
@@ -101,9 +101,9 @@ TEST_P(ParseStateTest, SetsTheResultAndReturnsToTheScript)
     const std::int64_t sentAt = host.clock.Now();
     if (!GetParam().reply.empty())
         host.port.DeliverTextAfter(30, GetParam().reply);
-    host.clock.AdvanceUntil([&] { return host.dlg.m_nStep == kScriptState; }, 10000);
+    host.clock.AdvanceUntil([&] { return host.dlg.Machine().m_nStep == kScriptState; }, 10000);
 
-    EXPECT_EQ(host.dlg.m_nResult, GetParam().result);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, GetParam().result);
     EXPECT_EQ(host.LogHistory().size(), GetParam().logged ? 2u : 1u);
     // A validated reply runs the parse 10 ms after the 100 ms quiet time;
     // anything else waits out the reply time-out.
@@ -140,13 +140,13 @@ TEST(ParseState, StoresTheValuesAndLogsTheReplyInUpperCase)
                                   "0C41480000"
                                   "4C\r\n");
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_nResult, kResultOk);
-    EXPECT_EQ(host.dlg.m_nReplyItems, 2);
-    EXPECT_EQ(host.dlg.m_nReplyCode[0], 12);
-    EXPECT_EQ(host.dlg.m_fReplyValue[0], 12.5f);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultOk);
+    EXPECT_EQ(host.dlg.Machine().m_nReplyItems, 2);
+    EXPECT_EQ(host.dlg.Machine().m_nReplyCode[0], 12);
+    EXPECT_EQ(host.dlg.Machine().m_fReplyValue[0], 12.5f);
     EXPECT_EQ(host.LogHistory().back(), "86B57C0102030107000"
                                         "00C414800004C");
-    EXPECT_EQ(host.dlg.m_strRx, host.LogHistory().back());
+    EXPECT_EQ(host.dlg.Machine().m_strRx, host.LogHistory().back());
 }
 
 TEST(ParseState, BurstBitIsReadEvenFromATooShortReply)
@@ -156,29 +156,29 @@ TEST(ParseState, BurstBitIsReadEvenFromATooShortReply)
     host.port.DeliverTextAfter(0, "\x01P0086F57C010203010200"
                                   "000C\r\n");  // address F5: bit 0x40
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_nResult, kResultTooShort);
-    EXPECT_EQ(host.dlg.m_bBurst, 1);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultTooShort);
+    EXPECT_EQ(host.dlg.Machine().m_bBurst, 1);
 
     host.Send(503);
     host.port.DeliverTextAfter(0, "\x01P0086B57C010203010200"
                                   "004C\r\n");
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_bBurst, 0);
+    EXPECT_EQ(host.dlg.Machine().m_bBurst, 0);
 }
 
 TEST(ParseState, ReplyShorterThanItsByteCountStoresNothing)
 {
     PrimitiveHost host;
-    host.dlg.m_nReplyCode[0] = 99;
-    host.dlg.m_nReplyItems = 42;
+    host.dlg.Machine().m_nReplyCode[0] = 99;
+    host.dlg.Machine().m_nReplyItems = 42;
     host.Send(503);
     // Byte count 7 promised, only the status bytes and the unit sent.
     host.port.DeliverTextAfter(0, "\x01P0086B57C01020301070000"
                                   "0C\r\n");
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_nResult, kResultTooShort);
-    EXPECT_EQ(host.dlg.m_nReplyCode[0], 99);
-    EXPECT_EQ(host.dlg.m_nReplyItems, 42);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultTooShort);
+    EXPECT_EQ(host.dlg.Machine().m_nReplyCode[0], 99);
+    EXPECT_EQ(host.dlg.Machine().m_nReplyItems, 42);
     EXPECT_EQ(host.LogHistory().back(), "86B57C01020301070000"
                                         "0C")
         << "logged as received";
@@ -187,20 +187,20 @@ TEST(ParseState, ReplyShorterThanItsByteCountStoresNothing)
 TEST(ParseState, OnlyASuccessfulCommandZeroChangesTheUniqueIdentifier)
 {
     PrimitiveHost host;
-    host.dlg.m_nReqCode[0] = 0;
+    host.dlg.Machine().m_nReqCode[0] = 0;
     host.Send(501);
     // Byte count 13, one short of command 0's 14.
     host.port.DeliverTextAfter(0, "\x01P000680000D0000FE26770505010C0801AABBCC\r\n");
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_nResult, kResultTooShort);
-    EXPECT_EQ(host.dlg.m_UniqueId[0], 0xB5);
-    EXPECT_EQ(host.dlg.m_UniqueId[4], 0x03);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultTooShort);
+    EXPECT_EQ(host.dlg.Machine().m_UniqueId[0], 0xB5);
+    EXPECT_EQ(host.dlg.Machine().m_UniqueId[4], 0x03);
 
     host.Send(501);
     // 06 80 00 0E | 00 00 | FE 26 77 05 05 01 0C 08 01 | AA BB CC | checksum
     host.port.DeliverTextAfter(0, "\x01P000680000E0000FE26770505010C0801AABBCCFE\r\n");
     host.clock.AdvanceBy(110);
-    EXPECT_EQ(host.dlg.m_nResult, kResultOk);
+    EXPECT_EQ(host.dlg.Machine().m_nResult, kResultOk);
     const std::uint8_t expected[5] = {0x26, 0x77, 0xAA, 0xBB, 0xCC};
-    EXPECT_TRUE(std::equal(expected, expected + 5, host.dlg.m_UniqueId));
+    EXPECT_TRUE(std::equal(expected, expected + 5, host.dlg.Machine().m_UniqueId));
 }

@@ -1,8 +1,9 @@
 // The step machine's timeline, to the millisecond, on the virtual clock.
-#include "app/Timing.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Timing.h"
 #include "hart/ResultCodes.h"
+#include "sequencer/StepTable.h"
 #include "tests/support/OpenPortHost.h"
-#include "ui/dialog/ControlIds.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,9 @@ struct OpenHost : OpenPortHost {
     void StartDampingWrite()
     {
         const std::uint8_t id[5] = {0xB5, 0x7C, 0x01, 0x02, 0x03};
-        std::copy(id, id + 5, dlg.m_UniqueId);
+        std::copy(id, id + 5, dlg.Machine().m_UniqueId);
         window.SetText(IDC_DAMPING, "2.5");
-        dlg.OnSetDamping();
+        dlg.OnCommand(IDC_SET_DAMPING, Notify::Clicked);
     }
     bool Idle() const { return !dlg.IsOperationRunning(); }
     std::vector<std::int64_t> SendTimesFrom(std::int64_t t0) const
@@ -74,11 +75,11 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
     std::int16_t lastResult = 0;
     host.StartDampingWrite();
     while (!host.Idle() && host.clock.Now() < 20000) {
-        if (host.dlg.m_nStep == 527)
+        if (host.dlg.Machine().m_nStep == 527)
             attempts.push_back(host.clock.Now() + 10);  // the send state runs at the next tick
         host.clock.AdvanceBy(10);
-        if (host.dlg.m_nStep == 115)
-            lastResult = host.dlg.m_nResult;
+        if (host.dlg.Machine().m_nStep == 115)
+            lastResult = host.dlg.Machine().m_nResult;
     }
     EXPECT_EQ(lastResult, kResultSendFailed);
     ASSERT_EQ(attempts.size(), 3u);
@@ -92,13 +93,28 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
 TEST(Timeline, RestStateRunsNothing)
 {
     OpenHost host;
-    for (std::int16_t state : {0, 45, 100, 152, 207, 500, 547, 623, -1}) {
-        host.dlg.m_nStep = state;
-        host.dlg.RunStep();
+    host.dlg.DisableAllControls();
+    host.dlg.Machine().RunStep();
+    EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
+    EXPECT_EQ(host.dlg.Machine().m_nStep, kRestState);
+    EXPECT_FALSE(host.window.IsEnabled(IDC_HART_COMM)) << "the rest state touches no control";
+}
+
+TEST(Timeline, AStateNoTableHoldsEndsTheOperationAndSaysSoOnStandardError)
+{
+    OpenHost host;
+    for (std::int16_t state : {45, 100, 152, 207, 500, 547, 623, -1}) {
+        host.dlg.DisableAllControls();
+        host.dlg.Machine().m_nStep = state;
+        testing::internal::CaptureStderr();
+        host.dlg.Machine().RunStep();
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("no state " + std::to_string(state)), std::string::npos);
         EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP)) << state;
-        EXPECT_EQ(host.dlg.m_nStep, state);
+        EXPECT_EQ(host.dlg.Machine().m_nStep, kRestState) << state;
+        EXPECT_TRUE(host.window.IsEnabled(IDC_AUTO_READ)) << "the window is given back";
     }
     EXPECT_TRUE(host.port.Writes().empty());
+    EXPECT_TRUE(host.LogHistory().empty()) << "a programming error is not the operator's business";
 }
 
 TEST(Timeline, AStrayReplyAfterTheEndChangesNothing)
@@ -117,7 +133,7 @@ TEST(Timeline, AStrayReplyAfterTheEndChangesNothing)
                                   "0C3F800000"
                                   "BA\r\n");
     host.clock.AdvanceBy(2000);
-    EXPECT_EQ(host.dlg.m_bRxReady, 1);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
     EXPECT_EQ(host.LogHistory(), log);
     EXPECT_EQ(host.port.Writes().size(), writes);
     EXPECT_FALSE(host.dlg.IsOperationRunning());
@@ -129,9 +145,19 @@ TEST(Timeline, AReplyDuringTheRetryDelayShortensIt)
     host.StartDampingWrite();
     // First try times out (sent at 30, parse at 2030, check at 2040 arms 1000).
     host.clock.AdvanceTo(2040);
-    ASSERT_EQ(host.dlg.m_nStep, 114);
+    ASSERT_EQ(host.dlg.Machine().m_nStep, 114);
     ASSERT_EQ(host.timers.DueAt(TIMER_STEP), 3040);
     host.port.DeliverTextAfter(0, "\x01P00\r\n");
     host.clock.AdvanceTo(2140);
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 2150) << "the validated line re-armed the step timer";
+}
+
+TEST(StepTable, RefusesAStateClaimedTwiceOrOutsideTheScriptRanges)
+{
+    StepTable table;
+    table.Add({PrepareStep(21)});
+    for (std::int16_t state : {21, 0, 501, 622})
+        EXPECT_THROW(table.Add({PrepareStep(state)}), StepTableError) << state;
+    EXPECT_THROW(table.Add({SendStep(22, 3, 23)}), StepTableError) << "command 3 has no send state";
+    EXPECT_NO_THROW(table.Add({SendStep(22, 35, 23)}));
 }

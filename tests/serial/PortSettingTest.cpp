@@ -1,5 +1,5 @@
 // "Search Com" and "Open Com"/"Close Com" on the virtual serial port.
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 #include "ui/headless/HeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(PortSetting, SearchReplacesAnEarlierListAndClosesAnOpenPort)
 
     host.port.SetCommPort(4);
     host.port.SetPortOpen(true);
-    host.dlg.OnSearchCom();
+    host.dlg.OnCommand(IDC_SEARCH_COM, Notify::Clicked);
     EXPECT_EQ(host.window.ComboGetCount(IDC_PORT_LIST), 2) << "the open port was closed and probed again";
 }
 
@@ -55,16 +55,16 @@ TEST(PortSetting, OpenResetsReceiveAndEnablesConnect)
     host.port.SetAvailablePorts({3, 5});
     host.window.Click(IDC_SEARCH_COM);
     host.window.Choose(IDC_PORT_LIST, 1);
-    host.dlg.m_nRxCount = 7;
-    host.dlg.m_nRxError = 2;
-    host.dlg.m_bRxReady = 1;
+    host.dlg.Receive().m_nRxCount = 7;
+    host.dlg.Receive().m_nRxError = 2;
+    host.dlg.Receive().m_bRxReady = 1;
 
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_EQ(host.port.OpenPort(), 5);
     EXPECT_EQ(host.window.GetText(IDC_OPEN_COM), "Close Com");
-    EXPECT_EQ(host.dlg.m_nRxCount, 0);
-    EXPECT_EQ(host.dlg.m_nRxError, 0);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, 0);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
     for (int id : {IDC_OPEN_COM, IDC_HART_COMM, IDC_SEARCH_ADDR})
         EXPECT_TRUE(host.window.IsEnabled(id)) << id;
     for (int id : {IDC_SEARCH_COM, IDC_PORT_LIST, IDC_POLL_ADDR, IDC_SET_ADDR, IDC_AUTO_READ})

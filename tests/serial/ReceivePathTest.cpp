@@ -1,9 +1,9 @@
 // The receive path on the virtual clock: pieces, the 100 ms quiet time, line
 // errors, the buffer clamp, and the envelope check that ends each reply.
-#include "app/Timing.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Timing.h"
 #include "modem/Envelope.h"
 #include "tests/support/OpenPortHost.h"
-#include "ui/dialog/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -22,12 +22,12 @@ TEST(ReceivePath, PiecesMakeOneReplyAcceptedAHundredMsAfterTheLast)
     host.port.DeliverTextAfter(40, kReply.substr(4, 6));
     host.port.DeliverTextAfter(90, kReply.substr(10));
     host.clock.AdvanceTo(189);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.m_nRxCount, static_cast<int>(kReply.size()));
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, static_cast<int>(kReply.size()));
     host.clock.AdvanceTo(190);
-    EXPECT_EQ(host.dlg.m_bRxReady, 1);
-    EXPECT_EQ(host.dlg.m_nRxError, 0);
-    EXPECT_EQ(host.dlg.m_RxBuf[kReply.size()], 0) << "the line reads as text";
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, 0);
+    EXPECT_EQ(host.dlg.Receive().m_RxBuf[kReply.size()], 0) << "the line reads as text";
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 200) << "the step machine runs 10 ms later";
 }
 
@@ -37,10 +37,10 @@ TEST(ReceivePath, ReplySplitByMoreThanTheQuietTimeIsRefused)
     host.port.DeliverTextAfter(0, kReply.substr(0, 8));
     host.port.DeliverTextAfter(101, kReply.substr(8));
     host.clock.AdvanceTo(100);
-    EXPECT_EQ(host.dlg.m_nRxError, kReplyNoLineEnd) << "the first part has no line end";
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, kReplyNoLineEnd) << "the first part has no line end";
     host.clock.AdvanceTo(400);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.m_nRxError, kReplyNoLineEnd) << "the rest cannot pass after a failed check";
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, kReplyNoLineEnd) << "the rest cannot pass after a failed check";
     EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
 }
 
@@ -53,8 +53,8 @@ TEST_P(LineErrorTest, SpoilsTheReply)
     host.port.LineErrorAfter(10, GetParam());
     host.port.DeliverTextAfter(20, kReply.substr(6));
     host.clock.AdvanceTo(300);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.m_nRxError, 1) << "counted once, left alone by the check";
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, 1) << "counted once, left alone by the check";
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, LineErrorTest, testing::Values(1004, 1006, 1008, 1009));
@@ -65,7 +65,7 @@ TEST(ReceivePath, OtherEventCodesAreIgnored)
     host.port.LineErrorAfter(0, 1010);
     host.port.DeliverTextAfter(5, kReply);
     host.clock.AdvanceTo(200);
-    EXPECT_EQ(host.dlg.m_bRxReady, 1);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
 }
 
 TEST(ReceivePath, BufferClampsAtTheLastPlace)
@@ -75,11 +75,11 @@ TEST(ReceivePath, BufferClampsAtTheLastPlace)
     bytes.back() = 'Z';
     host.port.DeliverAfter(0, bytes);
     host.clock.AdvanceTo(1);
-    EXPECT_EQ(host.dlg.m_nRxCount, 1023);
-    EXPECT_EQ(host.dlg.m_RxBuf[1023], 'Z') << "further bytes overwrite position 1023";
-    EXPECT_EQ(host.dlg.m_RxBuf[1022], 'A');
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, 1023);
+    EXPECT_EQ(host.dlg.Receive().m_RxBuf[1023], 'Z') << "further bytes overwrite position 1023";
+    EXPECT_EQ(host.dlg.Receive().m_RxBuf[1022], 'A');
     host.clock.AdvanceTo(200);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
 }
 
 TEST(ReceivePath, EmptyReceiveEventStillRestartsTheQuietTimer)
@@ -88,9 +88,9 @@ TEST(ReceivePath, EmptyReceiveEventStillRestartsTheQuietTimer)
     host.port.DeliverTextAfter(0, kReply);
     host.port.DeliverAfter(80, {});
     host.clock.AdvanceTo(179);
-    EXPECT_EQ(host.dlg.m_bRxReady, 0);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
     host.clock.AdvanceTo(180);
-    EXPECT_EQ(host.dlg.m_bRxReady, 1);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
 }
 
 TEST(ReceivePath, BytesWhileIdleAreKeptUntilTheNextReset)
@@ -98,10 +98,10 @@ TEST(ReceivePath, BytesWhileIdleAreKeptUntilTheNextReset)
     OpenHost host;
     host.port.DeliverTextAfter(0, "\x01P00");
     host.clock.AdvanceTo(200);
-    EXPECT_EQ(host.dlg.m_nRxCount, 4);
-    host.dlg.ResetReceive();
-    EXPECT_EQ(host.dlg.m_nRxCount, 0);
-    EXPECT_EQ(host.dlg.m_nRxError, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, 4);
+    host.dlg.Receive().ResetReceive();
+    EXPECT_EQ(host.dlg.Receive().m_nRxCount, 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, 0);
 }
 
 struct CheckCase {
@@ -116,8 +116,8 @@ TEST_P(CheckReplyTest, RecordsTheFailedTestAndArmsNothing)
     OpenHost host;
     host.port.DeliverTextAfter(0, GetParam().line);
     host.clock.AdvanceTo(105);  // checked at 100; a success arms the step timer for 110
-    EXPECT_EQ(host.dlg.m_nRxError, GetParam().expectedError);
-    EXPECT_EQ(host.dlg.m_bRxReady, GetParam().expectedError == 0 ? 1 : 0);
+    EXPECT_EQ(host.dlg.Receive().m_nRxError, GetParam().expectedError);
+    EXPECT_EQ(host.dlg.Receive().m_bRxReady, GetParam().expectedError == 0 ? 1 : 0);
     EXPECT_EQ(host.timers.IsArmed(TIMER_STEP), GetParam().expectedError == 0);
 }
 

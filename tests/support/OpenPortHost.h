@@ -2,7 +2,7 @@
 // before anything else.
 #pragma once
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 #include "ui/headless/HeadlessHost.h"
 
 struct OpenPortHost : HeadlessHost {

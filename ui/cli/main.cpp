@@ -1,9 +1,9 @@
 // tamsel-cli: the tool without a window, driven by an action script.
 #include "app/CTamselDlg.h"
+#include "dialog/Layout.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
 #include "ui/demo/PortChoice.h"
-#include "ui/dialog/Layout.h"
 #include "ui/headless/ControlModel.h"
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"

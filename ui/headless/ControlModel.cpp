@@ -1,6 +1,6 @@
 #include "ui/headless/ControlModel.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 
 #include <cctype>
 #include <stdexcept>

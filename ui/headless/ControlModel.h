@@ -3,8 +3,8 @@
 // line act on it as the operator would (Click, Type, Choose).
 #pragma once
 
-#include "ui/dialog/DialogWindow.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/DialogWindow.h"
+#include "dialog/Layout.h"
 #include "ui/headless/TimerBackend.h"
 
 #include <functional>

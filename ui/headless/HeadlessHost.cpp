@@ -1,6 +1,6 @@
 #include "ui/headless/HeadlessHost.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 
 HeadlessHost::HeadlessHost() : window(MainDialogLayout(), timers), dlg(window, port)
 {

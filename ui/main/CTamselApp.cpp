@@ -1,6 +1,6 @@
 #include "ui/main/CTamselApp.h"
 
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 
 CTamselApp::CTamselApp(PortMap ports)
     : m_window(MainDialogLayout(), m_relay), m_port(std::move(ports)), m_dlg(m_window, m_port)

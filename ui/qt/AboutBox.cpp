@@ -1,7 +1,7 @@
 #include "ui/qt/AboutBox.h"
 
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
 #include "ui/qt/DialogBuilder.h"
 
 #include <QPushButton>

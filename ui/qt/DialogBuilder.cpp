@@ -1,6 +1,6 @@
 #include "ui/qt/DialogBuilder.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 #include "ui/qt/AppIcon.h"
 #include "ui/qt/EditInputValidator.h"
 #include "ui/qt/LabelPlacement.h"

@@ -2,7 +2,7 @@
 // window and the About box come from here.
 #pragma once
 
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 #include "ui/qt/DialogUnits.h"
 
 #include <map>

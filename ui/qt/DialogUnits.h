@@ -3,7 +3,7 @@
 // keeps its proportions whatever font stands in.
 #pragma once
 
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 
 #include <QFont>
 #include <QRect>

@@ -3,7 +3,7 @@
 // names the texts.
 #pragma once
 
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 // menu. The per-control operations are in QtDialogControls.cpp.
 #include "ui/qt/QtDialogWindow.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 #include "ui/qt/AboutBox.h"
 
 #include <QAbstractButton>

@@ -3,8 +3,8 @@
 // with the notification rules of DialogWindow.h.
 #pragma once
 
-#include "ui/dialog/DialogWindow.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/DialogWindow.h"
+#include "dialog/Layout.h"
 #include "ui/qt/DialogBuilder.h"
 #include "ui/qt/DialogUnits.h"
 

@@ -1,6 +1,6 @@
 #include "ui/script/ScriptRunner.h"
 
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 #include "ui/script/ScriptLine.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "ui/serialport/LineErrorCounters.h"
 
-#include "serial/SerialPort.h"
+#include "dialog/SerialPort.h"
 
 #include <algorithm>
 

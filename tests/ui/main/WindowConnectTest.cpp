@@ -1,7 +1,7 @@
 // The real window, offscreen, clicked through the connect path and a damping
 // write against the built-in simulated transmitter on a pseudo-terminal.
+#include "dialog/ControlIds.h"
 #include "ui/demo/DemoTransmitter.h"
-#include "ui/dialog/ControlIds.h"
 #include "ui/main/CTamselApp.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Dialog units to pixels, the dialog font, and where labels and unit texts
 // go (that they cover nothing is checked on the built window).
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
 #include "ui/qt/DialogUnits.h"
 #include "ui/qt/LabelPlacement.h"
 

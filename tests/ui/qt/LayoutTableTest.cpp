@@ -1,7 +1,7 @@
 // The window layout table against the control list of the main window,
 // written out here a second time on purpose: a typo in either shows up.
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // act as the operator.
 #pragma once
 
-#include "ui/dialog/ControlIds.h"
-#include "ui/dialog/Layout.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
 #include "ui/qt/QtDialogWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "ui/serialport/LineErrorCounters.h"
 
 #include "PseudoTerminal.h"
-#include "serial/SerialPort.h"
+#include "dialog/SerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The main window (template 102) and the About box (template 100) as constant
 // rows. Each group box comes before its controls, which also gives the tab
 // order; labels belong to the row of their field.
-#include "ui/dialog/Layout.h"
+#include "dialog/Layout.h"
 
-#include "ui/dialog/ControlIds.h"
+#include "dialog/ControlIds.h"
 
 #include <algorithm>
 

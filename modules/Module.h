@@ -1,0 +1,62 @@
+// What every device module works with: the window, the activity log and the
+// control groups through the shell, and the step machine with its verbs, the
+// request parameters of the next command and the reply record of the last.
+#pragma once
+
+#include "sequencer/Shell.h"
+#include "sequencer/StepMachine.h"
+
+#include <string_view>
+#include <vector>
+
+class Module {
+public:
+    Module(Shell& shell, StepMachine& machine) : m_Shell(shell), m_Machine(machine) {}
+    virtual ~Module() = default;
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    // The module's script states, for the step machine's table.
+    virtual std::vector<StepEntry> Steps() { return {}; }
+
+protected:
+    DialogWindow& Wnd() const { return m_Shell.Window(); }
+    StepMachine& Machine() const { return m_Machine; }
+    const ReplyRecord& Reply() const { return m_Machine; }
+
+    void DisableAllControls() const { m_Shell.DisableAllControls(); }
+    void EnableAllControls() const { m_Shell.EnableAllControls(); }
+
+    // Appends one entry; TrimLog follows the caller's entries.
+    void AppendLog(std::string_view text) const { m_Shell.AppendLog(text); }
+    void TrimLog() const { m_Shell.TrimLog(); }
+    // Appends one entry and trims the log.
+    void Log(std::string_view text) const
+    {
+        AppendLog(text);
+        TrimLog();
+    }
+
+    // The step machine's verbs, as the scripts use them.
+    void StartScript(std::int16_t firstState, std::int16_t maxTries = kDefaultTries) const
+    {
+        m_Machine.StartScript(firstState, maxTries);
+    }
+    void GoOnTo(std::int16_t state) const { m_Machine.GoOnTo(state); }
+    bool Succeeded() const { return m_Machine.Succeeded(); }
+    bool TryAgain(std::int16_t sendState) const { return m_Machine.TryAgain(sendState); }
+    void CountFailure(std::int16_t sendState) const { m_Machine.CountFailure(sendState); }
+    void FinishWith(std::string_view message) const { m_Machine.FinishWith(message); }
+    void EndOperation() const { m_Machine.EndOperation(); }
+
+    // A row of a state that runs a member operation of the module.
+    template <class M>
+    StepEntry Run(std::int16_t state, void (M::*operation)())
+    {
+        return RunStepOf(state, [self = static_cast<M*>(this), operation] { (self->*operation)(); });
+    }
+
+private:
+    Shell& m_Shell;
+    StepMachine& m_Machine;
+};

@@ -1,0 +1,19 @@
+// "Module 1 - Comm Setting": find the ports that open, open and close one.
+#pragma once
+
+#include "modules/Module.h"
+
+class PortSetting : public Module {
+public:
+    PortSetting(Shell& shell, StepMachine& machine, SerialPort& comm, ReceivePath& rx)
+        : Module(shell, machine), m_Comm(comm), m_Rx(rx)
+    {
+    }
+
+    void OnSearchCom();
+    void OnOpenCom();
+
+private:
+    SerialPort& m_Comm;
+    ReceivePath& m_Rx;
+};
