@@ -7,7 +7,10 @@
 
 #include <cstdio>
 
-StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx) {}
+StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx)
+{
+    m_Rx.SetReplyFilter(this);
+}
 
 void StepMachine::AddSteps(std::vector<StepEntry> rows) { m_Steps.Add(std::move(rows)); }
 

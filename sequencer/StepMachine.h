@@ -7,6 +7,7 @@
 
 #include "dialog/SerialPort.h"
 #include "hart/ReplyDecoder.h"
+#include "hart/ReplyMatch.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
 #include "serial/ReceivePath.h"
@@ -21,7 +22,7 @@ inline constexpr std::int16_t kRestState = 0;
 // Tries of a command before a script gives up; Search Addr allows one.
 inline constexpr std::int16_t kDefaultTries = 3;
 
-class StepMachine : public ReplyRecord {
+class StepMachine : public ReplyRecord, private ReplyFilter {
 public:
     StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx);
 
@@ -94,6 +95,9 @@ private:
     SerialPort& m_Comm;
     ReceivePath& m_Rx;
     StepTable m_Steps;
+    // The last request sent: a reply must answer it.
+    RequestInFlight m_InFlight;
 
+    bool IsReplyInFlight(const std::uint8_t* line, int n) override;
     void RunScriptStep(const StepEntry& step);
 };

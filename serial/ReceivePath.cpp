@@ -3,6 +3,7 @@
 #include "dialog/Timing.h"
 #include "modem/Envelope.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -14,6 +15,8 @@ void ReceivePath::ResetReceive()
     m_nRxCount = 0;
     m_nRxError = 0;
     m_bRxReady = 0;
+    m_nRxReplyLen = 0;
+    m_Wnd.KillTimer(TIMER_RX);
 }
 
 void ReceivePath::OnCommEvent()
@@ -58,7 +61,14 @@ void ReceivePath::CheckReply()
         m_nRxError = fault;
         return;
     }
-    m_RxBuf[m_nRxCount] = 0;
+    if (m_pFilter && !m_pFilter->IsReplyInFlight(m_RxBuf, m_nRxCount)) {
+        m_nRxCount = 0;
+        return;
+    }
+    std::copy_n(m_RxBuf, m_nRxCount, m_RxReply);
+    m_RxReply[m_nRxCount] = 0;
+    m_nRxReplyLen = m_nRxCount;
+    m_nRxCount = 0;
     m_bRxReady = 1;
     m_Wnd.SetTimer(TIMER_STEP, STEP_DELAY);
 }

@@ -127,13 +127,13 @@ TEST(Timeline, AStrayReplyAfterTheEndChangesNothing)
     const auto log = host.LogHistory();
     const auto writes = host.port.Writes().size();
 
-    // Burst traffic arriving while nothing runs: accepted by the envelope
-    // check, and nothing else happens.
+    // Burst traffic arriving while nothing runs: not a reply, but it tells
+    // that the transmitter is in burst mode; nothing else happens.
     host.port.DeliverTextAfter(0, "\x01P0086F57C01020301070000"
                                   "0C3F800000"
                                   "BA\r\n");
     host.clock.AdvanceBy(2000);
-    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
+    EXPECT_EQ(host.dlg.Machine().m_bBurst, 1);
     EXPECT_EQ(host.LogHistory(), log);
     EXPECT_EQ(host.port.Writes().size(), writes);
     EXPECT_FALSE(host.dlg.IsOperationRunning());
@@ -147,7 +147,8 @@ TEST(Timeline, AReplyDuringTheRetryDelayShortensIt)
     host.clock.AdvanceTo(2040);
     ASSERT_EQ(host.dlg.Machine().m_nStep, 114);
     ASSERT_EQ(host.timers.DueAt(TIMER_STEP), 3040);
-    host.port.DeliverTextAfter(0, "\x01P00\r\n");
+    // The first try's reply, late: 86 B5 7C 01 02 03 22 06 00 00 40 20 00 00 0B.
+    host.port.DeliverTextAfter(0, "\x01P0086B57C01020322060000402000000B\r\n");
     host.clock.AdvanceTo(2140);
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 2150) << "the validated line re-armed the step timer";
 }

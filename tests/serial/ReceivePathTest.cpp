@@ -9,9 +9,17 @@
 
 namespace {
 
-using OpenHost = OpenPortHost;
+// A host whose command 0 to polling address 0 is in flight.
+struct OpenHost : OpenPortHost {
+    OpenHost()
+    {
+        dlg.Machine().m_nStep = 501;
+        dlg.Machine().RunStep();
+    }
+};
 
-const std::string kReply = "\x01P000680000E8C\r\n";
+// The reply to it, whole: 06 80 00 0E, status, 12 data bytes, check byte.
+const std::string kReply = "\x01P000680000E0000FEB57C0505010C0801010203BB\r\n";
 
 }  // namespace
 
@@ -41,7 +49,7 @@ TEST(ReceivePath, ReplySplitByMoreThanTheQuietTimeIsRefused)
     host.clock.AdvanceTo(400);
     EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
     EXPECT_EQ(host.dlg.Receive().m_nRxError, kReplyNoLineEnd) << "the rest cannot pass after a failed check";
-    EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
+    EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT) << "the reply time-out runs on";
 }
 
 class LineErrorTest : public testing::TestWithParam<std::int16_t> {};
@@ -95,7 +103,7 @@ TEST(ReceivePath, EmptyReceiveEventStillRestartsTheQuietTimer)
 
 TEST(ReceivePath, BytesWhileIdleAreKeptUntilTheNextReset)
 {
-    OpenHost host;
+    OpenPortHost host;
     host.port.DeliverTextAfter(0, "\x01P00");
     host.clock.AdvanceTo(200);
     EXPECT_EQ(host.dlg.Receive().m_nRxCount, 4);
@@ -118,11 +126,11 @@ TEST_P(CheckReplyTest, RecordsTheFailedTestAndArmsNothing)
     host.clock.AdvanceTo(105);  // checked at 100; a success arms the step timer for 110
     EXPECT_EQ(host.dlg.Receive().m_nRxError, GetParam().expectedError);
     EXPECT_EQ(host.dlg.Receive().m_bRxReady, GetParam().expectedError == 0 ? 1 : 0);
-    EXPECT_EQ(host.timers.IsArmed(TIMER_STEP), GetParam().expectedError == 0);
+    EXPECT_EQ(host.timers.DueAt(TIMER_STEP), GetParam().expectedError == 0 ? 110 : REPLY_TIMEOUT);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CheckReplyTest,
-                         testing::Values(CheckCase{"\x01P00\r\n", 0}, CheckCase{"\x02P00\r\n", 1},
-                                         CheckCase{"\x01Z00\r\n", 2}, CheckCase{"\x01PX0\r\n", 3},
-                                         CheckCase{"\x01P0X\r\n", 4}, CheckCase{"\x01P00ab\r\n", 5},
-                                         CheckCase{"\x01P0006\r", 6}, CheckCase{"\x01R12\r\n", 0}));
+                         testing::Values(CheckCase{kReply, 0}, CheckCase{"\x02P00\r\n", 1}, CheckCase{"\x01Z00\r\n", 2},
+                                         CheckCase{"\x01PX0\r\n", 3}, CheckCase{"\x01P0X\r\n", 4},
+                                         CheckCase{"\x01P00ab\r\n", 5}, CheckCase{"\x01P0006\r", 6},
+                                         CheckCase{"\x01R12\r\n", 0}));
