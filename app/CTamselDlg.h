@@ -7,10 +7,12 @@
 
 #include "dialog/DialogWindow.h"
 #include "dialog/SerialPort.h"
+#include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
 #include "modules/InstrumentInfo.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
+#include "modules/ProcessVariables.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -51,6 +53,8 @@ private:
     PortSetting m_PortSetting;
     Online m_Online;
     InstrumentInfo m_InstrumentInfo;
+    ProcessVariables m_ProcessVariables;
+    BurstSetting m_BurstSetting;
     CommonSettings m_CommonSettings;
 
     void BlinkStatus();

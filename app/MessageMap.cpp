@@ -23,8 +23,17 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_SEARCH_ADDR, N::Clicked, [](CTamselDlg& d) { d.m_Online.OnSearchAddress(); }},
         {IDC_SET_ADDR, N::Clicked, [](CTamselDlg& d) { d.m_Online.OnSetAddress(); }},
         {IDC_POLL_ADDR, N::EditChange, [](CTamselDlg& d) { d.m_Online.OnPollingAddressChange(); }},
+        // Module 4 - Process Variables
+        {IDC_AUTO_READ, N::Clicked, [](CTamselDlg& d) { d.m_ProcessVariables.OnAutoRead(); }},
+        {IDC_STOP_READ, N::Clicked, [](CTamselDlg& d) { d.m_ProcessVariables.OnStopRead(); }},
         // Module 5 - Range Setting
         {IDC_READ_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        // Module 8 - Burst Setting
+        {IDC_BURST_CMD1, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnBurstCmd1(); }},
+        {IDC_BURST_CMD2, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnBurstCmd2(); }},
+        {IDC_BURST_CMD3, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnBurstCmd3(); }},
+        {IDC_ENTER_BURST, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnEnterBurst(); }},
+        {IDC_EXIT_BURST, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnExitBurst(); }},
         // Module 9 - Common Settings
         {IDC_READ_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_TRANS_FUNC, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnTransFuncChange(); }},
