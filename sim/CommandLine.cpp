@@ -141,6 +141,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
                 return false;
             id.deviceId = {static_cast<std::uint8_t>(*n >> 16), static_cast<std::uint8_t>(*n >> 8),
                            static_cast<std::uint8_t>(*n)};
+        } else if (name == "--burst-period") {
+            const auto n = number(1, 600000);
+            if (!n)
+                return false;
+            options.modem.burstPeriodMs = static_cast<int>(*n);
         } else if (name == "--random-rate") {
             const auto text = need();
             if (!text)
@@ -191,6 +196,8 @@ Transmitter:
   --manufacturer N     manufacturer code (default 0xB5)
   --device-type N      device type code (default 0x7C)
   --device-id N        device identification number, 24 bits (default 0x010203)
+  --burst-period MS    time from one burst frame to the next while the tool has
+                       the transmitter in burst mode (default 500)
 Faults, each as --NAME[=SEL[:VALUE[:TIMES]]], repeatable and combinable.
 SEL is a command number or "all" (the default), VALUE replaces the default
 parameter, TIMES limits how many replies the fault spoils (default: all).

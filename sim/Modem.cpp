@@ -84,6 +84,17 @@ char ReplyLetter(const std::vector<FaultRule>& faults)
     return letter;
 }
 
+ReplyBody BodyOf(const Reply& reply)
+{
+    ReplyBody body;
+    body.bytes.reserve(2 + reply.data.size());
+    body.bytes.push_back(reply.responseCode);
+    body.bytes.push_back(reply.deviceStatus);
+    body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
+    body.byteCount = static_cast<std::uint8_t>(body.bytes.size());
+    return body;
+}
+
 std::string Describe(const std::vector<FaultRule>& faults)
 {
     std::string text;
@@ -98,6 +109,7 @@ std::string Describe(const std::vector<FaultRule>& faults)
 
 Modem::Modem(ModemOptions options) : options_(std::move(options)), transmitter_(options_.identity), rng_(options_.seed)
 {
+    options_.burstPeriodMs = std::max(1, options_.burstPeriodMs);
 }
 
 void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
@@ -107,9 +119,39 @@ void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint
     rng_.seed(seed);
 }
 
-std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
+std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
 {
     std::vector<Chunk> out;
+    while (nextBurstMs_ && *nextBurstMs_ <= nowMs) {
+        const std::uint64_t startMs = *nextBurstMs_;
+        const Bytes frame = BurstFrame(startMs);
+        const Bytes line = BuildReplyLine(frame, 'P', false, true);
+        const int loopMs = options_.immediate ? 0 : FrameLoopMs(frame.size());
+        const std::vector<Chunk> chunks = ScheduleLine(line, loopMs, options_.immediate);
+        busyUntilMs_ = startMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+        // A period too short for the frame still leaves the loop to each one whole.
+        nextBurstMs_ = std::max(startMs + static_cast<std::uint64_t>(options_.burstPeriodMs), busyUntilMs_);
+        Log("burst " + Printable(line) + " at " + std::to_string(startMs) + " ms");
+        for (const Chunk& chunk : chunks) {
+            const auto dueMs = static_cast<std::int64_t>(startMs) + chunk.delayMs;
+            const auto delayMs = std::max<std::int64_t>(0, dueMs - static_cast<std::int64_t>(nowMs));
+            out.push_back(Chunk{static_cast<int>(delayMs), chunk.bytes});
+        }
+    }
+    return out;
+}
+
+Bytes Modem::BurstFrame(std::uint64_t nowMs)
+{
+    const std::uint8_t command = transmitter_.state().burstCommand;
+    return BuildBurstFrame(transmitter_.state().identity, command,
+                           BodyOf(transmitter_.Handle(command, Bytes{}, nowMs)));
+}
+
+std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
+{
+    // A request that comes while a burst frame is on the loop waits for it.
+    std::vector<Chunk> out = Advance(nowMs);
     for (std::size_t i = 0; i < n; ++i) {
         // SOH always opens a new line: a broken line cannot spoil the next.
         if (data[i] == 0x01 && !pending_.empty()) {
@@ -188,11 +230,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         Overwrite(reply.data, UnitPositions(request->command), f->value);
     }
 
-    ReplyBody body;
-    body.bytes.reserve(2 + reply.data.size());
-    body.bytes.push_back(reply.responseCode);
-    body.bytes.push_back(reply.deviceStatus);
-    body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
+    ReplyBody body = BodyOf(reply);
     if (Has(faults, FaultKind::kShortCount))
         body.bytes.pop_back();
     int count = static_cast<int>(body.bytes.size());
@@ -214,6 +252,10 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     if (const FaultRule* f = Find(faults, FaultKind::kLongGap))
         InsertGap(chunks, f->value);
     busyUntilMs_ = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+    // Entering burst mode starts the bursts; any reply puts the next one off.
+    nextBurstMs_.reset();
+    if (transmitter_.state().burstMode)
+        nextBurstMs_ = busyUntilMs_ + static_cast<std::uint64_t>(options_.burstPeriodMs);
     Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
     return chunks;
 }

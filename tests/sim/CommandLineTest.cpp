@@ -35,6 +35,8 @@ TEST(CommandLineTest, ParsesIdentityDeviceAndFaults)
     EXPECT_EQ(o.modem.randomFaults,
               (std::vector<sim::FaultKind>{sim::FaultKind::kLetterR, sim::FaultKind::kMissingLf}));
     EXPECT_EQ(o.modem.seed, 42u);
+    ASSERT_TRUE(sim::ParseCommandLine({"--burst-period", "250"}, o, error));
+    EXPECT_EQ(o.modem.burstPeriodMs, 250);
 }
 
 TEST(CommandLineTest, BadOptionsAreRefused)
@@ -45,7 +47,7 @@ TEST(CommandLineTest, BadOptionsAreRefused)
         {"--random-rate=1.5"},  {"--random-faults=nonsense"},
         {"--no-answer=abc"},    {"--long-gap=1:2:3:4"},
         {"--letter-x=1::0"},    {"--bogus"},
-        {"--seed", "x"},
+        {"--seed", "x"},        {"--burst-period=0"},
     };
     for (const auto& args : bad) {
         sim::SimOptions options;
@@ -59,8 +61,8 @@ TEST(CommandLineTest, BadOptionsAreRefused)
 TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks)
 {
     const std::string usage = sim::Usage();
-    for (const char* option : {"--device", "--immediate", "--quiet", "--address", "--manufacturer", "--device-type",
-                               "--device-id", "--random-rate", "--random-faults", "--seed", "--help"}) {
+    for (const char* option : {"--immediate", "--quiet", "--address", "--manufacturer", "--device-type", "--device-id",
+                               "--burst-period", "--random-rate", "--random-faults", "--seed", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     // In the order the fault kinds are declared.
