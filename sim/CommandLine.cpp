@@ -216,9 +216,20 @@ parameter, TIMES limits how many replies the fault spoils (default: all).
   --burst-bit          burst-mode bit set in the reply address
   --bad-echo           echoed or read setting codes set to VALUE (default 254)
   --bad-unit           unit codes set to VALUE (default 32, not a pressure unit)
+  --bad-check          one bit of the reply frame flipped after its check byte
+                       was made (the first data byte, else the byte count)
+  --other-command      reply frame with command number VALUE (default: the
+                       request's + 1), check byte correct
+  --other-address      reply frame with another device's address (long: last
+                       identifier byte XOR 1; short: polling address + 1)
+  --burst-before       a burst frame line VALUE ms (default 150) before the reply
+  --repeat-late        the previous reply line sent again VALUE ms (default 200)
+                       after the reply
+  --trailing-bytes     "00" alone VALUE ms (default 105) after the reply
 Random faults:
   --random-rate R      chance per reply, 0 to 1, of one fault drawn at random
-  --random-faults LIST comma-separated fault names to draw from (default: all)
+  --random-faults LIST comma-separated fault names to draw from (default: all
+                       from no-answer to bad-unit)
   --seed N             seed of the random choice (default 1)
   --help               this text
 

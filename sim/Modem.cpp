@@ -95,6 +95,26 @@ ReplyBody BodyOf(const Reply& reply)
     return body;
 }
 
+// The frame as the faults bend it: another command or device named, with
+// the check byte to match, or a bit flipped after the check byte was made.
+Bytes ReplyFrame(RequestFrame replyTo, const ReplyBody& body, bool burst, const std::vector<FaultRule>& faults)
+{
+    if (const FaultRule* f = Find(faults, FaultKind::kOtherCommand))
+        replyTo.command = static_cast<std::uint8_t>(f->value >= 0 ? f->value : replyTo.command + 1);
+    if (Has(faults, FaultKind::kOtherAddress)) {
+        // The unique identifier's last bit, or the next polling address.
+        std::uint8_t& last = replyTo.address.back();
+        last = static_cast<std::uint8_t>(replyTo.longFrame ? last ^ 0x01 : (last & 0xF0) | ((last + 1) & 0x0F));
+    }
+    Bytes frame = BuildReplyFrame(replyTo, body, burst);
+    if (Has(faults, FaultKind::kBadCheckByte)) {
+        // The first data byte after the status bytes, else the byte count.
+        const std::size_t count = replyTo.longFrame ? 7 : 3;
+        frame[frame.size() > count + 4 ? count + 3 : count] ^= 0x01;
+    }
+    return frame;
+}
+
 std::string Describe(const std::vector<FaultRule>& faults)
 {
     std::string text;
@@ -183,7 +203,7 @@ std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command)
         active.push_back(rule);
     }
     if (options_.randomFaultRate > 0.0 && static_cast<double>(rng_()) < options_.randomFaultRate * 4294967296.0) {
-        const auto& pool = options_.randomFaults.empty() ? AllFaultKinds() : options_.randomFaults;
+        const auto& pool = options_.randomFaults.empty() ? DefaultRandomFaultKinds() : options_.randomFaults;
         active.push_back(FaultRule{pool[rng_() % pool.size()], command, -1, -1});
     }
     for (FaultRule& rule : active) {
@@ -239,7 +259,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
 
     const bool burst = transmitter_.state().burstMode || Has(faults, FaultKind::kBurstBit);
-    const Bytes frame = BuildReplyFrame(*request, body, burst);
+    const Bytes frame = ReplyFrame(*request, body, burst, faults);
     const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults), Has(faults, FaultKind::kLowerCaseHex),
                                            !Has(faults, FaultKind::kMissingLf));
 
@@ -257,7 +277,26 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     if (transmitter_.state().burstMode)
         nextBurstMs_ = busyUntilMs_ + static_cast<std::uint64_t>(options_.burstPeriodMs);
     Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
+    AddStrayLines(chunks, faults, replyLine, nowMs);
     return chunks;
+}
+
+void Modem::AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRule>& faults, const Bytes& replyLine,
+                          std::uint64_t nowMs)
+{
+    const int firstMs = chunks.front().delayMs;
+    const int lastMs = chunks.back().delayMs;
+    if (const FaultRule* f = Find(faults, FaultKind::kBurstBefore)) {
+        const Bytes burstLine = BuildReplyLine(BurstFrame(nowMs), 'P', false, true);
+        chunks.insert(chunks.begin(), Chunk{std::max(0, firstMs - f->value), burstLine});
+    }
+    if (const FaultRule* f = Find(faults, FaultKind::kRepeatLate))
+        chunks.push_back(Chunk{lastMs + f->value, lastReplyLine_.empty() ? replyLine : lastReplyLine_});
+    if (const FaultRule* f = Find(faults, FaultKind::kTrailingBytes))
+        chunks.push_back(Chunk{lastMs + f->value, Bytes{'0', '0'}});
+    lastReplyLine_ = replyLine;
+    std::stable_sort(chunks.begin(), chunks.end(),
+                     [](const Chunk& a, const Chunk& b) { return a.delayMs < b.delayMs; });
 }
 
 void Modem::Log(const std::string& text) const

@@ -23,7 +23,7 @@ struct ModemOptions {
     bool immediate = false;               // answer at once, in one piece
     std::vector<FaultRule> faults;        // every matching rule applies
     double randomFaultRate = 0.0;         // chance per reply of one random fault, 0 to 1
-    std::vector<FaultKind> randomFaults;  // the pool; empty: every kind
+    std::vector<FaultKind> randomFaults;  // the pool; empty: DefaultRandomFaultKinds()
     std::uint32_t seed = 1;               // makes the random faults repeatable
     int burstPeriodMs = 500;              // from one burst frame to the next in burst mode
 };
@@ -59,6 +59,8 @@ private:
     std::vector<Chunk> HandleLine(const Bytes& line, std::uint64_t nowMs);
     std::vector<FaultRule> FaultsFor(std::uint8_t command);
     Bytes BurstFrame(std::uint64_t nowMs);
+    void AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRule>& faults, const Bytes& replyLine,
+                       std::uint64_t nowMs);
     void Log(const std::string& text) const;
 
     ModemOptions options_;
@@ -67,6 +69,7 @@ private:
     Bytes pending_;
     std::uint64_t busyUntilMs_ = 0;  // the loop is half duplex: replies queue up
     std::optional<std::uint64_t> nextBurstMs_;
+    Bytes lastReplyLine_;  // the latest reply line sent to a request
     LogFn log_;
 };
 

@@ -66,9 +66,11 @@ TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks)
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     // In the order the fault kinds are declared.
-    const char* faults[] = {"--no-answer",     "--letter-x",  "--letter-r",    "--letter-w",   "--lowercase-hex",
-                            "--missing-lf",    "--long-gap",  "--short-count", "--long-count", "--status-only",
-                            "--response-code", "--burst-bit", "--bad-echo",    "--bad-unit"};
+    const char* faults[] = {"--no-answer",     "--letter-x",     "--letter-r",      "--letter-w",
+                            "--lowercase-hex", "--missing-lf",   "--long-gap",      "--short-count",
+                            "--long-count",    "--status-only",  "--response-code", "--burst-bit",
+                            "--bad-echo",      "--bad-unit",     "--bad-check",     "--other-command",
+                            "--other-address", "--burst-before", "--repeat-late",   "--trailing-bytes"};
     ASSERT_EQ(sim::AllFaultKinds().size(), std::size(faults));
     for (std::size_t i = 0; i < std::size(faults); ++i) {
         EXPECT_NE(usage.find(faults[i]), std::string::npos) << faults[i];

@@ -37,6 +37,10 @@ sim::ModemOptions Timed(std::vector<sim::FaultRule> faults = {})
 
 const std::string kReq0 = Request("0280000082");
 const std::vector<int> kCmd0Pieces = {344, 355, 367, 378};
+const std::string kReq1 = Request("82B57C01020301004A"), kCmd1 = Reply("86B57C010203010700000C424800004F");
+const std::string kBurst1 = Reply("81F57C010203010700000C4248000008");
+const std::vector<int> kCmd0AndRepeat = {344, 355, 367, 378, 578};
+using Fault = sim::FaultKind;
 
 const TimingCase kCases[] = {
     {"DefaultFourPiecesGapsFarBelow100ms", Timed(), {{kReq0, 1000}}, kCmd0Pieces, Reply(kCmd0)},
@@ -64,6 +68,11 @@ const TimingCase kCases[] = {
      {{kReq0, 0}},
      {344, 355, 587, 598},
      Reply(kCmd0)},
+    // Lines around the reply: a command 1 burst frame (PV 50.0 at time 0)
+    // 150 ms before it, the previous reply 200 ms after, or "00" 105 ms after.
+    {"BurstBefore", Timed({{Fault::kBurstBefore}}), {{kReq0, 0}}, {194, 344, 355, 367, 378}, kBurst1 + Reply(kCmd0)},
+    {"RepeatLate", Timed({{Fault::kRepeatLate, 0}}), {{kReq1, 0}, {kReq0, 5000}}, kCmd0AndRepeat, Reply(kCmd0) + kCmd1},
+    {"TrailingBytes", Timed({{Fault::kTrailingBytes}}), {{kReq0, 0}}, {344, 355, 367, 378, 483}, Reply(kCmd0) + "00"},
 };
 
 void PrintTo(const TimingCase& c, std::ostream* os) { *os << c.name; }
