@@ -141,6 +141,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
                 return false;
             id.deviceId = {static_cast<std::uint8_t>(*n >> 16), static_cast<std::uint8_t>(*n >> 8),
                            static_cast<std::uint8_t>(*n)};
+        } else if (name == "--burst-period") {
+            const auto n = number(1, 600000);
+            if (!n)
+                return false;
+            options.modem.burstPeriodMs = static_cast<int>(*n);
         } else if (name == "--random-rate") {
             const auto text = need();
             if (!text)
@@ -191,6 +196,8 @@ Transmitter:
   --manufacturer N     manufacturer code (default 0xB5)
   --device-type N      device type code (default 0x7C)
   --device-id N        device identification number, 24 bits (default 0x010203)
+  --burst-period MS    time from one burst frame to the next while the tool has
+                       the transmitter in burst mode (default 500)
 Faults, each as --NAME[=SEL[:VALUE[:TIMES]]], repeatable and combinable.
 SEL is a command number or "all" (the default), VALUE replaces the default
 parameter, TIMES limits how many replies the fault spoils (default: all).
@@ -209,9 +216,20 @@ parameter, TIMES limits how many replies the fault spoils (default: all).
   --burst-bit          burst-mode bit set in the reply address
   --bad-echo           echoed or read setting codes set to VALUE (default 254)
   --bad-unit           unit codes set to VALUE (default 32, not a pressure unit)
+  --bad-check          one bit of the reply frame flipped after its check byte
+                       was made (the first data byte, else the byte count)
+  --other-command      reply frame with command number VALUE (default: the
+                       request's + 1), check byte correct
+  --other-address      reply frame with another device's address (long: last
+                       identifier byte XOR 1; short: polling address + 1)
+  --burst-before       a burst frame line VALUE ms (default 150) before the reply
+  --repeat-late        the previous reply line sent again VALUE ms (default 200)
+                       after the reply
+  --trailing-bytes     "00" alone VALUE ms (default 105) after the reply
 Random faults:
   --random-rate R      chance per reply, 0 to 1, of one fault drawn at random
-  --random-faults LIST comma-separated fault names to draw from (default: all)
+  --random-faults LIST comma-separated fault names to draw from (default: all
+                       from no-answer to bad-unit)
   --seed N             seed of the random choice (default 1)
   --help               this text
 

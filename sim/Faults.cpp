@@ -25,6 +25,12 @@ constexpr FaultInfo kFaults[] = {
     {FaultKind::kBurstBit, "burst-bit", 0},
     {FaultKind::kBadEcho, "bad-echo", 254},
     {FaultKind::kBadUnit, "bad-unit", 32},
+    {FaultKind::kBadCheckByte, "bad-check", 0},
+    {FaultKind::kOtherCommand, "other-command", -1},
+    {FaultKind::kOtherAddress, "other-address", 0},
+    {FaultKind::kBurstBefore, "burst-before", 150},
+    {FaultKind::kRepeatLate, "repeat-late", 200},
+    {FaultKind::kTrailingBytes, "trailing-bytes", 105},
 };
 
 const FaultInfo& Info(FaultKind kind)
@@ -46,6 +52,17 @@ const std::vector<FaultKind>& AllFaultKinds()
             all.push_back(info.kind);
         return all;
     }();
+    return kinds;
+}
+
+const std::vector<FaultKind>& DefaultRandomFaultKinds()
+{
+    static const std::vector<FaultKind> kinds = {
+        FaultKind::kNoAnswer,     FaultKind::kLetterX,    FaultKind::kLetterR,      FaultKind::kLetterW,
+        FaultKind::kLowerCaseHex, FaultKind::kMissingLf,  FaultKind::kLongGap,      FaultKind::kShortCount,
+        FaultKind::kLongCount,    FaultKind::kStatusOnly, FaultKind::kResponseCode, FaultKind::kBurstBit,
+        FaultKind::kBadEcho,      FaultKind::kBadUnit,
+    };
     return kinds;
 }
 

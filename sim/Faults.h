@@ -25,6 +25,13 @@ enum class FaultKind {
     kBurstBit,      // burst-mode bit 0x40 set in the reply address
     kBadEcho,       // echoed or read setting codes replaced (value, default 254)
     kBadUnit,       // unit codes replaced (value: code, default 32, degC)
+    // Lines a master must not take for the reply to its request:
+    kBadCheckByte,   // a bit flipped after the check byte was made
+    kOtherCommand,   // another command number (value; default: the request's + 1)
+    kOtherAddress,   // another device's address
+    kBurstBefore,    // a burst frame line comes first (value: ms before the reply, default 150)
+    kRepeatLate,     // the previous reply line again (value: ms after this reply, default 200)
+    kTrailingBytes,  // "00" after the reply, without a line end (value: ms after, default 105)
 };
 
 inline constexpr int kAllCommands = -1;
@@ -36,12 +43,15 @@ struct FaultRule {
     int times = -1;              // how many replies it spoils; -1: no limit
 };
 
-// Every kind, in declaration order (the pool of random faults by default).
+// Every kind, in declaration order.
 const std::vector<FaultKind>& AllFaultKinds();
-// Command-line names: "no-answer", "letter-x", ... "bad-unit".
+// The pool of random faults when none is named: every kind up to kBadUnit.
+// The lines a master must not take for its reply come only when named.
+const std::vector<FaultKind>& DefaultRandomFaultKinds();
+// Command-line names: "no-answer", "letter-x", ... "trailing-bytes".
 std::string_view FaultName(FaultKind kind);
 std::optional<FaultKind> FaultFromName(std::string_view name);
-// The parameter used when a rule gives none.
+// The parameter used when a rule gives none (-1: worked out per reply).
 int DefaultFaultValue(FaultKind kind);
 
 }  // namespace sim

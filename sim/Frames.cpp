@@ -13,6 +13,8 @@ constexpr std::uint8_t kShortRequest = 0x02;
 constexpr std::uint8_t kLongRequest = 0x82;
 constexpr std::uint8_t kShortReply = 0x06;
 constexpr std::uint8_t kLongReply = 0x86;
+constexpr std::uint8_t kBurstFrame = 0x81;
+constexpr std::uint8_t kMasterBit = 0x80;
 constexpr std::uint8_t kBurstBit = 0x40;
 constexpr std::uint8_t kAddressMask = 0x3F;
 
@@ -72,16 +74,34 @@ bool AddressedTo(const RequestFrame& frame, const Identity& identity)
            frame.address[3] == identity.deviceId[1] && frame.address[4] == identity.deviceId[2];
 }
 
+namespace {
+
+// Completes a frame after its address: command, body, check byte.
+Bytes Finish(Bytes frame, std::uint8_t command, const ReplyBody& body)
+{
+    frame.push_back(command);
+    frame.push_back(body.byteCount);
+    frame.insert(frame.end(), body.bytes.begin(), body.bytes.end());
+    frame.push_back(Checksum(frame.data(), frame.size()));
+    return frame;
+}
+
+}  // namespace
+
 Bytes BuildReplyFrame(const RequestFrame& request, const ReplyBody& body, bool burstBit)
 {
     Bytes frame{request.longFrame ? kLongReply : kShortReply};
     frame.insert(frame.end(), request.address.begin(), request.address.end());
     frame[1] = static_cast<std::uint8_t>((frame[1] & ~kBurstBit) | (burstBit ? kBurstBit : 0));
-    frame.push_back(request.command);
-    frame.push_back(body.byteCount);
-    frame.insert(frame.end(), body.bytes.begin(), body.bytes.end());
-    frame.push_back(Checksum(frame.data(), frame.size()));
-    return frame;
+    return Finish(std::move(frame), request.command, body);
+}
+
+Bytes BuildBurstFrame(const Identity& identity, std::uint8_t command, const ReplyBody& body)
+{
+    const auto first = static_cast<std::uint8_t>(kMasterBit | kBurstBit | (identity.manufacturer & kAddressMask));
+    return Finish(
+        {kBurstFrame, first, identity.deviceType, identity.deviceId[0], identity.deviceId[1], identity.deviceId[2]},
+        command, body);
 }
 
 Bytes BuildReplyLine(const Bytes& frame, char letter, bool lowerHex, bool withLf)

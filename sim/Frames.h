@@ -38,6 +38,10 @@ struct ReplyBody {
 // the body and the check byte over all of it.
 Bytes BuildReplyFrame(const RequestFrame& request, const ReplyBody& body, bool burstBit);
 
+// What a bursting transmitter sends unasked: delimiter 0x81, its long
+// address with the master and burst bits set, command, body, check byte.
+Bytes BuildBurstFrame(const Identity& identity, std::uint8_t command, const ReplyBody& body);
+
 // SOH, the letter, "00", the frame in hex, CR and (unless left out) LF.
 Bytes BuildReplyLine(const Bytes& frame, char letter, bool lowerHex, bool withLf);
 

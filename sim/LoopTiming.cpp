@@ -6,12 +6,6 @@ namespace {
 
 int CeilDiv(long long a, long long b) { return static_cast<int>((a + b - 1) / b); }
 
-int LoopBytesMs(std::size_t frameBytes)
-{
-    const auto bits = static_cast<long long>(timing::kPreambles + frameBytes) * timing::kLoopBitsPerByte;
-    return CeilDiv(bits * 1000, timing::kLoopBaud);
-}
-
 int SerialMs(std::size_t bytes)
 {
     return CeilDiv(static_cast<long long>(bytes) * timing::kSerialBitsPerByte * 1000, timing::kSerialBaud);
@@ -19,9 +13,15 @@ int SerialMs(std::size_t bytes)
 
 }  // namespace
 
+int FrameLoopMs(std::size_t frameBytes)
+{
+    const auto bits = static_cast<long long>(timing::kPreambles + frameBytes) * timing::kLoopBitsPerByte;
+    return CeilDiv(bits * 1000, timing::kLoopBaud);
+}
+
 int LoopMs(std::size_t requestFrameBytes, std::size_t replyFrameBytes)
 {
-    return LoopBytesMs(requestFrameBytes) + timing::kTurnaroundMs + LoopBytesMs(replyFrameBytes);
+    return FrameLoopMs(requestFrameBytes) + timing::kTurnaroundMs + FrameLoopMs(replyFrameBytes);
 }
 
 std::vector<Chunk> ScheduleLine(const Bytes& line, int startMs, bool immediate)

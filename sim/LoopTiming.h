@@ -21,7 +21,7 @@
 namespace sim {
 
 struct Chunk {
-    int delayMs;  // after the last byte of the request arrived
+    int delayMs;  // after the time given to the modem (a request's last byte)
     Bytes bytes;
 };
 
@@ -37,6 +37,9 @@ inline constexpr int kPieces = 4;
 
 // Request and reply on the loop plus the turnaround, rounded up per frame.
 int LoopMs(std::size_t requestFrameBytes, std::size_t replyFrameBytes);
+
+// One frame with its preambles on the loop: the time a burst frame takes.
+int FrameLoopMs(std::size_t frameBytes);
 
 // The line cut into pieces due from startMs on; immediate: one piece at 0.
 std::vector<Chunk> ScheduleLine(const Bytes& line, int startMs, bool immediate);

@@ -84,6 +84,37 @@ char ReplyLetter(const std::vector<FaultRule>& faults)
     return letter;
 }
 
+ReplyBody BodyOf(const Reply& reply)
+{
+    ReplyBody body;
+    body.bytes.reserve(2 + reply.data.size());
+    body.bytes.push_back(reply.responseCode);
+    body.bytes.push_back(reply.deviceStatus);
+    body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
+    body.byteCount = static_cast<std::uint8_t>(body.bytes.size());
+    return body;
+}
+
+// The frame as the faults bend it: another command or device named, with
+// the check byte to match, or a bit flipped after the check byte was made.
+Bytes ReplyFrame(RequestFrame replyTo, const ReplyBody& body, bool burst, const std::vector<FaultRule>& faults)
+{
+    if (const FaultRule* f = Find(faults, FaultKind::kOtherCommand))
+        replyTo.command = static_cast<std::uint8_t>(f->value >= 0 ? f->value : replyTo.command + 1);
+    if (Has(faults, FaultKind::kOtherAddress)) {
+        // The unique identifier's last bit, or the next polling address.
+        std::uint8_t& last = replyTo.address.back();
+        last = static_cast<std::uint8_t>(replyTo.longFrame ? last ^ 0x01 : (last & 0xF0) | ((last + 1) & 0x0F));
+    }
+    Bytes frame = BuildReplyFrame(replyTo, body, burst);
+    if (Has(faults, FaultKind::kBadCheckByte)) {
+        // The first data byte after the status bytes, else the byte count.
+        const std::size_t count = replyTo.longFrame ? 7 : 3;
+        frame[frame.size() > count + 4 ? count + 3 : count] ^= 0x01;
+    }
+    return frame;
+}
+
 std::string Describe(const std::vector<FaultRule>& faults)
 {
     std::string text;
@@ -98,6 +129,7 @@ std::string Describe(const std::vector<FaultRule>& faults)
 
 Modem::Modem(ModemOptions options) : options_(std::move(options)), transmitter_(options_.identity), rng_(options_.seed)
 {
+    options_.burstPeriodMs = std::max(1, options_.burstPeriodMs);
 }
 
 void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
@@ -107,9 +139,39 @@ void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint
     rng_.seed(seed);
 }
 
-std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
+std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
 {
     std::vector<Chunk> out;
+    while (nextBurstMs_ && *nextBurstMs_ <= nowMs) {
+        const std::uint64_t startMs = *nextBurstMs_;
+        const Bytes frame = BurstFrame(startMs);
+        const Bytes line = BuildReplyLine(frame, 'P', false, true);
+        const int loopMs = options_.immediate ? 0 : FrameLoopMs(frame.size());
+        const std::vector<Chunk> chunks = ScheduleLine(line, loopMs, options_.immediate);
+        busyUntilMs_ = startMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+        // A period too short for the frame still leaves the loop to each one whole.
+        nextBurstMs_ = std::max(startMs + static_cast<std::uint64_t>(options_.burstPeriodMs), busyUntilMs_);
+        Log("burst " + Printable(line) + " at " + std::to_string(startMs) + " ms");
+        for (const Chunk& chunk : chunks) {
+            const auto dueMs = static_cast<std::int64_t>(startMs) + chunk.delayMs;
+            const auto delayMs = std::max<std::int64_t>(0, dueMs - static_cast<std::int64_t>(nowMs));
+            out.push_back(Chunk{static_cast<int>(delayMs), chunk.bytes});
+        }
+    }
+    return out;
+}
+
+Bytes Modem::BurstFrame(std::uint64_t nowMs)
+{
+    const std::uint8_t command = transmitter_.state().burstCommand;
+    return BuildBurstFrame(transmitter_.state().identity, command,
+                           BodyOf(transmitter_.Handle(command, Bytes{}, nowMs)));
+}
+
+std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
+{
+    // A request that comes while a burst frame is on the loop waits for it.
+    std::vector<Chunk> out = Advance(nowMs);
     for (std::size_t i = 0; i < n; ++i) {
         // SOH always opens a new line: a broken line cannot spoil the next.
         if (data[i] == 0x01 && !pending_.empty()) {
@@ -141,7 +203,7 @@ std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command)
         active.push_back(rule);
     }
     if (options_.randomFaultRate > 0.0 && static_cast<double>(rng_()) < options_.randomFaultRate * 4294967296.0) {
-        const auto& pool = options_.randomFaults.empty() ? AllFaultKinds() : options_.randomFaults;
+        const auto& pool = options_.randomFaults.empty() ? DefaultRandomFaultKinds() : options_.randomFaults;
         active.push_back(FaultRule{pool[rng_() % pool.size()], command, -1, -1});
     }
     for (FaultRule& rule : active) {
@@ -188,11 +250,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         Overwrite(reply.data, UnitPositions(request->command), f->value);
     }
 
-    ReplyBody body;
-    body.bytes.reserve(2 + reply.data.size());
-    body.bytes.push_back(reply.responseCode);
-    body.bytes.push_back(reply.deviceStatus);
-    body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
+    ReplyBody body = BodyOf(reply);
     if (Has(faults, FaultKind::kShortCount))
         body.bytes.pop_back();
     int count = static_cast<int>(body.bytes.size());
@@ -201,7 +259,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
 
     const bool burst = transmitter_.state().burstMode || Has(faults, FaultKind::kBurstBit);
-    const Bytes frame = BuildReplyFrame(*request, body, burst);
+    const Bytes frame = ReplyFrame(*request, body, burst, faults);
     const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults), Has(faults, FaultKind::kLowerCaseHex),
                                            !Has(faults, FaultKind::kMissingLf));
 
@@ -214,8 +272,31 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     if (const FaultRule* f = Find(faults, FaultKind::kLongGap))
         InsertGap(chunks, f->value);
     busyUntilMs_ = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+    // Entering burst mode starts the bursts; any reply puts the next one off.
+    nextBurstMs_.reset();
+    if (transmitter_.state().burstMode)
+        nextBurstMs_ = busyUntilMs_ + static_cast<std::uint64_t>(options_.burstPeriodMs);
     Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
+    AddStrayLines(chunks, faults, replyLine, nowMs);
     return chunks;
+}
+
+void Modem::AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRule>& faults, const Bytes& replyLine,
+                          std::uint64_t nowMs)
+{
+    const int firstMs = chunks.front().delayMs;
+    const int lastMs = chunks.back().delayMs;
+    if (const FaultRule* f = Find(faults, FaultKind::kBurstBefore)) {
+        const Bytes burstLine = BuildReplyLine(BurstFrame(nowMs), 'P', false, true);
+        chunks.insert(chunks.begin(), Chunk{std::max(0, firstMs - f->value), burstLine});
+    }
+    if (const FaultRule* f = Find(faults, FaultKind::kRepeatLate))
+        chunks.push_back(Chunk{lastMs + f->value, lastReplyLine_.empty() ? replyLine : lastReplyLine_});
+    if (const FaultRule* f = Find(faults, FaultKind::kTrailingBytes))
+        chunks.push_back(Chunk{lastMs + f->value, Bytes{'0', '0'}});
+    lastReplyLine_ = replyLine;
+    std::stable_sort(chunks.begin(), chunks.end(),
+                     [](const Chunk& a, const Chunk& b) { return a.delayMs < b.delayMs; });
 }
 
 void Modem::Log(const std::string& text) const

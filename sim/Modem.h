@@ -2,9 +2,11 @@
 // master writes to the serial port and says which bytes to send back, when.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,8 +23,9 @@ struct ModemOptions {
     bool immediate = false;               // answer at once, in one piece
     std::vector<FaultRule> faults;        // every matching rule applies
     double randomFaultRate = 0.0;         // chance per reply of one random fault, 0 to 1
-    std::vector<FaultKind> randomFaults;  // the pool; empty: every kind
+    std::vector<FaultKind> randomFaults;  // the pool; empty: DefaultRandomFaultKinds()
     std::uint32_t seed = 1;               // makes the random faults repeatable
+    int burstPeriodMs = 500;              // from one burst frame to the next in burst mode
 };
 
 class Modem {
@@ -33,11 +36,18 @@ public:
 
     // Bytes from the master, received at nowMs. Requests may come in any
     // pieces; each complete line addressed to the transmitter gets one reply
-    // line. Delays count from nowMs.
+    // line. Delays count from nowMs. Burst frames due by nowMs come first.
     std::vector<Chunk> Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs);
+
+    // Output nobody asked for: while the transmitter is in burst mode, the
+    // time its next burst frame takes the loop; nothing otherwise.
+    std::optional<std::uint64_t> NextEventMs() const { return nextBurstMs_; }
+    // Sends every burst frame due by nowMs; delays count from nowMs.
+    std::vector<Chunk> Advance(std::uint64_t nowMs);
 
     void SetLog(LogFn log) { log_ = std::move(log); }
     void SetImmediate(bool immediate) { options_.immediate = immediate; }
+    void SetBurstPeriod(int periodMs) { options_.burstPeriodMs = std::max(1, periodMs); }
     void AddFault(const FaultRule& rule) { options_.faults.push_back(rule); }
     void ClearFaults() { options_.faults.clear(); }
     void SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed);
@@ -48,6 +58,9 @@ public:
 private:
     std::vector<Chunk> HandleLine(const Bytes& line, std::uint64_t nowMs);
     std::vector<FaultRule> FaultsFor(std::uint8_t command);
+    Bytes BurstFrame(std::uint64_t nowMs);
+    void AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRule>& faults, const Bytes& replyLine,
+                       std::uint64_t nowMs);
     void Log(const std::string& text) const;
 
     ModemOptions options_;
@@ -55,6 +68,8 @@ private:
     std::mt19937 rng_;
     Bytes pending_;
     std::uint64_t busyUntilMs_ = 0;  // the loop is half duplex: replies queue up
+    std::optional<std::uint64_t> nextBurstMs_;
+    Bytes lastReplyLine_;  // the latest reply line sent to a request
     LogFn log_;
 };
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <stdexcept>
 
 namespace sim {
@@ -160,12 +161,21 @@ void PtyServer::Serve()
         if (log_)
             log_(text);
     };
-    std::deque<Due> queue;  // reply pieces by due time
+    std::deque<Due> queue;  // reply and burst pieces by due time
     Bytes out;              // due bytes the port has not taken yet
     std::uint8_t buffer[512];
+    const auto enqueue = [&queue](std::vector<Chunk> chunks, std::uint64_t now) {
+        for (Chunk& chunk : chunks) {
+            Due due{now + static_cast<std::uint64_t>(chunk.delayMs), std::move(chunk.bytes)};
+            const auto at = std::upper_bound(queue.begin(), queue.end(), due.atMs,
+                                             [](std::uint64_t t, const Due& d) { return t < d.atMs; });
+            queue.insert(at, std::move(due));
+        }
+    };
 
     while (!stop_) {
         std::uint64_t now = nowMs();
+        enqueue(modem_.Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
             out.insert(out.end(), queue.front().bytes.begin(), queue.front().bytes.end());
             queue.pop_front();
@@ -179,9 +189,13 @@ void PtyServer::Serve()
                 break;
             }
         }
+        // Sleep until the next piece or burst frame is due.
+        std::optional<std::uint64_t> wakeMs = modem_.NextEventMs();
+        if (!queue.empty())
+            wakeMs = std::min(queue.front().atMs, wakeMs.value_or(queue.front().atMs));
         int timeoutMs = -1;
-        if (out.empty() && !queue.empty())
-            timeoutMs = static_cast<int>(queue.front().atMs - now);
+        if (out.empty() && wakeMs)
+            timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
         pollfd fds[2] = {{fd_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {wakeRead_, POLLIN, 0}};
         if (::poll(fds, 2, timeoutMs) < 0) {
             if (errno == EINTR)
@@ -195,12 +209,7 @@ void PtyServer::Serve()
             const ssize_t got = ::read(fd_, buffer, sizeof buffer);
             if (got > 0) {
                 now = nowMs();
-                for (Chunk& chunk : modem_.Feed(buffer, static_cast<std::size_t>(got), now)) {
-                    Due due{now + static_cast<std::uint64_t>(chunk.delayMs), std::move(chunk.bytes)};
-                    const auto at = std::upper_bound(queue.begin(), queue.end(), due.atMs,
-                                                     [](std::uint64_t t, const Due& d) { return t < d.atMs; });
-                    queue.insert(at, std::move(due));
-                }
+                enqueue(modem_.Feed(buffer, static_cast<std::size_t>(got), now), now);
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 log("device closed");
                 break;

@@ -1,5 +1,6 @@
 // Serves the simulated modem on a pseudo-terminal (or a given serial device)
-// from a background thread, writing each reply piece at its time.
+// from a background thread, writing each reply piece at its time, and the
+// burst frames of a bursting transmitter at theirs.
 #pragma once
 
 #include <atomic>

@@ -25,6 +25,7 @@ const Transmitter::Command* Transmitter::Find(std::uint8_t number)
         {0, 0, false, &Transmitter::ReadIdentity},
         {1, 0, false, &Transmitter::ReadPv},
         {2, 0, false, &Transmitter::ReadCurrentPercent},
+        {3, 0, false, &Transmitter::ReadDynamicVars},
         {6, 1, true, &Transmitter::WritePollingAddress},
         {12, 0, false, &Transmitter::ReadMessage},
         {13, 0, false, &Transmitter::ReadTagDescDate},

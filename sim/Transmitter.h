@@ -134,6 +134,7 @@ private:
     std::uint8_t ReadIdentity(const Bytes&, std::uint64_t, Bytes& out);        // 0
     std::uint8_t ReadPv(const Bytes&, std::uint64_t, Bytes& out);              // 1
     std::uint8_t ReadCurrentPercent(const Bytes&, std::uint64_t, Bytes& out);  // 2
+    std::uint8_t ReadDynamicVars(const Bytes&, std::uint64_t, Bytes& out);     // 3
     std::uint8_t ReadMessage(const Bytes&, std::uint64_t, Bytes& out);         // 12
     std::uint8_t ReadTagDescDate(const Bytes&, std::uint64_t, Bytes& out);     // 13
     std::uint8_t ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out);      // 14

@@ -51,6 +51,17 @@ std::uint8_t Transmitter::ReadCurrentPercent(const Bytes&, std::uint64_t nowMs, 
     return rc::kOk;
 }
 
+// The device measures pressure only: PV stands in for SV, TV and QV too.
+std::uint8_t Transmitter::ReadDynamicVars(const Bytes&, std::uint64_t nowMs, Bytes& out)
+{
+    AppendFloat(out, LoopCurrentMa(nowMs));
+    for (int variable = 0; variable < 4; ++variable) {
+        out.push_back(state_.pvUnit);
+        AppendFloat(out, PvInUnit(nowMs));
+    }
+    return rc::kOk;
+}
+
 std::uint8_t Transmitter::ReadMessage(const Bytes&, std::uint64_t, Bytes& out)
 {
     out = state_.message;

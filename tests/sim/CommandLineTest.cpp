@@ -35,6 +35,8 @@ TEST(CommandLineTest, ParsesIdentityDeviceAndFaults)
     EXPECT_EQ(o.modem.randomFaults,
               (std::vector<sim::FaultKind>{sim::FaultKind::kLetterR, sim::FaultKind::kMissingLf}));
     EXPECT_EQ(o.modem.seed, 42u);
+    ASSERT_TRUE(sim::ParseCommandLine({"--burst-period", "250"}, o, error));
+    EXPECT_EQ(o.modem.burstPeriodMs, 250);
 }
 
 TEST(CommandLineTest, BadOptionsAreRefused)
@@ -45,7 +47,7 @@ TEST(CommandLineTest, BadOptionsAreRefused)
         {"--random-rate=1.5"},  {"--random-faults=nonsense"},
         {"--no-answer=abc"},    {"--long-gap=1:2:3:4"},
         {"--letter-x=1::0"},    {"--bogus"},
-        {"--seed", "x"},
+        {"--seed", "x"},        {"--burst-period=0"},
     };
     for (const auto& args : bad) {
         sim::SimOptions options;
@@ -59,14 +61,16 @@ TEST(CommandLineTest, BadOptionsAreRefused)
 TEST(CommandLineTest, UsageNamesEveryOptionAndEachFaultSwitchWorks)
 {
     const std::string usage = sim::Usage();
-    for (const char* option : {"--device", "--immediate", "--quiet", "--address", "--manufacturer", "--device-type",
-                               "--device-id", "--random-rate", "--random-faults", "--seed", "--help"}) {
+    for (const char* option : {"--immediate", "--quiet", "--address", "--manufacturer", "--device-type", "--device-id",
+                               "--burst-period", "--random-rate", "--random-faults", "--seed", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     // In the order the fault kinds are declared.
-    const char* faults[] = {"--no-answer",     "--letter-x",  "--letter-r",    "--letter-w",   "--lowercase-hex",
-                            "--missing-lf",    "--long-gap",  "--short-count", "--long-count", "--status-only",
-                            "--response-code", "--burst-bit", "--bad-echo",    "--bad-unit"};
+    const char* faults[] = {"--no-answer",     "--letter-x",     "--letter-r",      "--letter-w",
+                            "--lowercase-hex", "--missing-lf",   "--long-gap",      "--short-count",
+                            "--long-count",    "--status-only",  "--response-code", "--burst-bit",
+                            "--bad-echo",      "--bad-unit",     "--bad-check",     "--other-command",
+                            "--other-address", "--burst-before", "--repeat-late",   "--trailing-bytes"};
     ASSERT_EQ(sim::AllFaultKinds().size(), std::size(faults));
     for (std::size_t i = 0; i < std::size(faults); ++i) {
         EXPECT_NE(usage.find(faults[i]), std::string::npos) << faults[i];

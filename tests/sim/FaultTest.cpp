@@ -1,6 +1,6 @@
 // Each fault switch changes exactly what it names. Expected lines are the
 // clean reply with that one change applied by hand (check byte included).
-// The long-gap fault changes only timing: see the timing tests.
+// The faults that change only timing or add lines: see the timing tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,6 +51,14 @@ const FaultCase kCases[] = {
     {"BadEchoCmd0Unchanged", {{FaultKind::kBadEcho}}, {{"0280000082", Reply(kCmd0)}}},
     // Command 1: unit code 32 instead of 12.
     {"BadUnitCmd1", {{FaultKind::kBadUnit}}, {{"82B57C01020301004A", Reply("86B57C01020301070000204248000063")}}},
+    // First data byte FE -> FF, check byte B4 kept.
+    {"BadCheckByte", {{FaultKind::kBadCheckByte}}, {{"0280000082", Reply("0680000E0000FFB57C050501020800010203B4")}}},
+    {"OtherCommand", {{FaultKind::kOtherCommand}}, {{"0280000082", Reply("0680010E0000FEB57C050501020800010203B5")}}},
+    // Short frame: polling address 1; long frame: device id 01 02 02.
+    {"OtherAddress",
+     {{FaultKind::kOtherAddress}},
+     {{"0280000082", Reply("0681000E0000FEB57C050501020800010203B5")},
+      {"82B57C01020301004A", Reply("86B57C010202010700000C424800004E")}}},
     // A rule for command 1 leaves command 0 alone.
     {"OtherCommandUntouched", {{FaultKind::kLetterX, 1}}, {{"0280000082", Reply(kCmd0)}}},
     {"FaultsCombine", {{FaultKind::kLowerCaseHex}, {FaultKind::kMissingLf}}, {{"0280000082", kCmd0Lower}}},

@@ -30,6 +30,11 @@ const Conversation kConversations[] = {
     {"Cmd1", {{"82B57C01020301004A", Reply("86B57C010203010700000C424800004F")}}},
     // Command 2: 12.0 mA = 41400000, 50 % = 42480000.
     {"Cmd2", {{"82B57C010203020049", Reply("86B57C010203020A000041400000424800004C")}}},
+    // Command 3: 12.0 mA, then kPa 50.0 for PV, SV, TV and QV alike.
+    {"Cmd3",
+     {{"82B57C010203030048", Reply("86B57C010203031A000041400000"
+                                   "0C424800000C424800000C424800000C42480000"
+                                   "57")}}},
     // Command 15: alarm 0, linear, kPa, 100.0, 0.0, 0.5 s, writable, label B5.
     {"Cmd15", {{kReadCmd15, Reply("86B57C0102030F13000000000C42C80000000000003F00000000B55F")}}},
     // Command 44, unit 6 (psi): echoed.

@@ -7,6 +7,8 @@
 // byte is out: 11.5 -> 12, 22.9 -> 23, 34.4 -> 35, 45.8 -> 46 ms.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "SimTestSupport.h"
 
 using namespace simtest;
@@ -35,6 +37,10 @@ sim::ModemOptions Timed(std::vector<sim::FaultRule> faults = {})
 
 const std::string kReq0 = Request("0280000082");
 const std::vector<int> kCmd0Pieces = {344, 355, 367, 378};
+const std::string kReq1 = Request("82B57C01020301004A"), kCmd1 = Reply("86B57C010203010700000C424800004F");
+const std::string kBurst1 = Reply("81F57C010203010700000C4248000008");
+const std::vector<int> kCmd0AndRepeat = {344, 355, 367, 378, 578};
+using Fault = sim::FaultKind;
 
 const TimingCase kCases[] = {
     {"DefaultFourPiecesGapsFarBelow100ms", Timed(), {{kReq0, 1000}}, kCmd0Pieces, Reply(kCmd0)},
@@ -62,6 +68,11 @@ const TimingCase kCases[] = {
      {{kReq0, 0}},
      {344, 355, 587, 598},
      Reply(kCmd0)},
+    // Lines around the reply: a command 1 burst frame (PV 50.0 at time 0)
+    // 150 ms before it, the previous reply 200 ms after, or "00" 105 ms after.
+    {"BurstBefore", Timed({{Fault::kBurstBefore}}), {{kReq0, 0}}, {194, 344, 355, 367, 378}, kBurst1 + Reply(kCmd0)},
+    {"RepeatLate", Timed({{Fault::kRepeatLate, 0}}), {{kReq1, 0}, {kReq0, 5000}}, kCmd0AndRepeat, Reply(kCmd0) + kCmd1},
+    {"TrailingBytes", Timed({{Fault::kTrailingBytes}}), {{kReq0, 0}}, {344, 355, 367, 378, 483}, Reply(kCmd0) + "00"},
 };
 
 void PrintTo(const TimingCase& c, std::ostream* os) { *os << c.name; }
@@ -85,5 +96,57 @@ TEST_P(TimingTest, PiecesAreDueAtTheLoopTime)
 
 INSTANTIATE_TEST_SUITE_P(Modem, TimingTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+using TimedHex = std::vector<std::pair<std::uint64_t, std::string>>;  // time, frame hex (or how it begins)
+
+const TimedHex kRequests = {
+    {0, "82B57C0102036D010126"},     // enter burst mode
+    {1346, "82B57C01020301004A"},    // command 1 just as a burst starts
+    {2800, "82B57C0102036C010325"},  // burst command 3 (configuration changed)
+    {4100, "82B57C0102036D010027"},  // exit burst mode
+};
+const TimedHex kLines = {
+    {322, "86F57C0102036D030000"},     // 314 ms on the loop, pieces 8 to 32 ms: out at 346
+    {1049, "81F57C01020301070000"},    // starts at 846: 193 ms on the loop, pieces 10 to 40 ms
+    {1549, "81F57C01020301070000"},    // 1346, out at 1579
+    {1931, "86F57C01020301070000"},    // 1579 + 342 ms on the loop + 10, out at 1961
+    {2664, "81F57C01020301070000"},    // 2461
+    {3122, "86F57C0102036C03004003"},  // 2800 + 314 + 8, out at 3146
+    {4033, "81F57C010203031A0040"},    // 3646: 367 ms on the loop, pieces 20 to 80 ms
+    {4422, "86B57C0102036D03004000"},  // 4100 + 314 + 8, and no burst after
+};
+
+// A transmitter in burst mode, played as a port would: bursts taken when due
+// (one due just as a request comes left to Feed). Bursts start 500 ms after a
+// reply's last piece, then every 500 ms.
+TEST(BurstTimingTest, FramesEveryPeriodBetweenTheRepliesUntilExit)
+{
+    sim::Modem modem;
+    TimedHex lines;  // a piece that starts with SOH starts a line
+    const auto take = [&lines](const std::vector<sim::Chunk>& chunks, std::uint64_t nowMs) {
+        for (const sim::Chunk& chunk : chunks) {
+            if (chunk.bytes.at(0) == 0x01)
+                lines.emplace_back(nowMs + chunk.delayMs, "");
+            lines.back().second.append(chunk.bytes.begin(), chunk.bytes.end());
+        }
+    };
+    const auto runBefore = [&](std::uint64_t t) {
+        for (auto next = modem.NextEventMs(); next && *next < t; next = modem.NextEventMs())
+            take(modem.Advance(*next), *next);
+    };
+    for (const auto& [atMs, frame] : kRequests) {
+        runBefore(atMs);
+        take(FeedText(modem, Request(frame), atMs), atMs);
+    }
+    runBefore(10000);
+    ASSERT_EQ(lines.size(), kLines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& [atMs, text] = lines[i];
+        const auto frame = sim::FromUpperHex(text.substr(4, text.size() - 6)).value_or(sim::Bytes{1});
+        const int check = std::accumulate(frame.begin(), frame.end(), 0, [](int a, std::uint8_t b) { return a ^ b; });
+        EXPECT_TRUE(atMs == kLines[i].first && text.starts_with("\x01P00" + kLines[i].second) && check == 0)
+            << atMs << " ms: " << text;
+    }
+}
 
 }  // namespace

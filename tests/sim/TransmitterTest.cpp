@@ -68,7 +68,7 @@ TEST(RefusalTest, RefusedWithCodeNoDataAndNoChange)
         {{172, {0x4B, 0x4E, 0x20, 0x4A, 0x56, 0x00}}, 16},  // wrong access code
         {{34, {0x40, 0x00}}, 5},
         {{18, Bytes(20, 0)}, 5},
-        {{3, {}}, 64},
+        {{4, {}}, 64},
     };
     for (const auto& [request, code] : refusals) {
         SCOPED_TRACE("command " + std::to_string(request.command));

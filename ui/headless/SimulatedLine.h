@@ -1,6 +1,7 @@
 // The simulated modem and transmitter at the other end of the virtual serial
 // port: each request written is fed to the modem at its virtual time, and
-// the reply pieces arrive at the times the modem gives.
+// the reply pieces arrive at the times the modem gives. A bursting
+// transmitter's frames arrive at their own virtual times too.
 #pragma once
 
 #include "sim/Modem.h"
@@ -9,11 +10,19 @@
 class SimulatedLine {
 public:
     SimulatedLine(VirtualClock& clock, VirtualSerialPort& port, sim::ModemOptions options = {});
+    ~SimulatedLine();
+    SimulatedLine(const SimulatedLine&) = delete;
+    SimulatedLine& operator=(const SimulatedLine&) = delete;
 
     sim::Modem& modem() { return m_modem; }
 
 private:
+    void Deliver(std::vector<sim::Chunk> chunks);
+    // Wakes the line when the modem's next burst frame is due.
+    void ArmNextBurst();
+
     VirtualClock& m_clock;
     VirtualSerialPort& m_port;
     sim::Modem m_modem;
+    VirtualClock::Handle m_burstEvent = 0;  // 0: none armed
 };
