@@ -1,0 +1,112 @@
+// Auto read on the simulated transmitter: the cycle of commands 1 and 2, how
+// it stops, and how it fails.
+#include "modules/Text.h"
+#include "tests/modules/Scenario.h"
+
+#include <cstring>
+
+using Log = std::vector<std::string>;
+
+namespace {
+
+// The float at a data byte of a long reply as the log shows it (data byte 0
+// follows the 8 header bytes and the 2 status bytes).
+double ReplyFloat(const std::string& hex, int dataByte)
+{
+    const std::uint32_t bits = std::stoul(hex.substr(2 * (10 + dataByte), 8), nullptr, 16);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+struct AutoRead : Scenario {
+    std::size_t mark = 0;
+    AutoRead()
+    {
+        Connect();
+        mark = LogHistory().size();
+        window.Click(IDC_AUTO_READ);
+    }
+    // Runs until the log has reached n entries since the click.
+    void RunUntilLogged(std::size_t n)
+    {
+        ASSERT_TRUE(clock.AdvanceUntil([&] { return LogHistory().size() >= mark + n; }, clock.Now() + 60000));
+    }
+    void StopAndRest()
+    {
+        window.Click(IDC_STOP_READ);
+        ASSERT_TRUE(clock.AdvanceUntil([&] { return !dlg.IsOperationRunning(); }, clock.Now() + 60000));
+    }
+};
+
+}  // namespace
+
+TEST(AutoRead, CyclesThroughCommandsOneAndTwoShowingEachReply)
+{
+    AutoRead s;
+    EXPECT_TRUE(s.window.IsEnabled(IDC_STOP_READ));
+    EXPECT_FALSE(s.window.IsEnabled(IDC_READ_RANGE));
+    s.RunUntilLogged(5);
+    const Log log = s.LogFrom(s.mark);
+    EXPECT_EQ(log[0], LongRequest(1));
+    EXPECT_EQ(log[2], LongRequest(2));
+    EXPECT_EQ(log[4], LongRequest(1)) << "the next cycle";
+    EXPECT_EQ(log[1].substr(0, 22), "86B57C0102030107"
+                                    "0000"
+                                    "0C")
+        << "kPa";
+    EXPECT_EQ(s.window.GetText(IDC_PV), FormatText("%+.4e", ReplyFloat(log[1], 1)));
+    EXPECT_EQ(s.window.GetText(IDC_PV_UNIT), "kPa");
+    EXPECT_EQ(s.window.GetText(IDC_CURRENT), FormatText("%.3f", ReplyFloat(log[3], 0)));
+    EXPECT_EQ(s.window.GetText(IDC_PERCENT), FormatText("%.3f", ReplyFloat(log[3], 4)));
+    EXPECT_NEAR(std::stod(s.window.GetText(IDC_PERCENT)), 50.0, 0.5);
+}
+
+TEST(AutoRead, StopWhileCommandOneAwaitsItsReplyShowsItAndSendsNoMore)
+{
+    AutoRead s;
+    s.RunUntilLogged(1);
+    s.StopAndRest();
+    const Log log = s.LogFrom(s.mark);
+    ASSERT_EQ(log.size(), 2u) << "command 2 is never sent";
+    EXPECT_EQ(s.window.GetText(IDC_PV), FormatText("%+.4e", ReplyFloat(log[1], 1)));
+    EXPECT_FALSE(s.window.IsEnabled(IDC_STOP_READ));
+    EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
+    EXPECT_TRUE(s.window.IsEnabled(IDC_READ_RANGE));
+}
+
+TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
+{
+    AutoRead s;
+    s.Fault(sim::FaultKind::kNoAnswer, 2);
+    ASSERT_TRUE(s.clock.AdvanceUntil([&] { return !s.dlg.IsOperationRunning(); }, s.clock.Now() + 60000));
+    const Log log = s.LogFrom(s.mark);
+    EXPECT_EQ(Log(log.begin() + 2, log.end()),
+              (Log{LongRequest(2), LongRequest(2), LongRequest(2), "Communication fail!"}));
+    EXPECT_TRUE(s.window.IsEnabled(IDC_STOP_READ));
+    EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
+}
+
+TEST(AutoRead, ReplyTooShortForCommandTwoIsAFailedTry)
+{
+    AutoRead s;
+    s.Fault(sim::FaultKind::kShortCount, 2);
+    ASSERT_TRUE(s.clock.AdvanceUntil([&] { return !s.dlg.IsOperationRunning(); }, s.clock.Now() + 60000));
+    const Log log = s.LogFrom(s.mark);
+    ASSERT_EQ(log.size(), 9u);
+    EXPECT_EQ(log[3].substr(14, 2), "09") << "byte count 9, one short";
+    EXPECT_EQ(log[8], "Communication fail!");
+    EXPECT_EQ(s.window.GetText(IDC_CURRENT), "");
+}
+
+TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
+{
+    AutoRead s;
+    s.Fault(sim::FaultKind::kBadUnit, 1);
+    s.RunUntilLogged(4);
+    s.StopAndRest();
+    EXPECT_EQ(s.window.GetText(IDC_PV), "");
+    EXPECT_EQ(s.window.GetText(IDC_PV_UNIT), "");
+    EXPECT_NE(s.window.GetText(IDC_CURRENT), "");
+    EXPECT_TRUE(s.MessagesFrom(s.mark).empty());
+}
