@@ -141,7 +141,10 @@ TEST_P(WriteTest, SendsTheInputAndJudgesTheEcho)
 }
 
 namespace {
-void TypeDamping(Scenario& s, const char* text) { s.window.Type(IDC_DAMPING, text); }
+auto TypeDamping(const char* text)
+{
+    return [text](Scenario& s) { s.window.Type(IDC_DAMPING, text); };
+}
 auto Shows(int id, std::string text)
 {
     return [id, text](Scenario& s) {
@@ -155,87 +158,29 @@ auto Spoil(sim::FaultKind kind, int command)
 }
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Rows, WriteTest,
-                         testing::Values(WriteCase{"DampingEchoed",
-                                                   34,
-                                                   [](Scenario& s) { TypeDamping(s, "2.5"); },
-                                                   IDC_SET_DAMPING,
-                                                   {0x40, 0x20, 0x00, 0x00},
-                                                   nullptr,
-                                                   {"Setting succeed!"},
-                                                   Shows(IDC_DAMPING, "2.500")},
-                                         WriteCase{"DampingNotANumberIsZero",
-                                                   34,
-                                                   [](Scenario& s) { TypeDamping(s, "abc"); },
-                                                   IDC_SET_DAMPING,
-                                                   {0, 0, 0, 0},
-                                                   nullptr,
-                                                   {"Setting succeed!"},
-                                                   Shows(IDC_DAMPING, "0.000")},
-                                         WriteCase{"DampingStatusOnly",
-                                                   34,
-                                                   [](Scenario& s) { TypeDamping(s, "3"); },
-                                                   IDC_SET_DAMPING,
-                                                   {0x40, 0x40, 0x00, 0x00},
-                                                   Spoil(sim::FaultKind::kStatusOnly, 34),
-                                                   {"Command not implemented!"},
-                                                   Shows(IDC_DAMPING, "3")},
-                                         WriteCase{"DampingShortEcho",
-                                                   34,
-                                                   [](Scenario& s) { TypeDamping(s, "3"); },
-                                                   IDC_SET_DAMPING,
-                                                   {0x40, 0x40, 0x00, 0x00},
-                                                   Spoil(sim::FaultKind::kShortCount, 34),
-                                                   {"Reply not right!"},
-                                                   Shows(IDC_DAMPING, "3")},
-                                         WriteCase{"UnitEchoed",
-                                                   44,
-                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 14); },
-                                                   IDC_SET_UNIT,
-                                                   {0xED},
-                                                   nullptr,
-                                                   {"Setting succeed!"},
-                                                   Shows(IDC_UNIT_LIST, "MPa")},
-                                         WriteCase{"UnitStatusOnly",
-                                                   44,
-                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 9); },
-                                                   IDC_SET_UNIT,
-                                                   {10},
-                                                   Spoil(sim::FaultKind::kStatusOnly, 44),
-                                                   {"Command not implemented!"},
-                                                   Shows(IDC_UNIT_LIST, "kg/cm2")},
-                                         WriteCase{"UnitBadEcho",
-                                                   44,
-                                                   [](Scenario& s) { s.window.Choose(IDC_UNIT_LIST, 5); },
-                                                   IDC_SET_UNIT,
-                                                   {6},
-                                                   Spoil(sim::FaultKind::kBadUnit, 44),
-                                                   {"Data reply not right!"},
-                                                   Shows(IDC_UNIT_LIST, "")},
-                                         WriteCase{"TransferFunctionEchoed",
-                                                   47,
-                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                                                   IDC_SET_TRANS_FUNC,
-                                                   {1},
-                                                   nullptr,
-                                                   {"Setting succeed!"},
-                                                   Shows(IDC_TRANS_FUNC, "Square Root")},
-                                         WriteCase{"TransferFunctionStatusOnly",
-                                                   47,
-                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                                                   IDC_SET_TRANS_FUNC,
-                                                   {1},
-                                                   Spoil(sim::FaultKind::kStatusOnly, 47),
-                                                   {"Command not implemented!"},
-                                                   Shows(IDC_TRANS_FUNC, "Square Root")},
-                                         WriteCase{"TransferFunctionBadEcho",
-                                                   47,
-                                                   [](Scenario& s) { s.window.Choose(IDC_TRANS_FUNC, 1); },
-                                                   IDC_SET_TRANS_FUNC,
-                                                   {1},
-                                                   Spoil(sim::FaultKind::kBadEcho, 47),
-                                                   {"Data reply not right!"},
-                                                   Shows(IDC_TRANS_FUNC, "")}),
+namespace {
+using F = sim::FaultKind;
+auto Choose(int list, int entry)
+{
+    return [list, entry](Scenario& s) { s.window.Choose(list, entry); };
+}
+// clang-format off
+const WriteCase kWrites[] = {
+    {"DampingEchoed", 34, TypeDamping("2.5"), IDC_SET_DAMPING, {0x40, 0x20, 0, 0}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "2.500")},
+    {"DampingNotANumberIsZero", 34, TypeDamping("abc"), IDC_SET_DAMPING, {0, 0, 0, 0}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "0.000")},
+    {"DampingStatusOnly", 34, TypeDamping("3"), IDC_SET_DAMPING, {0x40, 0x40, 0, 0}, Spoil(F::kStatusOnly, 34), {"Command not implemented!"}, Shows(IDC_DAMPING, "3")},
+    {"DampingShortEcho", 34, TypeDamping("3"), IDC_SET_DAMPING, {0x40, 0x40, 0, 0}, Spoil(F::kShortCount, 34), {"Reply not right!"}, Shows(IDC_DAMPING, "3")},
+    {"UnitEchoed", 44, Choose(IDC_UNIT_LIST, 14), IDC_SET_UNIT, {0xED}, nullptr, {"Setting succeed!"}, Shows(IDC_UNIT_LIST, "MPa")},
+    {"UnitStatusOnly", 44, Choose(IDC_UNIT_LIST, 9), IDC_SET_UNIT, {10}, Spoil(F::kStatusOnly, 44), {"Command not implemented!"}, Shows(IDC_UNIT_LIST, "kg/cm2")},
+    {"UnitBadEcho", 44, Choose(IDC_UNIT_LIST, 5), IDC_SET_UNIT, {6}, Spoil(F::kBadUnit, 44), {"Data reply not right!"}, Shows(IDC_UNIT_LIST, "")},
+    {"TransferFunctionEchoed", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, nullptr, {"Setting succeed!"}, Shows(IDC_TRANS_FUNC, "Square Root")},
+    {"TransferFunctionStatusOnly", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, Spoil(F::kStatusOnly, 47), {"Command not implemented!"}, Shows(IDC_TRANS_FUNC, "Square Root")},
+    {"TransferFunctionBadEcho", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, Spoil(F::kBadEcho, 47), {"Data reply not right!"}, Shows(IDC_TRANS_FUNC, "")},
+};
+// clang-format on
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteTest, testing::ValuesIn(kWrites),
                          [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
 TEST(Writes, ProgramSelectionsDoNotEnableSet)
