@@ -25,5 +25,8 @@ std::string FormatText(const char* format, Args... args)
 // sign, then digits up to the first other character; 0 without digits.
 // Clamped to the range of long instead of overflowing.
 long LeadingInteger(std::string_view text);
-// The decimal number at the start of a text, 0 when there is none.
+// The decimal number at the start of a text: leading blanks, an optional
+// sign, digits with an optional fraction and exponent. 0 when there is none,
+// and 0 for a number a float cannot hold: "nan", "inf" and hexadecimal
+// notation are not numbers an operator types.
 double LeadingNumber(std::string_view text);
