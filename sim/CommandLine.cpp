@@ -124,6 +124,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             const auto text = need();
             if (!text)
                 return false;
+            if (text->empty()) {
+                error = "--device needs the path of a serial device";
+                return false;
+            }
             options.devicePath = *text;
         } else if (name == "--address") {
             const auto n = number(0, 15);

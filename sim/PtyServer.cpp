@@ -51,6 +51,11 @@ struct Due {
     Bytes bytes;
 };
 
+// A master that writes requests but never reads the replies: what waits for
+// it is bounded, and replies beyond that are dropped, as a modem's own
+// buffer would.
+constexpr std::size_t kMaxPendingBytes = 64 * 1024;
+
 }  // namespace
 
 PtyServer::PtyServer(ModemOptions options, LogFn log) : modem_(std::move(options)), log_(std::move(log))
@@ -96,8 +101,9 @@ std::string PtyServer::Start(const std::string& devicePath)
     if (fd < 0)
         throw SystemError("open " + devicePath);
     try {
-        if (isatty(fd))
-            MakeRaw(fd);
+        if (!isatty(fd))
+            throw std::runtime_error(devicePath + " is not a serial device");
+        MakeRaw(fd);
         return StartOn(fd, -1, devicePath);
     } catch (...) {
         CloseFd(fd);
@@ -121,6 +127,7 @@ std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path)
     wakeWrite_ = wake[1];
     path_ = path;
     stop_ = false;
+    pendingBytes_ = 0;
     serving_ = true;
     thread_ = std::thread(&PtyServer::Serve, this);
     return path_;
@@ -164,8 +171,13 @@ void PtyServer::Serve()
     std::deque<Due> queue;  // reply and burst pieces by due time
     Bytes out;              // due bytes the port has not taken yet
     std::uint8_t buffer[512];
-    const auto enqueue = [&queue](std::vector<Chunk> chunks, std::uint64_t now) {
+    const auto enqueue = [&](std::vector<Chunk> chunks, std::uint64_t now) {
         for (Chunk& chunk : chunks) {
+            if (pendingBytes_ + chunk.bytes.size() > kMaxPendingBytes) {
+                log("reply dropped: the master does not read");
+                continue;
+            }
+            pendingBytes_ += chunk.bytes.size();
             Due due{now + static_cast<std::uint64_t>(chunk.delayMs), std::move(chunk.bytes)};
             const auto at = std::upper_bound(queue.begin(), queue.end(), due.atMs,
                                              [](std::uint64_t t, const Due& d) { return t < d.atMs; });
@@ -184,6 +196,7 @@ void PtyServer::Serve()
             const ssize_t written = ::write(fd_, out.data(), out.size());
             if (written > 0) {
                 out.erase(out.begin(), out.begin() + written);
+                pendingBytes_ -= static_cast<std::size_t>(written);
             } else if (written < 0 && errno != EAGAIN && errno != EINTR) {
                 log(std::string("write failed: ") + std::strerror(errno));
                 break;

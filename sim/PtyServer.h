@@ -34,7 +34,10 @@ public:
     // Ends the thread and closes the device; harmless when not running.
     void Stop();
 
+    // False once the thread ended: stopped, or the device closed.
     bool Running() const;
+    // Reply bytes waiting for the master to read them; bounded.
+    std::size_t PendingBytes() const { return pendingBytes_; }
 
 private:
     std::string StartOn(int fd, int holdFd, const std::string& path);
@@ -47,6 +50,7 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> serving_{false};
+    std::atomic<std::size_t> pendingBytes_{0};
     int fd_ = -1;        // the side the modem reads and writes
     int holdFd_ = -1;    // our own slave descriptor: keeps the pty alive between users
     int wakeRead_ = -1;  // Stop() writes a byte here to end poll()

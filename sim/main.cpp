@@ -43,8 +43,14 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    // Until a stop signal, or until the device the server serves goes away.
+    const timespec poll{0, 200 * 1000 * 1000};
+    while (sigtimedwait(&stopSignals, nullptr, &poll) < 0) {
+        if (!server.Running()) {
+            std::cerr << "tamsel-sim: the device closed\n";
+            return 1;
+        }
+    }
     server.Stop();
     return 0;
 }

@@ -48,6 +48,7 @@ TEST(CommandLineTest, BadOptionsAreRefused)
         {"--no-answer=abc"},    {"--long-gap=1:2:3:4"},
         {"--letter-x=1::0"},    {"--bogus"},
         {"--seed", "x"},        {"--burst-period=0"},
+        {"--device", ""},
     };
     for (const auto& args : bad) {
         sim::SimOptions options;

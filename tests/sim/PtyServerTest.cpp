@@ -92,11 +92,29 @@ TEST(PtyServerTest, ServesAGivenDevice)
     sim::PtyServer server(Immediate());
     EXPECT_EQ(server.Start(name), name);
     EXPECT_EQ(Ask(master, Request("0280000082")), Reply(kCmd0));
+    ::close(master);  // the device goes away: the server stops by itself
+    for (int i = 0; i < 100 && server.Running(); ++i)
+        ::poll(nullptr, 0, 20);
+    EXPECT_FALSE(server.Running());
     server.Stop();
-    ::close(master);
 
     EXPECT_THROW(server.Start("/nonexistent/tty"), std::runtime_error);
+    EXPECT_THROW(server.Start("/dev/null"), std::runtime_error) << "not a terminal";
     EXPECT_FALSE(server.Running());
+}
+
+TEST(PtyServerTest, AMasterThatNeverReadsCannotGrowTheServer)
+{
+    sim::PtyServer server(Immediate(), [](const std::string&) {});
+    const int fd = OpenRaw(server.Start());
+    ASSERT_GE(fd, 0);
+    const std::string request = Request("0280000082");
+    for (int i = 0; i < 4000; ++i)
+        ASSERT_EQ(::write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    ::poll(nullptr, 0, 300);
+    EXPECT_LE(server.PendingBytes(), 64u * 1024u);
+    EXPECT_GT(server.PendingBytes(), 0u);
+    ::close(fd);
 }
 
 }  // namespace
