@@ -11,6 +11,7 @@
 #include "modules/InstrumentInfo.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
+#include "modules/RangeSetting.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -52,6 +53,7 @@ private:
     Online m_Online;
     InstrumentInfo m_InstrumentInfo;
     CommonSettings m_CommonSettings;
+    RangeSetting m_RangeSetting;
 
     void BlinkStatus();
 };

@@ -25,6 +25,9 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_POLL_ADDR, N::EditChange, [](CTamselDlg& d) { d.m_Online.OnPollingAddressChange(); }},
         // Module 5 - Range Setting
         {IDC_READ_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_SET_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnSetRange(); }},
+        {IDC_APPLY_0, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply0Percent(); }},
+        {IDC_APPLY_100, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply100Percent(); }},
         // Module 9 - Common Settings
         {IDC_READ_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_TRANS_FUNC, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnTransFuncChange(); }},
