@@ -12,6 +12,7 @@
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
 #include "modules/RangeSetting.h"
+#include "modules/SensorTrim.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -54,6 +55,7 @@ private:
     InstrumentInfo m_InstrumentInfo;
     CommonSettings m_CommonSettings;
     RangeSetting m_RangeSetting;
+    SensorTrim m_SensorTrim;
 
     void BlinkStatus();
 };

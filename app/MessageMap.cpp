@@ -28,6 +28,11 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_SET_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnSetRange(); }},
         {IDC_APPLY_0, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply0Percent(); }},
         {IDC_APPLY_100, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply100Percent(); }},
+        // Module 6 - Sensor Trim
+        {IDC_READ_TRIM, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnReadTrim(); }},
+        {IDC_SHIFT_ZERO, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnShiftZero(); }},
+        {IDC_APPLY_LOWER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyLower(); }},
+        {IDC_APPLY_UPPER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyUpper(); }},
         // Module 9 - Common Settings
         {IDC_READ_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_TRANS_FUNC, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnTransFuncChange(); }},
