@@ -9,6 +9,7 @@
 #include "dialog/SerialPort.h"
 #include "modules/CommonSettings.h"
 #include "modules/InstrumentInfo.h"
+#include "modules/LoopTest.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
 #include "modules/RangeSetting.h"
@@ -56,6 +57,7 @@ private:
     CommonSettings m_CommonSettings;
     RangeSetting m_RangeSetting;
     SensorTrim m_SensorTrim;
+    LoopTest m_LoopTest;
 
     void BlinkStatus();
 };

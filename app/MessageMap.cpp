@@ -33,6 +33,11 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_SHIFT_ZERO, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnShiftZero(); }},
         {IDC_APPLY_LOWER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyLower(); }},
         {IDC_APPLY_UPPER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyUpper(); }},
+        // Module 7 - Loop Test/Trim
+        {IDC_FIXED_CURR, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnFixedCurrent(); }},
+        {IDC_EXIT_FIXED, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnExitFixed(); }},
+        {IDC_TRIM_4MA, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnTrim4mA(); }},
+        {IDC_TRIM_20MA, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnTrim20mA(); }},
         // Module 9 - Common Settings
         {IDC_READ_TRANS_FUNC, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_TRANS_FUNC, N::SelChange, [](CTamselDlg& d) { d.m_CommonSettings.OnTransFuncChange(); }},
