@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # End to end: tamsel-sim serves a pseudo-terminal, tamsel-cli opens it as COM1
-# through the real serial port and runs a script; the transcript must match.
+# through the real serial port and runs a script; the transcript must match,
+# and the simulator must have logged the given request (hex frame). An
+# optional sed expression masks what changes from run to run (values the
+# simulator reads live) before the comparison.
 set -euo pipefail
-sim=$1 cli=$2 script=$3 expected=$4
+sim=$1 cli=$2 script=$3 expected=$4 request=$5 mask=${6:-}
 
 work=$(mktemp -d)
 cleanup() { [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
@@ -19,12 +22,13 @@ device=$(head -n 1 "$work/sim.out")
 
 status=0
 env -u TAMSEL_COM2 TAMSEL_COM1="$device" timeout 60 "$cli" "$script" >"$work/cli.out" || status=$?
+[ -z "$mask" ] || sed -i -E "$mask" "$work/cli.out"
 if ! diff -u "$expected" "$work/cli.out"; then
   echo "--- simulator log:"; cat "$work/sim.err"
   exit 1
 fi
 [ "$status" -eq 0 ] || { echo "tamsel-cli exited with $status"; exit 1; }
-grep -q "82B57C01020322043FA00000F2" "$work/sim.err" || { echo "the simulator did not log the damping request"; exit 1; }
+grep -q "$request" "$work/sim.err" || { echo "the simulator did not log the request $request"; exit 1; }
 
 # The simulator ends cleanly on SIGTERM.
 kill -TERM "$sim_pid"
