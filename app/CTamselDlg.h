@@ -10,9 +10,12 @@
 #include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
 #include "modules/InstrumentInfo.h"
+#include "modules/LoopTest.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
 #include "modules/ProcessVariables.h"
+#include "modules/RangeSetting.h"
+#include "modules/SensorTrim.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -54,6 +57,9 @@ private:
     Online m_Online;
     InstrumentInfo m_InstrumentInfo;
     ProcessVariables m_ProcessVariables;
+    RangeSetting m_RangeSetting;
+    SensorTrim m_SensorTrim;
+    LoopTest m_LoopTest;
     BurstSetting m_BurstSetting;
     CommonSettings m_CommonSettings;
 

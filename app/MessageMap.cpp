@@ -28,6 +28,19 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_STOP_READ, N::Clicked, [](CTamselDlg& d) { d.m_ProcessVariables.OnStopRead(); }},
         // Module 5 - Range Setting
         {IDC_READ_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_SET_RANGE, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnSetRange(); }},
+        {IDC_APPLY_0, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply0Percent(); }},
+        {IDC_APPLY_100, N::Clicked, [](CTamselDlg& d) { d.m_RangeSetting.OnApply100Percent(); }},
+        // Module 6 - Sensor Trim
+        {IDC_READ_TRIM, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnReadTrim(); }},
+        {IDC_SHIFT_ZERO, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnShiftZero(); }},
+        {IDC_APPLY_LOWER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyLower(); }},
+        {IDC_APPLY_UPPER, N::Clicked, [](CTamselDlg& d) { d.m_SensorTrim.OnApplyUpper(); }},
+        // Module 7 - Loop Test/Trim
+        {IDC_FIXED_CURR, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnFixedCurrent(); }},
+        {IDC_EXIT_FIXED, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnExitFixed(); }},
+        {IDC_TRIM_4MA, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnTrim4mA(); }},
+        {IDC_TRIM_20MA, N::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnTrim20mA(); }},
         // Module 8 - Burst Setting
         {IDC_BURST_CMD1, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnBurstCmd1(); }},
         {IDC_BURST_CMD2, N::Clicked, [](CTamselDlg& d) { d.m_BurstSetting.OnBurstCmd2(); }},

@@ -33,3 +33,11 @@ double UnitToKpa(std::uint8_t row, float value)
 const char* UnitName(int row) { return row >= 0 && row < kUnitRows ? UnitTable[row].name : ""; }
 
 std::uint8_t UnitCodeOfRow(int row) { return row >= 0 && row < kUnitRows ? UnitTable[row].code : 0; }
+
+int UnitRowOfName(std::string_view name)
+{
+    for (int row = 0; row < kUnitRows; ++row)
+        if (name == UnitTable[row].name)
+            return row;
+    return -1;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 struct UnitRow {
     std::uint8_t code;
@@ -26,3 +27,5 @@ double UnitToKpa(std::uint8_t row, float value);
 const char* UnitName(int row);
 // HART code of the row (the unit list's entry); 0, no unit, out of the table.
 std::uint8_t UnitCodeOfRow(int row);
+// Row whose name field is the text a value box shows; -1 for any other text.
+int UnitRowOfName(std::string_view name);

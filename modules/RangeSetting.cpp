@@ -1,0 +1,90 @@
+#include "modules/RangeSetting.h"
+
+#include "dialog/ControlIds.h"
+#include "hart/Units.h"
+#include "modules/CommonSettings.h"
+#include "modules/Text.h"
+
+namespace {
+
+// Range values always go out in kilopascal, labelled so: the transmitter
+// then stores exactly the range the operator meant, whatever unit the
+// fields showed it in.
+constexpr std::uint8_t kKpaCode = 12;
+// Status bytes, units code and two floats: the least a range reply that
+// carries the range must hold.
+constexpr std::int16_t kRangeReplyByteCount = 11;
+
+}  // namespace
+
+std::vector<StepEntry> RangeSetting::Steps()
+{
+    return {
+        PrepareStep(kSetRangePrepare),
+        SendStep(kSetRangeSend, 35, kSetRangeCheck),
+        Run(kSetRangeCheck, &RangeSetting::CheckSetRange),
+        PrepareStep(kApply0Prepare),
+        SendStep(kApply0Send, 37, kApply0Check),
+        RunStepOf(kApply0Check, [this] { ReadBackAfterApply(kApply0Send); }),
+        PrepareStep(kApply100Prepare),
+        SendStep(kApply100Send, 36, kApply100Check),
+        RunStepOf(kApply100Check, [this] { ReadBackAfterApply(kApply100Send); }),
+    };
+}
+
+// --- Handlers
+
+// The typed values are in the unit "Range Unit" shows; with no unit shown
+// they mean nothing, and nothing is sent.
+void RangeSetting::OnSetRange()
+{
+    const int row = UnitRowOfName(Wnd().GetText(IDC_RANGE_UNIT));
+    if (row < 0)
+        return Log("Unit code not right!");
+    const auto toKpa = [&](int field) {
+        const auto typed = static_cast<float>(LeadingNumber(Wnd().GetText(field)));
+        return static_cast<float>(UnitToKpa(static_cast<std::uint8_t>(row), typed));
+    };
+    Machine().m_nReqCode[0] = kKpaCode;
+    Machine().m_fReqValue[0] = toKpa(IDC_RANGE_UPPER);
+    Machine().m_fReqValue[1] = toKpa(IDC_RANGE_LOWER);
+    StartScript(kSetRangePrepare);
+}
+
+void RangeSetting::OnApply0Percent() { StartScript(kApply0Prepare); }
+
+void RangeSetting::OnApply100Percent() { StartScript(kApply100Prepare); }
+
+// --- Check states
+
+// 23: command 35 returns the range the transmitter took, with its unit. The
+// response code is not judged: a reply that carries the range is shown.
+void RangeSetting::CheckSetRange()
+{
+    if (!Succeeded())
+        return CountFailure(kSetRangeSend);
+    if (Reply().ByteCount() < kRangeReplyByteCount)
+        return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
+    if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().EchoedCode()))) {
+        for (int id : {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT})
+            Wnd().SetText(id, "");
+        return FinishWith("Reply data not right!");
+    }
+    Wnd().SetText(IDC_RANGE_UPPER, FormatText("%+.4e", double{Reply().m_fReplyValue[0]}));
+    Wnd().SetText(IDC_RANGE_LOWER, FormatText("%+.4e", double{Reply().m_fReplyValue[1]}));
+    Wnd().SetText(IDC_RANGE_UNIT, FormatText("%s", UnitName(g_nUnitRow)));
+    FinishWith("Setting succeed!");
+}
+
+// 103 and 106: commands 37 and 36 answer with the status bytes only. A
+// confirmed apply is followed at once by the shared read, which shows the
+// new range and ends the operation itself.
+void RangeSetting::ReadBackAfterApply(std::int16_t sendState)
+{
+    if (!Succeeded())
+        return CountFailure(sendState);
+    if (Reply().ResponseCode() != 0)
+        return FinishWith("Command not implemented!");
+    Log("Setting succeed!");
+    GoOnTo(CommonSettings::kSharedReadSend);
+}
