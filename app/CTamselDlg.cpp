@@ -14,7 +14,7 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
                                                          &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
                                                          &m_LoopTest, &m_BurstSetting, &m_CommonSettings})
         m_Machine.AddSteps(module->Steps());
-    comm.SetOnComm([this] { m_Rx.OnCommEvent(); });
+    comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
 }
 
 bool CTamselDlg::OnInitDialog()
@@ -53,6 +53,7 @@ void CTamselDlg::OnTimer(int timerId)
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);
         m_Machine.RunStep();
+        m_PortSetting.AfterStep();
         break;
     case TIMER_BLINK:
         BlinkStatus();
@@ -61,6 +62,16 @@ void CTamselDlg::OnTimer(int timerId)
         m_Wnd.KillTimer(timerId);
         break;
     }
+}
+
+// The port's events: what it received and its line errors go to the receive
+// path; the loss of the device to the port setting.
+void CTamselDlg::OnCommEvent(SerialPort& comm)
+{
+    if (comm.GetCommEvent() == CommEvent::kDeviceLost)
+        m_PortSetting.OnDeviceLost();
+    else
+        m_Rx.OnCommEvent();
 }
 
 // While the transmitter reports burst mode the indicator alternates every

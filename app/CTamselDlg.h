@@ -64,4 +64,5 @@ private:
     CommonSettings m_CommonSettings;
 
     void BlinkStatus();
+    void OnCommEvent(SerialPort& comm);
 };

@@ -21,6 +21,9 @@ inline constexpr std::int16_t kFrameError = 1004;
 inline constexpr std::int16_t kOverrun = 1006;
 inline constexpr std::int16_t kRxOverflow = 1008;
 inline constexpr std::int16_t kParityError = 1009;
+// The device went away (unplugged, or its other end closed); the port has
+// closed itself.
+inline constexpr std::int16_t kDeviceLost = 1100;
 }  // namespace CommEvent
 
 inline constexpr int kFirstPort = 1;

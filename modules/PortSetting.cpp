@@ -60,13 +60,42 @@ void PortSetting::OnOpenCom()
         Wnd().Enable(IDC_HART_COMM, true);
         Wnd().Enable(IDC_SEARCH_ADDR, true);
     } else {
-        try {
-            m_Comm.SetPortOpen(false);
-        } catch (const SerialPortError&) {
-        }
-        Wnd().SetText(IDC_OPEN_COM, kOpenCaption);
-        Wnd().Enable(IDC_OPEN_COM, true);
-        Wnd().Enable(IDC_SEARCH_COM, true);
-        Wnd().Enable(IDC_PORT_LIST, true);
+        ShowClosedPort();
     }
+}
+
+// Closed: the ways to find and open a port again, nothing else.
+void PortSetting::ShowClosedPort()
+{
+    try {
+        m_Comm.SetPortOpen(false);
+    } catch (const SerialPortError&) {
+    }
+    Wnd().SetText(IDC_OPEN_COM, kOpenCaption);
+    Wnd().Enable(IDC_OPEN_COM, true);
+    Wnd().Enable(IDC_SEARCH_COM, true);
+    Wnd().Enable(IDC_PORT_LIST, true);
+}
+
+void PortSetting::OnDeviceLost()
+{
+    m_bDeviceLost = true;
+    if (!Machine().IsOperationRunning())
+        ShowDeviceLost();
+}
+
+// Runs after every step: an operation that ran out its tries on the lost
+// port has just ended.
+void PortSetting::AfterStep()
+{
+    if (m_bDeviceLost && !Machine().IsOperationRunning())
+        ShowDeviceLost();
+}
+
+void PortSetting::ShowDeviceLost()
+{
+    m_bDeviceLost = false;
+    DisableAllControls();
+    ShowClosedPort();
+    Log("Com port lost!");
 }

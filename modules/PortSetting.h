@@ -12,8 +12,15 @@ public:
 
     void OnSearchCom();
     void OnOpenCom();
+    // The device went away. An operation under way runs out its tries on the
+    // closed port; then the window shows a closed port.
+    void OnDeviceLost();
+    void AfterStep();
 
 private:
+    bool m_bDeviceLost = false;
+    void ShowClosedPort();
+    void ShowDeviceLost();
     SerialPort& m_Comm;
     ReceivePath& m_Rx;
 };

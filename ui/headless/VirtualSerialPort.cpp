@@ -71,3 +71,15 @@ void VirtualSerialPort::LineErrorAfter(std::int64_t delayMs, std::int16_t code)
             RaiseCommEvent(code);
     });
 }
+
+void VirtualSerialPort::LoseDeviceAfter(std::int64_t delayMs)
+{
+    m_clock.ScheduleAfter(delayMs, [this] {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_input.clear();
+        m_available.erase(m_openPort);
+        RaiseCommEvent(CommEvent::kDeviceLost);
+    });
+}

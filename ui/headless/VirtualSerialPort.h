@@ -28,6 +28,8 @@ public:
         m_writeObserver = std::move(observer);
     }
     void SetFailWrites(bool fail) { m_failWrites = fail; }
+    // The device goes away after delayMs: the port closes itself and reports it.
+    void LoseDeviceAfter(std::int64_t delayMs);
     const std::vector<std::vector<std::uint8_t>>& Writes() const { return m_writes; }
     const std::vector<std::int64_t>& WriteTimes() const { return m_writeTimes; }
     int OpenPort() const { return m_open ? m_openPort : 0; }

@@ -151,7 +151,9 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error)
         return;
     const unsigned session = m_session;
     QTimer::singleShot(0, m_port.get(), [this, session] {
-        if (session == m_session)
-            SetPortOpen(false);
+        if (session != m_session)
+            return;
+        SetPortOpen(false);
+        RaiseCommEvent(CommEvent::kDeviceLost);
     });
 }
