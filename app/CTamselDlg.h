@@ -28,6 +28,8 @@ public:
     void OnSysCommand(unsigned id) override;
     void OnOK();
     void OnCancel();
+    // Whether a notification of a control runs an operation: the message map.
+    static bool HasHandler(int id, Notify notify);
 
     // Control groups and the activity log
     DialogWindow& Window() override { return m_Wnd; }
@@ -54,4 +56,6 @@ private:
     CommonSettings m_CommonSettings;
 
     void BlinkStatus();
+    struct MessageEntry;
+    static const MessageEntry* FindHandler(int id, Notify notify);
 };

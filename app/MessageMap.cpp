@@ -4,15 +4,24 @@
 
 #include "dialog/ControlIds.h"
 
+struct CTamselDlg::MessageEntry {
+    int id;
+    Notify notify;
+    void (*handler)(CTamselDlg&);
+};
+
 void CTamselDlg::OnCommand(int id, Notify notify)
 {
+    if (const MessageEntry* entry = FindHandler(id, notify))
+        entry->handler(*this);
+}
+
+bool CTamselDlg::HasHandler(int id, Notify notify) { return FindHandler(id, notify) != nullptr; }
+
+const CTamselDlg::MessageEntry* CTamselDlg::FindHandler(int id, Notify notify)
+{
     using N = Notify;
-    struct Entry {
-        int id;
-        Notify notify;
-        void (*handler)(CTamselDlg&);
-    };
-    static constexpr Entry kMessageMap[] = {
+    static constexpr MessageEntry kMessageMap[] = {
         {IDOK, N::Clicked, [](CTamselDlg& d) { d.OnOK(); }},
         {IDCANCEL, N::Clicked, [](CTamselDlg& d) { d.OnCancel(); }},
         // Module 1 - Comm Setting
@@ -39,7 +48,8 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_READ_WP, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_READ_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
     };
-    for (const Entry& entry : kMessageMap)
+    for (const MessageEntry& entry : kMessageMap)
         if (entry.id == id && entry.notify == notify)
-            return entry.handler(*this);
+            return &entry;
+    return nullptr;
 }
