@@ -11,6 +11,7 @@
 #include "modules/InstrumentInfo.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
+#include "modules/SpecificSettings.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -54,6 +55,7 @@ private:
     Online m_Online;
     InstrumentInfo m_InstrumentInfo;
     CommonSettings m_CommonSettings;
+    SpecificSettings m_SpecificSettings;
 
     void BlinkStatus();
     struct MessageEntry;

@@ -47,6 +47,14 @@ const CTamselDlg::MessageEntry* CTamselDlg::FindHandler(int id, Notify notify)
         // Module 10 - Specific Settings
         {IDC_READ_WP, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_READ_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_WRITE_PROTECT, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnWriteProtectChange(); }},
+        {IDC_SET_WP, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetWriteProtect(); }},
+        {IDC_ALARM, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnAlarmChange(); }},
+        {IDC_SET_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetAlarm(); }},
+        {IDC_DISPLAY, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnDisplayChange(); }},
+        {IDC_READ_DISPLAY, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnReadDisplay(); }},
+        {IDC_SET_DISPLAY, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetDisplay(); }},
+        {IDC_READ_VERSION, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnReadVersion(); }},
     };
     for (const MessageEntry& entry : kMessageMap)
         if (entry.id == id && entry.notify == notify)
