@@ -7,10 +7,11 @@
 CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     : m_Wnd(window), m_Rx(window, comm), m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx),
       m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_CommonSettings(*this, m_Machine),
-      m_SpecificSettings(*this, m_Machine)
+      m_SpecificSettings(*this, m_Machine), m_IdentificationTexts(*this, m_Machine)
 {
-    for (Module* module : std::initializer_list<Module*>{&m_PortSetting, &m_Online, &m_InstrumentInfo,
-                                                         &m_CommonSettings, &m_SpecificSettings})
+    for (Module* module :
+         std::initializer_list<Module*>{&m_PortSetting, &m_Online, &m_InstrumentInfo, &m_CommonSettings,
+                                        &m_SpecificSettings, &m_IdentificationTexts})
         m_Machine.AddSteps(module->Steps());
     comm.SetOnComm([this] { m_Rx.OnCommEvent(); });
 }

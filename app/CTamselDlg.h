@@ -8,6 +8,7 @@
 #include "dialog/DialogWindow.h"
 #include "dialog/SerialPort.h"
 #include "modules/CommonSettings.h"
+#include "modules/IdentificationTexts.h"
 #include "modules/InstrumentInfo.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
@@ -56,6 +57,7 @@ private:
     InstrumentInfo m_InstrumentInfo;
     CommonSettings m_CommonSettings;
     SpecificSettings m_SpecificSettings;
+    IdentificationTexts m_IdentificationTexts;
 
     void BlinkStatus();
     struct MessageEntry;
