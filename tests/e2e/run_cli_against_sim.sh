@@ -2,7 +2,7 @@
 # End to end: tamsel-sim serves a pseudo-terminal, tamsel-cli opens it as COM1
 # through the real serial port and runs a script; the transcript must match.
 set -euo pipefail
-sim=$1 cli=$2 script=$3 expected=$4
+sim=$1 cli=$2 script=$3 expected=$4 request=$5  # a request the simulator must have logged
 
 work=$(mktemp -d)
 cleanup() { [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
@@ -24,7 +24,7 @@ if ! diff -u "$expected" "$work/cli.out"; then
   exit 1
 fi
 [ "$status" -eq 0 ] || { echo "tamsel-cli exited with $status"; exit 1; }
-grep -q "82B57C01020322043FA00000F2" "$work/sim.err" || { echo "the simulator did not log the damping request"; exit 1; }
+grep -q "$request" "$work/sim.err" || { echo "the simulator did not log the request $request"; exit 1; }
 
 # The simulator ends cleanly on SIGTERM.
 kill -TERM "$sim_pid"
