@@ -8,11 +8,12 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     : m_Wnd(window), m_Rx(window, comm), m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx),
       m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine),
       m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine),
-      m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine)
+      m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine),
+      m_IdentificationTexts(*this, m_Machine)
 {
-    for (Module* module : std::initializer_list<Module*>{&m_PortSetting, &m_Online, &m_InstrumentInfo,
-                                                         &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
-                                                         &m_LoopTest, &m_BurstSetting, &m_CommonSettings})
+    for (Module* module : std::initializer_list<Module*>{
+             &m_PortSetting, &m_Online, &m_InstrumentInfo, &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
+             &m_LoopTest, &m_BurstSetting, &m_CommonSettings, &m_SpecificSettings, &m_IdentificationTexts})
         m_Machine.AddSteps(module->Steps());
     comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
 }

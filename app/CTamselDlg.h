@@ -9,6 +9,7 @@
 #include "dialog/SerialPort.h"
 #include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
+#include "modules/IdentificationTexts.h"
 #include "modules/InstrumentInfo.h"
 #include "modules/LoopTest.h"
 #include "modules/Online.h"
@@ -16,6 +17,7 @@
 #include "modules/ProcessVariables.h"
 #include "modules/RangeSetting.h"
 #include "modules/SensorTrim.h"
+#include "modules/SpecificSettings.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -33,6 +35,8 @@ public:
     void OnSysCommand(unsigned id) override;
     void OnOK();
     void OnCancel();
+    // Whether a notification of a control runs an operation: the message map.
+    static bool HasHandler(int id, Notify notify);
 
     // Control groups and the activity log
     DialogWindow& Window() override { return m_Wnd; }
@@ -62,7 +66,11 @@ private:
     LoopTest m_LoopTest;
     BurstSetting m_BurstSetting;
     CommonSettings m_CommonSettings;
+    SpecificSettings m_SpecificSettings;
+    IdentificationTexts m_IdentificationTexts;
 
     void BlinkStatus();
     void OnCommEvent(SerialPort& comm);
+    struct MessageEntry;
+    static const MessageEntry* FindHandler(int id, Notify notify);
 };

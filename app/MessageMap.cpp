@@ -4,15 +4,24 @@
 
 #include "dialog/ControlIds.h"
 
+struct CTamselDlg::MessageEntry {
+    int id;
+    Notify notify;
+    void (*handler)(CTamselDlg&);
+};
+
 void CTamselDlg::OnCommand(int id, Notify notify)
 {
+    if (const MessageEntry* entry = FindHandler(id, notify))
+        entry->handler(*this);
+}
+
+bool CTamselDlg::HasHandler(int id, Notify notify) { return FindHandler(id, notify) != nullptr; }
+
+const CTamselDlg::MessageEntry* CTamselDlg::FindHandler(int id, Notify notify)
+{
     using N = Notify;
-    struct Entry {
-        int id;
-        Notify notify;
-        void (*handler)(CTamselDlg&);
-    };
-    static constexpr Entry kMessageMap[] = {
+    static constexpr MessageEntry kMessageMap[] = {
         {IDOK, N::Clicked, [](CTamselDlg& d) { d.OnOK(); }},
         {IDCANCEL, N::Clicked, [](CTamselDlg& d) { d.OnCancel(); }},
         // Module 1 - Comm Setting
@@ -57,11 +66,31 @@ void CTamselDlg::OnCommand(int id, Notify notify)
         {IDC_READ_DAMPING, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_DAMPING, N::EditChange, [](CTamselDlg& d) { d.m_CommonSettings.OnDampingChange(); }},
         {IDC_SET_DAMPING, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnSetDamping(); }},
+        {IDC_TAG, N::EditChange, [](CTamselDlg& d) { d.m_IdentificationTexts.OnIdentTextChange(); }},
+        {IDC_DESCRIPTOR, N::EditChange, [](CTamselDlg& d) { d.m_IdentificationTexts.OnIdentTextChange(); }},
+        {IDC_DATE, N::EditChange, [](CTamselDlg& d) { d.m_IdentificationTexts.OnIdentTextChange(); }},
+        {IDC_READ_TAG, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnReadTagDescDate(); }},
+        {IDC_SET_TAG, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnSetTagDescDate(); }},
+        {IDC_MESSAGE, N::EditChange, [](CTamselDlg& d) { d.m_IdentificationTexts.OnMessageChange(); }},
+        {IDC_READ_MESSAGE, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnReadMessage(); }},
+        {IDC_SET_MESSAGE, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnSetMessage(); }},
+        {IDC_ASSEMBLY, N::EditChange, [](CTamselDlg& d) { d.m_IdentificationTexts.OnAssemblyChange(); }},
+        {IDC_READ_ASSEMBLY, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnReadAssembly(); }},
+        {IDC_SET_ASSEMBLY, N::Clicked, [](CTamselDlg& d) { d.m_IdentificationTexts.OnSetAssembly(); }},
         // Module 10 - Specific Settings
         {IDC_READ_WP, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
         {IDC_READ_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_CommonSettings.OnReadSettings(); }},
+        {IDC_WRITE_PROTECT, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnWriteProtectChange(); }},
+        {IDC_SET_WP, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetWriteProtect(); }},
+        {IDC_ALARM, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnAlarmChange(); }},
+        {IDC_SET_ALARM, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetAlarm(); }},
+        {IDC_DISPLAY, N::SelChange, [](CTamselDlg& d) { d.m_SpecificSettings.OnDisplayChange(); }},
+        {IDC_READ_DISPLAY, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnReadDisplay(); }},
+        {IDC_SET_DISPLAY, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnSetDisplay(); }},
+        {IDC_READ_VERSION, N::Clicked, [](CTamselDlg& d) { d.m_SpecificSettings.OnReadVersion(); }},
     };
-    for (const Entry& entry : kMessageMap)
+    for (const MessageEntry& entry : kMessageMap)
         if (entry.id == id && entry.notify == notify)
-            return entry.handler(*this);
+            return &entry;
+    return nullptr;
 }

@@ -164,14 +164,3 @@ void CommonSettings::CheckPvUnitRead()
     TrimLog();
     EndOperation();
 }
-
-// The verdict on a list setting's write: only the status bytes came back, or
-// the echoed code names an entry of the list, or it does not.
-void CommonSettings::FinishListWrite(int listId, int (*entryOf)(std::int16_t code))
-{
-    if (Reply().StatusOnly())
-        return FinishWith("Command not implemented!");
-    const int entry = entryOf(Reply().EchoedCode());
-    Wnd().ComboSetCurSel(listId, entry);
-    FinishWith(entry >= 0 ? "Setting succeed!" : "Data reply not right!");
-}

@@ -43,5 +43,4 @@ private:
     void CheckPvUnitWrite();
     void CheckPvUnitRead();
     void SelectCode(int listId, std::int16_t code, std::string_view complaint);
-    void FinishListWrite(int listId, int (*entryOf)(std::int16_t code));
 };

@@ -49,6 +49,18 @@ protected:
     void FinishWith(std::string_view message) const { m_Machine.FinishWith(message); }
     void EndOperation() const { m_Machine.EndOperation(); }
 
+    // The verdict on a list setting's write: only the status bytes came back,
+    // or the echoed code names an entry of the list, or it does not (the list
+    // is cleared).
+    void FinishListWrite(int listId, int (*entryOf)(std::int16_t code)) const
+    {
+        if (Reply().StatusOnly())
+            return FinishWith("Command not implemented!");
+        const int entry = entryOf(Reply().EchoedCode());
+        Wnd().ComboSetCurSel(listId, entry);
+        FinishWith(entry >= 0 ? "Setting succeed!" : "Data reply not right!");
+    }
+
     // A row of a state that runs a member operation of the module.
     template <class M>
     StepEntry Run(std::int16_t state, void (M::*operation)())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ std::string FormatText(const char* format, Args... args)
 // sign, then digits up to the first other character; 0 without digits.
 // Clamped to the range of long instead of overflowing.
 long LeadingInteger(std::string_view text);
+// The decimal integer at the start of a text as "%d" reads it, or nothing
+// when the text does not start with one; clamped like LeadingInteger.
+std::optional<long> ScanInteger(std::string_view text);
 // The decimal number at the start of a text: leading blanks, an optional
 // sign, digits with an optional fraction and exponent. 0 when there is none,
 // and 0 for a number a float cannot hold: "nan", "inf" and hexadecimal

@@ -39,6 +39,8 @@ TEST_P(RandomFaultTest, EveryOperationComesToRest)
         runIfEnabled(IDC_HART_COMM);
         runIfEnabled(IDC_READ_RANGE);
         runIfEnabled(IDC_READ_UNIT);
+        for (int id : {IDC_READ_TAG, IDC_READ_MESSAGE, IDC_READ_ASSEMBLY, IDC_READ_DISPLAY, IDC_READ_VERSION})
+            runIfEnabled(id);
         if (s.window.IsEnabled(IDC_DAMPING)) {
             s.window.Type(IDC_DAMPING, "1.5");
             runIfEnabled(IDC_SET_DAMPING);

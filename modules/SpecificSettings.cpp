@@ -1,0 +1,121 @@
+#include "modules/SpecificSettings.h"
+
+#include "dialog/ControlIds.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr std::int16_t kAlarmKeepLast = 239;  // "Keep Last", entry 2 of the alarm list
+constexpr int kKeepLastEntry = 2;
+constexpr int kVersionLength = 6;
+
+// The list entry a code stands for, or -1 for a code the list does not hold.
+int WriteProtectEntry(std::int16_t code) { return code == 0 || code == 1 ? code : -1; }
+int AlarmEntry(std::int16_t code) { return code == kAlarmKeepLast ? kKeepLastEntry : WriteProtectEntry(code); }
+int DisplayEntry(std::int16_t code) { return code >= 0 && code <= 2 ? code : -1; }
+
+}  // namespace
+
+std::vector<StepEntry> SpecificSettings::Steps()
+{
+    return {
+        PrepareStep(kDisplayReadPrepare),
+        SendStep(kDisplayReadSend, 165, kDisplayReadCheck),
+        Run(kDisplayReadCheck, &SpecificSettings::CheckDisplayRead),
+        PrepareStep(kDisplayWritePrepare),
+        SendStep(kDisplayWriteSend, 134, kDisplayWriteCheck),
+        Run(kDisplayWriteCheck, &SpecificSettings::CheckDisplayWrite),
+        PrepareStep(kAlarmWritePrepare),
+        SendStep(kAlarmWriteSend, 135, kAlarmWriteCheck),
+        Run(kAlarmWriteCheck, &SpecificSettings::CheckAlarmWrite),
+        PrepareStep(kWriteProtectPrepare),
+        SendStep(kWriteProtectSend, 192, kWriteProtectCheck),
+        Run(kWriteProtectCheck, &SpecificSettings::CheckWriteProtectWrite),
+        PrepareStep(kVersionPrepare),
+        SendStep(kVersionSend, 172, kVersionCheck),
+        Run(kVersionCheck, &SpecificSettings::CheckVersionRead),
+    };
+}
+
+// --- Handlers. A "Set" is reached only after the operator chose an entry.
+
+void SpecificSettings::OnWriteProtectChange() { Wnd().Enable(IDC_SET_WP, true); }
+
+void SpecificSettings::OnSetWriteProtect()
+{
+    Machine().m_nReqCode[0] = static_cast<std::int16_t>(Wnd().ComboGetCurSel(IDC_WRITE_PROTECT));
+    StartScript(kWriteProtectPrepare);
+}
+
+void SpecificSettings::OnAlarmChange() { Wnd().Enable(IDC_SET_ALARM, true); }
+
+void SpecificSettings::OnSetAlarm()
+{
+    const int entry = Wnd().ComboGetCurSel(IDC_ALARM);
+    Machine().m_nReqCode[0] = entry == kKeepLastEntry ? kAlarmKeepLast : static_cast<std::int16_t>(entry);
+    StartScript(kAlarmWritePrepare);
+}
+
+void SpecificSettings::OnDisplayChange() { Wnd().Enable(IDC_SET_DISPLAY, true); }
+
+void SpecificSettings::OnReadDisplay() { StartScript(kDisplayReadPrepare); }
+
+void SpecificSettings::OnSetDisplay()
+{
+    Machine().m_nReqCode[0] = static_cast<std::int16_t>(Wnd().ComboGetCurSel(IDC_DISPLAY));
+    StartScript(kDisplayWritePrepare);
+}
+
+void SpecificSettings::OnReadVersion() { StartScript(kVersionPrepare); }
+
+// --- Check states
+
+// 109: command 165's display code selects the display entry.
+void SpecificSettings::CheckDisplayRead()
+{
+    if (!Succeeded())
+        return CountFailure(kDisplayReadSend);
+    const int entry = DisplayEntry(Reply().m_nReplyCode[0]);
+    Wnd().ComboSetCurSel(IDC_DISPLAY, entry);
+    if (entry < 0)
+        AppendLog("Data reply not right!");
+    TrimLog();
+    EndOperation();
+}
+
+// 112: command 134 echoes the display code.
+void SpecificSettings::CheckDisplayWrite()
+{
+    if (!Succeeded())
+        return CountFailure(kDisplayWriteSend);
+    FinishListWrite(IDC_DISPLAY, DisplayEntry);
+}
+
+// 124: command 135 echoes the alarm code.
+void SpecificSettings::CheckAlarmWrite()
+{
+    if (!Succeeded())
+        return CountFailure(kAlarmWriteSend);
+    FinishListWrite(IDC_ALARM, AlarmEntry);
+}
+
+// 127: command 192 echoes the write-protect code.
+void SpecificSettings::CheckWriteProtectWrite()
+{
+    if (!Succeeded())
+        return CountFailure(kWriteProtectSend);
+    FinishListWrite(IDC_WRITE_PROTECT, WriteProtectEntry);
+}
+
+// 206: six 8-bit characters, ended early by a zero byte. Nothing is logged.
+void SpecificSettings::CheckVersionRead()
+{
+    if (!Succeeded())
+        return CountFailure(kVersionSend);
+    const std::uint8_t* text = Reply().m_pReplyData;
+    const std::uint8_t* end = std::find(text, text + kVersionLength, 0);
+    Wnd().SetText(IDC_VERSION, std::string(text, end));
+    EndOperation();
+}

@@ -1,0 +1,22 @@
+// Each control the operator clicks, chooses from or types into runs an operation.
+#include "app/CTamselDlg.h"
+#include "dialog/ControlIds.h"
+#include "dialog/Layout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+TEST(MessageMap, EveryControlTheOperatorActsOnHasItsHandler)
+{
+    // No operation of their own: they give one its input.
+    const std::set<int> inputOnly = {IDC_STATUS,     IDC_PORT_LIST,  IDC_RANGE_UPPER, IDC_RANGE_LOWER,
+                                     IDC_TRIM_UPPER, IDC_TRIM_LOWER, IDC_D_CURR,      IDC_A_CURR};
+    for (const ControlSpec& c : MainDialogLayout().controls) {
+        const bool edit = c.kind == ControlKind::Edit, list = c.kind == ControlKind::ComboBox;
+        if (!edit && !list && c.kind != ControlKind::Button && c.kind != ControlKind::RadioButton)
+            continue;
+        const Notify notify = edit ? Notify::EditChange : list ? Notify::SelChange : Notify::Clicked;
+        EXPECT_EQ(CTamselDlg::HasHandler(c.id, notify), !inputOnly.count(c.id)) << c.id << " " << c.caption << c.label;
+    }
+}
