@@ -51,6 +51,7 @@ TEST_P(SharedReadBadCodeTest, ComplainsAndFillsTheOtherFields)
     for (int id : GetParam().stillFilled)
         EXPECT_NE(shown(id), "") << id;
     EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ)) << "the read still ends normally";
+    EXPECT_EQ(s.window.ListShown(IDC_LOG), s.window.ListGetCount(IDC_LOG) - 1) << "the complaint is in view";
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, SharedReadBadCodeTest,

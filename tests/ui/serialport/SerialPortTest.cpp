@@ -1,0 +1,220 @@
+// The serial port on Qt: which device stands behind each port number, the line
+// errors the driver counts, and the port against a pseudo-terminal on whose
+// master side the test plays the device.
+#include "ui/serialport/LineErrorCounters.h"
+#include "ui/serialport/PortMap.h"
+#include "ui/serialport/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QtCore/qtestsupport_core.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Env = PortMap::Environment;
+using Devices = std::vector<std::string>;
+
+// Ports and their devices as "1=/dev/x 2=/dev/y".
+std::string Describe(const PortMap& map)
+{
+    std::string s;
+    for (const int port : map.Ports())
+        s += (s.empty() ? "" : " ") + std::to_string(port) + "=" + map.DeviceFor(port).value_or("?");
+    return s;
+}
+
+TEST(PortMap, VariablesDefineExactlyTheirPortsOrTheSystemsDevicesAreNumbered)
+{
+    bool asked = false;
+    const auto system = [&asked] { return asked = true, Devices{"/dev/ttyUSB1", "/dev/ttyACM0"}; };
+    const Env env{{"TAMSEL_COM3", "/dev/ttyUSB0"}, {"TAMSEL_COM5", "/dev/pts/7"}, {"TAMSEL_COM1", ""}, {"HOME", "/"}};
+    EXPECT_EQ(Describe(PortMap::Load(env, system)), "3=/dev/ttyUSB0 5=/dev/pts/7");
+    EXPECT_EQ(Describe(PortMap::Load(Env{{"TAMSEL_COM2", ""}}, system)), "") << "empty: no such port";
+    EXPECT_FALSE(asked) << "no system enumeration";
+    for (const char* v : {"TAMSEL_COM0", "TAMSEL_COM17", "TAMSEL_COM03", "tamsel_com3", "XTAMSEL_COM3", "TAMSEL_COM3 "})
+        EXPECT_EQ(Describe(PortMap::Load(Env{{v, "/dev/ttyUSB9"}}, system)), "1=/dev/ttyACM0 2=/dev/ttyUSB1") << v;
+    // Without variables the system's devices are numbered in name order, 16 at most.
+    EXPECT_EQ(Describe(PortMap::FromDevices({"/dev/ttyUSB0", "/dev/ttyACM1", "/dev/ttyACM0"})),
+              "1=/dev/ttyACM0 2=/dev/ttyACM1 3=/dev/ttyUSB0");
+    EXPECT_EQ(Describe(PortMap::FromDevices({"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1", "", "/dev/ttyS1"})),
+              "1=/dev/ttyS1 2=/dev/ttyS2 3=/dev/ttyS10")
+        << "digits by value; blanks and duplicates once";
+    Devices many;
+    for (int n = 20; n >= 0; --n)
+        many.push_back("/dev/ttyS" + std::to_string(n));
+    EXPECT_EQ(PortMap::FromDevices(many).Ports().back(), 16);
+    EXPECT_EQ(PortMap::FromDevices(many).DeviceFor(16), "/dev/ttyS15");
+    EXPECT_THROW(PortMap().Set(17, "/dev/x"), std::out_of_range);
+}
+
+// One event per error, in code order, at most sixteen a read; counters wrap.
+TEST(LineErrors, OneEventPerCountedError)
+{
+    const auto events = [](LineErrorCounts before, LineErrorCounts after) {  // frame, overrun, parity, buffer
+        namespace E = CommEvent;
+        const std::map<std::int16_t, char> letter = {
+            {E::kFrameError, 'F'}, {E::kOverrun, 'O'}, {E::kRxOverflow, 'B'}, {E::kParityError, 'P'}};
+        std::string s;
+        for (const std::int16_t code : LineErrorEvents(before, after))
+            s += letter.at(code);
+        return s;
+    };
+    EXPECT_EQ(events({5, 6, 7, 8}, {5, 6, 7, 8}), "");
+    EXPECT_EQ(events({1, 1, 1, 1}, {2, 2, 2, 2}), "FOBP");
+    EXPECT_EQ(events({0, 0, 10, 3}, {0, 0, 12, 4}), "BPP");
+    EXPECT_EQ(events({0xFFFFFFFFu, 0, 0, 0}, {1, 0, 0, 0}), "FF");
+    EXPECT_EQ(events({0, 0, 0, 0}, {10, 0, 9, 0}), "FFFFFFFFFFPPPPPP");
+}
+
+// The device's side of the line. Reads and writes run the event loop, so that
+// the port takes its part.
+class PseudoTerminal {
+public:
+    PseudoTerminal() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {
+        termios raw{};  // every byte passes unchanged
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || !::ptsname(m_master) ||
+            ::tcgetattr(m_master, &raw) != 0)
+            throw std::runtime_error("cannot create a pseudo-terminal");
+        m_slavePath = ::ptsname(m_master);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(m_master, TCSANOW, &raw);
+    }
+    ~PseudoTerminal() { HangUp(); }
+
+    const std::string& SlavePath() const { return m_slavePath; }
+    void HangUp()
+    {
+        if (m_master >= 0)
+            ::close(std::exchange(m_master, -1));
+    }
+    void Write(const std::vector<std::uint8_t>& bytes)
+    {
+        if (Move(bytes.size(), [&](std::size_t at) { return ::write(m_master, &bytes[at], bytes.size() - at); }) !=
+            bytes.size())
+            throw std::runtime_error("write to the pseudo-terminal master did not finish");
+    }
+    // What arrives within two seconds, up to count bytes.
+    std::vector<std::uint8_t> Read(std::size_t count)
+    {
+        std::vector<std::uint8_t> bytes(count);
+        bytes.resize(Move(count, [&](std::size_t at) { return ::read(m_master, &bytes[at], count - at); }));
+        return bytes;
+    }
+
+private:
+    template <class Io>
+    static std::size_t Move(std::size_t count, Io io)
+    {
+        std::size_t done = 0;
+        (void)QTest::qWaitFor([&] { return (done += std::max<ssize_t>(io(done), 0)) == count; }, 2000);
+        return done;
+    }
+
+    int m_master;
+    std::string m_slavePath;
+};
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// What opening a port says: "opened" or the error.
+std::string Open(QtSerialPort& port)
+{
+    try {
+        port.SetPortOpen(true);
+    } catch (const SerialPortError& error) {
+        return error.what();
+    }
+    return "opened";
+}
+
+class QtSerialPortOnPty : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(Open(port), "opened"); }
+
+    PseudoTerminal pty;
+    QtSerialPort port{PortMap::Single(1, pty.SlavePath())};
+};
+
+// A port that cannot open says which and stays closed; the open one is unaffected.
+TEST_F(QtSerialPortOnPty, OpenFailsForABusyUnmappedAbsentOrNonTerminalDevice)
+{
+    const std::pair<std::int16_t, std::string> cases[] = {
+        {1, pty.SlavePath()}, {2, pty.SlavePath()}, {1, "/dev/tamsel-no-such-device"}, {1, "/dev/null"}};
+    for (const auto& [number, device] : cases) {
+        QtSerialPort other(PortMap::Single(1, device));
+        other.SetCommPort(number);
+        EXPECT_NE(Open(other).find("COM" + std::to_string(number)), std::string::npos) << device;
+        EXPECT_FALSE(other.GetPortOpen());
+    }
+    EXPECT_NE(Open(port), "opened") << "already open";
+    port.SetOutput(Text("\x01P0182000000\r\n"));
+    EXPECT_EQ(pty.Read(15), Text("\x01P0182000000\r\n"));
+}
+
+TEST_F(QtSerialPortOnPty, ReplyInPiecesArrivesInOrderThroughReceiveEvents)
+{
+    std::vector<std::int16_t> codes;
+    Bytes received;
+    port.SetOnComm([&] {
+        codes.push_back(port.GetCommEvent());
+        port.SetInputLen(port.GetInBufferCount());  // as the receive path takes them
+        const Bytes piece = port.GetInput();
+        received.insert(received.end(), piece.begin(), piece.end());
+    });
+    std::string reply;
+    for (const char* piece : {"\x01P01", "0680000A", "0B0C\r\n"}) {
+        const std::size_t eventsBefore = codes.size();
+        pty.Write(Text(piece));
+        reply += piece;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return codes.size() > eventsBefore && received.size() == reply.size(); }));
+    }
+    EXPECT_EQ(received, Text(reply));
+    // A pseudo-terminal keeps no line error counters: only receive events.
+    EXPECT_EQ(codes, std::vector<std::int16_t>(codes.size(), CommEvent::kReceive));
+}
+
+// Closed by its handler on the first event, the port raises nothing more and
+// frees the device; a hang-up closes a port too.
+TEST_F(QtSerialPortOnPty, HandlerOrHangUpClosesThePort)
+{
+    int events = 0;
+    port.SetOnComm([&] {
+        ++events;
+        port.SetPortOpen(false);
+    });
+    pty.Write(Text("first"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events == 1; }));
+    EXPECT_FALSE(port.GetPortOpen());
+    EXPECT_THROW(port.SetOutput(Text("x")), SerialPortError);
+    QtSerialPort other(PortMap::Single(1, pty.SlavePath()));
+    ASSERT_EQ(Open(other), "opened");
+    pty.Write(Text("second"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.GetInBufferCount() == 6; }));
+    EXPECT_EQ(events, 1);
+    pty.HangUp();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !other.GetPortOpen(); }));
+}
+
+}  // namespace
+
+// The port needs a running application object for its notifiers and events.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
