@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build demo test test-asan clean
+.PHONY: deps configure build demo test test-asan soak bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -25,6 +25,14 @@ test: build
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DTAMSEL_SANITIZE=ON
+
+# An hour of auto read against the simulator with 5 % faulty replies.
+soak: build
+	tools/soak.sh $(BUILD) 60
+
+# The figures: connect and auto-read ratios, idle CPU, memory, start-up, suite time.
+bench: build
+	tools/bench.sh $(BUILD)
 
 clean:
 	rm -rf build build-asan

@@ -38,6 +38,8 @@ for run in $(seq "$runs"); do
   ms=$(awk -F'[][]' '/show 1003:/ {t0=$2} /show 1112:/ {print $2 - t0}' "$work/run.out")
   awk -v r="$run" -v ms="$ms" -v m="$mandated" 'BEGIN { printf "%3d  %10.3f  %.4f\n", r, ms, ms / m }'
   total=$(awk -v a="$total" -v b="$ms" 'BEGIN { print a + b }')
+  echo "$ms" >>"$work/times"
 done
-awk -v t="$total" -v n="$runs" -v m="$mandated" 'BEGIN {
-  printf "mean %.3f ms over %d runs; mandated %d ms; ratio %.4f (goal at most 1.05)\n", t / n, n, m, t / n / m }'
+median=$(sort -n "$work/times" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+awk -v t="$total" -v n="$runs" -v m="$mandated" -v md="$median" 'BEGIN {
+  printf "mean %.3f ms, median %.3f ms over %d runs; mandated %d ms; ratio %.4f (goal at most 1.05)\n", t / n, md, n, m, md / m }'

@@ -1,5 +1,7 @@
 #include "ui/headless/ControlModel.h"
 
+#include <algorithm>
+
 #include "dialog/ControlIds.h"
 
 #include <cctype>
@@ -184,6 +186,7 @@ int ControlModel::ListAddString(int id, std::string_view text)
 {
     Control& c = At(id);
     c.items.push_back(Item{std::string(text), 0});
+    c.most = std::max(c.most, static_cast<int>(c.items.size()));
     const std::string added = c.items.back().text;
     for (const auto& observer : m_listObservers)
         observer(id, added);

@@ -38,6 +38,8 @@ public:
     ControlKind KindOf(int id) const { return At(id).kind; }
     // Index of the list entry last scrolled into view, or -1.
     int ListShown(int id) const { return At(id).shown; }
+    // The most entries the list box ever held at once.
+    int ListMostCount(int id) const { return At(id).most; }
     int AboutBoxRuns() const { return m_aboutRuns; }
     bool Ended() const { return m_ended; }
     int EndResult() const { return m_endResult; }
@@ -86,6 +88,7 @@ private:
         std::vector<Item> items;
         int curSel = -1;
         int shown = -1;
+        int most = 0;
     };
 
     Control& At(int id);

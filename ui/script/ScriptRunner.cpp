@@ -110,6 +110,8 @@ std::string ScriptRunner::Describe(int id) const
     }
     line << "show " << id << ": text=" << Quote(text) << " enabled=" << (m_window.IsEnabled(id) ? 1 : 0)
          << " check=" << m_window.GetCheck(id) << " sel=" << sel;
+    if (kind == ControlKind::ListBox)
+        line << " count=" << m_window.ListGetCount(id) << " most=" << m_window.ListMostCount(id);
     return line.str();
 }
 
