@@ -49,7 +49,7 @@ void CTamselDlg::OnTimer(int timerId)
         break;
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);
-        m_Machine.RunStep();
+        RunObservedStep();
         break;
     case TIMER_BLINK:
         BlinkStatus();

@@ -11,6 +11,7 @@
 #include "modules/InstrumentInfo.h"
 #include "modules/Online.h"
 #include "modules/PortSetting.h"
+#include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -42,6 +43,9 @@ public:
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning(); }
+    // Hosts that follow the work (the record, the trend); each must outlive
+    // the dialog object.
+    void AddObserver(OperationObserver& observer) { m_Machine.Observers().Add(observer); }
 
 private:
     DialogWindow& m_Wnd;
@@ -54,4 +58,6 @@ private:
     CommonSettings m_CommonSettings;
 
     void BlinkStatus();
+    void RunObserved(int id, Notify notify, void (*handler)(CTamselDlg&));
+    void RunObservedStep();
 };

@@ -41,5 +41,5 @@ void CTamselDlg::OnCommand(int id, Notify notify)
     };
     for (const Entry& entry : kMessageMap)
         if (entry.id == id && entry.notify == notify)
-            return entry.handler(*this);
+            return RunObserved(id, notify, entry.handler);
 }
