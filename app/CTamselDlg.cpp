@@ -53,7 +53,7 @@ void CTamselDlg::OnTimer(int timerId)
         break;
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);
-        m_Machine.RunStep();
+        RunObservedStep();
         m_PortSetting.AfterStep();
         break;
     case TIMER_BLINK:

@@ -18,6 +18,7 @@
 #include "modules/RangeSetting.h"
 #include "modules/SensorTrim.h"
 #include "modules/SpecificSettings.h"
+#include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
@@ -51,6 +52,9 @@ public:
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning(); }
+    // Hosts that follow the work (the record, the trend); each must outlive
+    // the dialog object.
+    void AddObserver(OperationObserver& observer) { m_Machine.Observers().Add(observer); }
 
 private:
     DialogWindow& m_Wnd;
@@ -73,4 +77,6 @@ private:
     void OnCommEvent(SerialPort& comm);
     struct MessageEntry;
     static const MessageEntry* FindHandler(int id, Notify notify);
+    void RunObserved(int id, Notify notify, void (*handler)(CTamselDlg&));
+    void RunObservedStep();
 };

@@ -62,7 +62,11 @@ void CTamselDlg::EnableAllControls()
             m_Wnd.Enable(id, true);
 }
 
-void CTamselDlg::AppendLog(std::string_view text) { m_Wnd.ListAddString(IDC_LOG, text); }
+void CTamselDlg::AppendLog(std::string_view text)
+{
+    m_Wnd.ListAddString(IDC_LOG, text);
+    m_Machine.Observers().LogLine(text);
+}
 
 // Scrolls the newest entry into view without leaving it highlighted, and keeps
 // the log short: two entries go each time it has reached ten.

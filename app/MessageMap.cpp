@@ -13,7 +13,7 @@ struct CTamselDlg::MessageEntry {
 void CTamselDlg::OnCommand(int id, Notify notify)
 {
     if (const MessageEntry* entry = FindHandler(id, notify))
-        entry->handler(*this);
+        RunObserved(id, notify, entry->handler);
 }
 
 bool CTamselDlg::HasHandler(int id, Notify notify) { return FindHandler(id, notify) != nullptr; }

@@ -83,6 +83,8 @@ void StepMachine::ParseReplyHead(const CommandInfo& cmd)
         if (decoded.burstKnown)
             m_bBurst = decoded.burst ? 1 : 0;
         m_nResult = decoded.result;
+        if (m_nResult == kResultOk)
+            m_Observers.ReportProcessValues(cmd.command, *this);
     } else if (rxBuf[1] == 'X') {
         m_nResult = kResultModemError;
     } else {

@@ -8,6 +8,7 @@
 #include "dialog/SerialPort.h"
 #include "hart/ReplyDecoder.h"
 #include "hart/ReplyMatch.h"
+#include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
 #include "serial/ReceivePath.h"
@@ -32,6 +33,8 @@ public:
     // One tick: runs the state in m_nStep.
     void RunStep();
     bool IsOperationRunning() const { return m_nStep != kRestState; }
+    // Hosts following the work; the parse states report process values.
+    OperationObservers& Observers() { return m_Observers; }
 
     // --- The verbs of the scripts
 
@@ -97,6 +100,7 @@ private:
     StepTable m_Steps;
     // The last request sent: a reply must answer it.
     RequestInFlight m_InFlight;
+    OperationObservers m_Observers;
 
     bool IsReplyInFlight(const std::uint8_t* line, int n) override;
     void RunScriptStep(const StepEntry& step);

@@ -3,9 +3,11 @@
 # when any is missing.
 set -euo pipefail
 
+# libqt6opengl6-dev: Debian's qt6-charts-dev lacks it, yet Qt Charts' CMake
+# package needs it.
 packages=(
   build-essential cmake clang-format ccache
-  qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick
 )

@@ -5,6 +5,8 @@
 #include "ui/cli/QtTimerBackend.h"
 #include "ui/demo/PortChoice.h"
 #include "ui/headless/ControlModel.h"
+#include "ui/record/RecordOptions.h"
+#include "ui/record/RecordWriter.h"
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"
 
@@ -20,7 +22,7 @@
 
 namespace {
 
-const char kUsage[] = R"(Usage: tamsel-cli [--demo] [SCRIPT]
+const char kUsage[] = R"(Usage: tamsel-cli [--demo] [--record FILE | --no-record] [SCRIPT]
 
 Runs the Tamsel tool without a window, driven by an action script read from
 the file SCRIPT, or from standard input when SCRIPT is absent or "-".
@@ -30,7 +32,9 @@ Options:
   --timestamps  begin every output line with the milliseconds since start, as
                 "[12.345] "
   --help        show this text
+)";
 
+const char kScriptHelp[] = R"(
 Script: one action a line; '#' starts a comment; blank lines are ignored.
   click <id or caption>    click a button as the operator; a caption that names
                            several controls (such as "Read") is refused: use the id
@@ -60,10 +64,18 @@ int main(int argc, char** argv)
     bool demo = false;
     bool timestamps = false;
     std::string scriptPath = "-";
+    RecordPlace record = RecordPlace::DefaultDaily();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::string error;
+        if (TakeRecordOption(argc, argv, i, record, error)) {
+            if (error.empty())
+                continue;
+            std::cerr << "tamsel-cli: " << error << "\n" << kUsage << kRecordHelp << kScriptHelp;
+            return 2;
+        }
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage << "\n" << kPortsHelp;
+            std::cout << kUsage << kRecordHelp << kScriptHelp << "\n" << kPortsHelp;
             return 0;
         }
         if (arg == "--demo")
@@ -71,7 +83,7 @@ int main(int argc, char** argv)
         else if (arg == "--timestamps")
             timestamps = true;
         else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            std::cerr << "tamsel-cli: unknown option " << arg << "\n" << kUsage;
+            std::cerr << "tamsel-cli: unknown option " << arg << "\n" << kUsage << kRecordHelp << kScriptHelp;
             return 2;
         } else
             scriptPath = arg;
@@ -100,6 +112,9 @@ int main(int argc, char** argv)
     QtSerialPort port(std::move(choice.ports));
     CTamselDlg dlg(window, port);
     window.SetEventSink(&dlg);
+    RecordFile recordFile(record, std::cerr);
+    RecordWriter recordWriter(recordFile, window);
+    dlg.AddObserver(recordWriter);
     QtScriptClock clock;
     ScriptRunner runner(
         window, [&dlg] { return dlg.IsOperationRunning(); }, clock, std::cout);

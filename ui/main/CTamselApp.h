@@ -1,22 +1,30 @@
 // The application: the window, its serial port and the dialog object that
-// runs them, wired together. InitInstance runs the window modally; the
-// process ends when it closes.
+// runs them, wired together, with the record and the trend following the
+// work. InitInstance runs the window modally; the process ends when it closes.
 #pragma once
 
 #include "app/CTamselDlg.h"
 #include "ui/qt/QtDialogWindow.h"
+#include "ui/record/RecordWriter.h"
 #include "ui/serialport/QtSerialPort.h"
+#include "ui/trend/TrendWindow.h"
+
+#include <memory>
 
 class CTamselApp {
 public:
     // A QApplication must exist.
-    explicit CTamselApp(PortMap ports);
+    explicit CTamselApp(PortMap ports, RecordPlace record = {});
 
     // Runs the window until it closes; returns false, as the process then ends.
     bool InitInstance();
 
     QtDialogWindow& Window() { return m_window; }
     CTamselDlg& Dialog() { return m_dlg; }
+    TrendModel& Trend() { return m_trend; }
+    // Opens the trend window ("Trend..." in the window menu), or raises it.
+    void ShowTrend();
+    TrendWindow* TrendView() const { return m_trendWindow.get(); }
 
 private:
     // The window needs its event sink before the dialog object that is the
@@ -33,4 +41,8 @@ private:
     QtDialogWindow m_window;
     QtSerialPort m_port;
     CTamselDlg m_dlg;
+    RecordFile m_recordFile;
+    RecordWriter m_record;
+    TrendModel m_trend;
+    std::unique_ptr<TrendWindow> m_trendWindow;  // made when first opened
 };

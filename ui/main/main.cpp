@@ -2,8 +2,10 @@
 // closes.
 #include "ui/demo/PortChoice.h"
 #include "ui/main/CTamselApp.h"
+#include "ui/record/RecordOptions.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstring>
 #include <iostream>
@@ -11,14 +13,15 @@
 
 namespace {
 
-const char kUsage[] = R"(Usage: tamsel [--demo]
+const char kUsage[] = R"(Usage: tamsel [--demo] [--trend] [--record FILE | --no-record]
 
 Configures and calibrates a HART pressure transmitter through a HART modem on
 a serial port.
 
 Options:
-  --demo     serve the built-in simulated transmitter as port COM1 (the only port)
-  --help     show this text
+  --demo         serve the built-in simulated transmitter as port COM1 (the only port)
+  --trend        open the trend window at start ("Trend..." in the window menu)
+  --help         show this text
 )";
 
 }  // namespace
@@ -27,16 +30,24 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     bool demo = false;
+    bool trend = false;
+    RecordPlace record = RecordPlace::DefaultDaily();
+    std::string error;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << kUsage << "\n" << kPortsHelp;
+            std::cout << kUsage << kRecordHelp << "\n" << kPortsHelp;
             return 0;
         }
-        if (std::strcmp(argv[i], "--demo") != 0) {
-            std::cerr << "tamsel: unknown option " << argv[i] << "\n" << kUsage;
+        if (std::strcmp(argv[i], "--demo") == 0)
+            demo = true;
+        else if (std::strcmp(argv[i], "--trend") == 0)
+            trend = true;
+        else if (!TakeRecordOption(argc, argv, i, record, error))
+            error = "unknown option " + std::string(argv[i]);
+        if (!error.empty()) {
+            std::cerr << "tamsel: " << error << "\n" << kUsage << kRecordHelp;
             return 2;
         }
-        demo = true;
     }
 
     PortChoice choice;
@@ -47,7 +58,9 @@ int main(int argc, char** argv)
         return 3;
     }
 
-    CTamselApp theApp(std::move(choice.ports));
+    CTamselApp theApp(std::move(choice.ports), record);
+    if (trend)
+        QTimer::singleShot(0, [&theApp] { theApp.ShowTrend(); });  // over the main window
     theApp.InitInstance();
     return 0;
 }

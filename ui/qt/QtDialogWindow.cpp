@@ -123,7 +123,14 @@ std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu()
         menu->addSeparator();
         menu->addAction(text, this, [this, id = id] { events_.OnSysCommand(id); });
     }
+    for (const auto& [text, action] : hostActions_)
+        menu->addAction(text, this, action);
     return menu;
+}
+
+void QtDialogWindow::AddMenuAction(const QString& text, std::function<void()> action)
+{
+    hostActions_.emplace_back(text, std::move(action));
 }
 
 void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -134,6 +141,6 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void QtDialogWindow::RunAboutBox()
 {
-    AboutBox about(this);
+    AboutBox about(this, aboutNote_ ? aboutNote_() : QString());
     about.exec();
 }

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QMenu>  // CreateWindowMenu hands one out
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -72,8 +73,14 @@ public:
     QLabel* UnitLabel(int id) const;  // a field's unit text
     const DialogUnits& Units() const { return units_; }
     bool IsTimerActive(int timerId) const;
-    // The window menu: the frame's own commands, then the appended items.
+    // The window menu: the frame's own commands, then the appended items,
+    // then the host's own commands.
     std::unique_ptr<QMenu> CreateWindowMenu();
+
+    // For hosts: a command of their own in the window menu (the trend), and a
+    // line the About box shows under its text (where the record goes).
+    void AddMenuAction(const QString& text, std::function<void()> action);
+    void SetAboutNote(std::function<QString()> note) { aboutNote_ = std::move(note); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -91,4 +98,6 @@ private:
     BuiltControls controls_;
     std::map<int, QTimer*> timers_;
     std::vector<std::pair<unsigned, QString>> menuItems_;
+    std::vector<std::pair<QString, std::function<void()>>> hostActions_;
+    std::function<QString()> aboutNote_;
 };

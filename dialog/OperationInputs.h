@@ -1,0 +1,19 @@
+// What an operation takes from the window when its button is clicked: the
+// fields typed into and the entries chosen, as they stand at the click. The
+// record keeps them beside the click, since the fields change afterwards.
+#pragma once
+
+#include "dialog/DialogWindow.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct OperationInput {
+    std::string label;  // the field's label, a radio button's caption, else its id
+    std::string value;  // the text, the chosen entry, or 1/0 for a radio button
+};
+
+// The inputs of the operation behind a button, in the window's order; none
+// for a button whose operation reads nothing the operator enters.
+std::vector<OperationInput> ReadOperationInputs(const DialogWindow& wnd, int buttonId);

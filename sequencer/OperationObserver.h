@@ -1,0 +1,53 @@
+// What a host may follow of the tool's work without taking part in it (the
+// record, the trend): the clicks that start operations, every log entry, the
+// ends, and the process values the transmitter reports. Every call comes on
+// the tool's one thread as it happens; an observer changes nothing.
+#pragma once
+
+#include "dialog/OperationInputs.h"
+#include "hart/ReplyDecoder.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+class OperationObserver {
+public:
+    virtual ~OperationObserver() = default;
+
+    // The operator clicked a button, before its handler runs. At rest this
+    // starts an operation; while one runs (Stop Read, Exit) it acts on it.
+    virtual void OperationStarted(int /*controlId*/, std::string_view /*caption*/,
+                                  std::span<const OperationInput> /*inputs*/)
+    {
+    }
+    // Every entry of the activity log, the request and reply hex included,
+    // also those the window's short log drops.
+    virtual void LogLine(std::string_view /*text*/) {}
+    // The tool has come back to rest: the operation has ended.
+    virtual void OperationEnded() {}
+    // A decoded reply to command 1: the primary variable and its unit code.
+    virtual void PrimaryVariableRead(std::uint8_t /*unitCode*/, float /*value*/) {}
+    // A decoded reply to command 2: the loop current and the percent of range.
+    virtual void LoopCurrentRead(float /*milliamps*/, float /*percent*/) {}
+};
+
+// Hands every call on to each observer added, in the order added.
+class OperationObservers final : public OperationObserver {
+public:
+    // The observer must outlive the dialog object.
+    void Add(OperationObserver& observer) { m_List.push_back(&observer); }
+
+    // The process values of an accepted reply, for commands 1 and 2.
+    void ReportProcessValues(std::uint8_t command, const ReplyRecord& reply);
+
+    void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
+    void LogLine(std::string_view text) override;
+    void OperationEnded() override;
+    void PrimaryVariableRead(std::uint8_t unitCode, float value) override;
+    void LoopCurrentRead(float milliamps, float percent) override;
+
+private:
+    std::vector<OperationObserver*> m_List;
+};

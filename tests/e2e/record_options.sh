@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# tamsel-cli's record: one file a day under the state directory by default,
+# the file of --record, none with --no-record; a record that cannot be written
+# warns once on stderr and changes nothing in the transcript.
+set -euo pipefail
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$*"; exit 1; }
+printf '%s\n' 'click Search Com' 'click Open Com' 'click HART Communication' 'wait 10000' >"$work/script"
+run() { XDG_STATE_HOME="$work/state" timeout 60 "$cli" --demo "$@" "$work/script" >"$work/out" 2>"$work/err"; }
+
+run
+daily="$work/state/tamsel/records/$(date +%F).log"
+[ -s "$daily" ] || fail "no record at $daily"
+cp "$work/out" "$work/transcript"
+[ -s "$work/transcript" ] && [ ! -s "$work/err" ] || fail "bad run: $(cat "$work/err")"
+
+rm -rf "$work/state"
+run --record "$work/chosen.log"
+cmp -s "$work/out" "$work/transcript" || fail "the transcript changed with --record"
+[ "$(grep -c '	log	' "$work/chosen.log")" -eq "$(grep -c '^log: ' "$work/out")" ] || fail "a log line is not recorded"
+grep -q '	Fenmarks/Harrow/66051	end	1003 "HART Communication"$' "$work/chosen.log" || fail "no end of the connect"
+[ ! -e "$work/state" ] || fail "--record also wrote the daily record"
+
+run --no-record
+[ ! -e "$work/state" ] || fail "--no-record wrote a record"
+
+touch "$work/blocker"
+run --record "$work/blocker/sub/record.log"
+cmp -s "$work/out" "$work/transcript" || fail "the transcript changed with an unwritable record"
+[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "cannot write the record $work/blocker/sub/record.log" "$work/err" ||
+  fail "not one warning: $(cat "$work/err")"

@@ -1,0 +1,78 @@
+// The trend's samples: from reads of commands 1 and 2 on the simulated
+// transmitter, a new series at a unit change, and the CSV export.
+#include "ui/trend/TrendModel.h"
+#include "tests/modules/Scenario.h"
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 12, 6), QTime(9, 0));
+constexpr std::uint8_t kPsi = 6;
+constexpr std::int16_t kReadBoth = 9001;  // a cycle of auto read: command 1, then 2
+
+// Connected, with a script that reads command 1 and 2 once, as each cycle of
+// an auto read does.
+struct TrendScenario : Scenario {
+    TrendModel model{[this] { return kStart.addMSecs(clock.Now()); }};
+    TrendScenario()
+    {
+        dlg.AddObserver(model);
+        dlg.Machine().AddSteps({SendStep(kReadBoth, 1, kReadBoth + 1), SendStep(kReadBoth + 1, 2, kReadBoth + 2),
+                                RunStepOf(kReadBoth + 2, [this] { dlg.Machine().EndOperation(); })});
+        Connect();
+    }
+    void ReadCycles(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            dlg.Machine().StartScript(kReadBoth);
+            ASSERT_TRUE(clock.AdvanceUntil([this] { return !dlg.IsOperationRunning(); }, clock.Now() + 10000));
+        }
+    }
+};
+
+}  // namespace
+
+TEST(TrendModel, EveryReplyOfCommandsOneAndTwoIsASample)
+{
+    TrendScenario s;
+    EXPECT_TRUE(s.model.Samples().empty()) << "the connect reads neither";
+    s.ReadCycles(3);
+    s.Run(IDC_READ_UNIT);  // command 1 for the unit list: a sample all the same
+    const auto pv = s.model.PvSeries(0);
+    ASSERT_EQ(pv.size(), 1u);
+    EXPECT_EQ(pv[0].name, "PV (kPa)");
+    ASSERT_EQ(pv[0].points.size(), 4);
+    EXPECT_NEAR(pv[0].points[0].y(), 50.0, 0.5);
+    EXPECT_LT(pv[0].points[0].x(), pv[0].points[1].x());
+    EXPECT_NEAR(s.model.PercentSeries(0).points.at(2).y(), 50.0, 0.5);
+    EXPECT_NEAR(s.model.CurrentSeries(0).points.at(2).y(), 12.0, 0.1);
+}
+
+TEST(TrendModel, UnitChangeStartsANewSeries)
+{
+    TrendScenario s;
+    s.ReadCycles(2);
+    s.device().pvUnit = kPsi;
+    s.ReadCycles(1);
+    const auto pv = s.model.PvSeries(0);
+    ASSERT_EQ(pv.size(), 2u);
+    EXPECT_EQ(pv[1].name, "PV (psi)");
+    EXPECT_EQ(pv[1].points.size(), 1);
+    EXPECT_NEAR(pv[1].points[0].y(), 7.25, 0.1);
+    EXPECT_EQ(s.model.PercentSeries(0).points.size(), 3) << "percent and current go on in one series";
+}
+
+TEST(TrendModel, CsvHoldsEverySampleInItsOwnColumns)
+{
+    QDateTime at = kStart;
+    TrendModel model([&] { return at; });
+    model.PrimaryVariableRead(12, 50.125f);
+    at = at.addMSecs(330);
+    model.LoopCurrentRead(12.02f, 50.125f);
+    at = at.addSecs(700);
+    model.PrimaryVariableRead(32, -1.5e-6f);
+    EXPECT_EQ(model.CsvText(), "time,PV,unit,percent,mA\n"
+                               "2026-12-06 09:00:00.000,50.125,kPa,,\n"
+                               "2026-12-06 09:00:00.330,,,50.125,12.02\n"
+                               "2026-12-06 09:11:40.330,-1.5e-06,code 32,,\n");
+    EXPECT_EQ(model.PvSeries(at.toMSecsSinceEpoch()).size(), 1u) << "the older unit's stretch is out of view";
+}

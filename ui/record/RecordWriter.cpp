@@ -1,0 +1,47 @@
+#include "ui/record/RecordWriter.h"
+
+#include "dialog/ControlIds.h"
+
+RecordWriter::RecordWriter(RecordFile& file, const DialogWindow& window, Clock now)
+    : m_file(file), m_window(window), m_now(std::move(now))
+{
+}
+
+void RecordWriter::OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs)
+{
+    std::string what = std::to_string(controlId) + " \"" + std::string(caption) + "\"";
+    std::string line = what;
+    for (const OperationInput& input : inputs)
+        line += " " + input.label + "=\"" + input.value + "\"";
+    // A click while an operation runs acts on that one; its end stays the
+    // end of the operation that runs.
+    if (!m_running.empty())
+        return Write("click", line);
+    m_running = std::move(what);
+    Write("start", line);
+}
+
+void RecordWriter::LogLine(std::string_view text) { Write("log", text); }
+
+void RecordWriter::OperationEnded()
+{
+    Write("end", m_running);
+    m_running.clear();
+}
+
+void RecordWriter::Write(std::string_view event, std::string_view text)
+{
+    const QDateTime at = m_now();
+    const std::string time = at.toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
+    m_file.Append(at.date(), time + '\t' + Device() + '\t' + std::string(event) + '\t' + std::string(text));
+}
+
+std::string RecordWriter::Device() const
+{
+    const std::string mfr = m_window.GetText(IDC_MFR);
+    const std::string type = m_window.GetText(IDC_DEV_TYPE);
+    const std::string id = m_window.GetText(IDC_DEV_ID);
+    if (mfr.empty() && type.empty() && id.empty())
+        return "-";
+    return mfr + "/" + type + "/" + id;
+}

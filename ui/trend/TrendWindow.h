@@ -1,0 +1,42 @@
+// The trend: primary variable, percent of range and loop current against
+// time, up to ten minutes back from the newest sample, on axes that follow
+// the values; "Export CSV" writes every sample since start. It only
+// reads the model, so it can be closed and opened again at any time.
+#pragma once
+
+#include "ui/trend/TrendModel.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QChart;
+class QLabel;
+class QPushButton;
+
+class TrendWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr qint64 kShownMs = 10 * 60 * 1000;
+    static constexpr qint64 kLeastShownMs = 10 * 1000;  // while the samples span less
+
+    explicit TrendWindow(TrendModel& model, QWidget* parent = nullptr);
+
+    // The charts: primary variable, percent of range, loop current.
+    QChart* Chart(int i) const { return m_charts.at(std::size_t(i)); }
+    QPushButton* ExportButton() const { return m_export; }
+
+public slots:
+    void Refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ExportCsv();
+
+    TrendModel& m_model;
+    std::array<QChart*, 3> m_charts{};
+    QLabel* m_count = nullptr;
+    QPushButton* m_export = nullptr;
+};
