@@ -14,15 +14,17 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
 
-const char kUsage[] = R"(Usage: tamsel-cli [--demo] [--record FILE | --no-record] [SCRIPT]
+const char kUsage[] = R"(Usage: tamsel-cli [--demo] [--timestamps] [--record FILE | --no-record] [SCRIPT]
 
 Runs the Tamsel tool without a window, driven by an action script read from
 the file SCRIPT, or from standard input when SCRIPT is absent or "-".
@@ -45,16 +47,42 @@ Script: one action a line; '#' starts a comment; blank lines are ignored.
   show <id>                print the control in one line:
                              show <id>: text="..." enabled=0|1 check=0|1 sel=N
                            text is the caption, field text, selected entry or newest
-                           log entry; quotes and backslashes in it are escaped
+                           log entry; quotes and backslashes in it are escaped; the
+                           log adds count=N most=M (entries now, the most it held)
   expect <id> <text>       fail the run unless the control shows exactly text
 
 Every activity log entry is printed as "log: <text>" the moment it is added.
 The whole script is checked before anything runs.
 
 Exit status: 0 the script ran through, 1 an expect failed (the run stops there),
-2 a bad script line (reported with its line number; nothing runs), 3 the demo
-transmitter could not be started.
+2 a bad script line (reported with its line number; nothing runs), a bad option
+or a script that cannot be read, 3 the demo transmitter could not be started.
+A UTF-8 byte-order mark at the start of the script is skipped.
 )";
+
+// The whole script, from the file or standard input ("-"), without a UTF-8
+// byte-order mark; nothing when it cannot be read (a directory included).
+std::optional<std::string> ReadScript(const std::string& path)
+{
+    std::ostringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+    } else {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec))
+            return std::nullopt;
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            return std::nullopt;
+        text << file.rdbuf();
+        if (file.bad())
+            return std::nullopt;
+    }
+    std::string script = text.str();
+    if (script.starts_with("\xEF\xBB\xBF"))
+        script.erase(0, 3);
+    return script;
+}
 
 }  // namespace
 
@@ -63,7 +91,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     bool demo = false;
     bool timestamps = false;
-    std::string scriptPath = "-";
+    std::optional<std::string> scriptPath;
     RecordPlace record = RecordPlace::DefaultDaily();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -85,8 +113,12 @@ int main(int argc, char** argv)
         else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             std::cerr << "tamsel-cli: unknown option " << arg << "\n" << kUsage << kRecordHelp << kScriptHelp;
             return 2;
-        } else
+        } else if (scriptPath) {
+            std::cerr << "tamsel-cli: one script only, not " << *scriptPath << " and " << arg << "\n" << kUsage;
+            return 2;
+        } else {
             scriptPath = arg;
+        }
     }
 
     PortChoice choice;
@@ -97,15 +129,12 @@ int main(int argc, char** argv)
         return 3;
     }
 
-    std::ifstream file;
-    if (scriptPath != "-") {
-        file.open(scriptPath);
-        if (!file) {
-            std::cerr << "tamsel-cli: cannot read " << scriptPath << "\n";
-            return 2;
-        }
+    const std::optional<std::string> text = ReadScript(scriptPath.value_or("-"));
+    if (!text) {
+        std::cerr << "tamsel-cli: cannot read " << scriptPath.value_or("standard input") << "\n";
+        return 2;
     }
-    std::istream& script = scriptPath == "-" ? std::cin : file;
+    std::istringstream script(*text);
 
     QtTimerBackend timers;
     ControlModel window(MainDialogLayout(), timers);

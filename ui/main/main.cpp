@@ -28,7 +28,7 @@ Options:
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // The options first: --help and a bad option need no display.
     bool demo = false;
     bool trend = false;
     RecordPlace record = RecordPlace::DefaultDaily();
@@ -50,6 +50,7 @@ int main(int argc, char** argv)
         }
     }
 
+    QApplication app(argc, argv);
     PortChoice choice;
     try {
         choice = ChoosePorts(demo);
