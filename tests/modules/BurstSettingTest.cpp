@@ -3,53 +3,27 @@
 #include "dialog/Timing.h"
 #include "tests/modules/Scenario.h"
 
-using Log = std::vector<std::string>;
-using sim::FaultKind;
+namespace {
 
-TEST(BurstSetting, CmdTwoWritesCommand108AndClearsTheOtherChoices)
-{
-    Scenario s;
-    s.Connect();
-    s.window.SetCheck(IDC_BURST_CMD1, 1);
-    s.window.SetCheck(IDC_BURST_CMD3, 1);
-    const std::size_t mark = s.LogHistory().size();
-    s.Run(IDC_BURST_CMD2);
-    EXPECT_EQ(s.LogFrom(mark), (Log{LongRequest(108, {2}), LongReply(108, 0x40, {2}), "Setting succeed!"}));
-    EXPECT_EQ(s.window.GetCheck(IDC_BURST_CMD1), 0);
-    EXPECT_EQ(s.window.GetCheck(IDC_BURST_CMD2), 1);
-    EXPECT_EQ(s.window.GetCheck(IDC_BURST_CMD3), 0);
-    EXPECT_EQ(s.device().burstCommand, 2);
-}
+using F = sim::FaultKind;
 
-TEST(BurstSetting, TheEchoedValueDecidesTheMessage)
-{
-    const struct {
-        int button, command, echo;
-        const char* message;
-    } rows[] = {{IDC_BURST_CMD3, 108, 5, "Data reply not right!"},
-                {IDC_EXIT_BURST, 109, 1, "Burst mode entered!"},
-                {IDC_ENTER_BURST, 109, 0, "Burst mode exited!"},
-                {IDC_ENTER_BURST, 109, 7, "Data reply not right!"}};
-    for (const auto& row : rows) {
-        Scenario s;
-        s.Connect();
-        s.Fault(FaultKind::kBadEcho, row.command, row.echo);
-        s.Run(row.button);
-        EXPECT_EQ(s.MessagesFrom(0), (Log{row.message})) << row.button << " echo " << row.echo;
-    }
-}
+// Each choice writes command 108 and clears the other two; the echoed value decides the message.
+// clang-format off
+const Operation kOperations[] = {
+    {"Cmd2WritesCommand108AndClearsTheOtherChoices", {{IDC_BURST_CMD1, "1"}, {IDC_BURST_CMD3, "1"}}, IDC_BURST_CMD2, {LongRequest(108, {2}), LongReply(108, 0x40, {2}), "Setting succeed!"},
+     {{IDC_BURST_CMD1, "0"}, {IDC_BURST_CMD2, "1"}, {IDC_BURST_CMD3, "0"}}},
+    {"Cmd3Echo5", {}, IDC_BURST_CMD3, {"Data reply not right!"}, {}, {{F::kBadEcho, 108, 5}}},
+    {"Cmd1Silence", {}, IDC_BURST_CMD1, {"Communication fail!"}, {}, {{F::kNoAnswer, 108}}},
+    {"ExitBurstEcho1", {}, IDC_EXIT_BURST, {"Burst mode entered!"}, {}, {{F::kBadEcho, 109, 1}}},
+    {"EnterBurstEcho0", {}, IDC_ENTER_BURST, {"Burst mode exited!"}, {}, {{F::kBadEcho, 109, 0}}},
+    {"EnterBurstEcho7", {}, IDC_ENTER_BURST, {"Data reply not right!"}, {}, {{F::kBadEcho, 109, 7}}},
+    {"EnterBurstStatusOnly", {}, IDC_ENTER_BURST, {"Command not implemented!"}, {}, {{F::kStatusOnly, 109}}},
+};
+// clang-format on
 
-TEST(BurstSetting, StatusOnlyAndSilence)
-{
-    Scenario s;
-    s.Connect();
-    s.Fault(FaultKind::kStatusOnly, 109);
-    s.Run(IDC_ENTER_BURST);
-    s.line.modem().ClearFaults();
-    s.Fault(FaultKind::kNoAnswer, 108);
-    s.Run(IDC_BURST_CMD1);
-    EXPECT_EQ(s.MessagesFrom(0), (Log{"Command not implemented!", "Communication fail!"}));
-}
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Burst, OperationTest, testing::ValuesIn(kOperations), OperationName);
 
 TEST(BurstSetting, StatusBlinksWhileTheRepliesShowBurstMode)
 {
@@ -66,30 +40,14 @@ TEST(BurstSetting, StatusBlinksWhileTheRepliesShowBurstMode)
 
     s.Run(IDC_EXIT_BURST);
     EXPECT_EQ(s.MessagesFrom(0).back(), "Burst mode exited!");
-    s.clock.AdvanceBy(BLINK_PERIOD);
-    EXPECT_EQ(s.window.GetCheck(IDC_STATUS), 0);
-    s.clock.AdvanceBy(BLINK_PERIOD);
-    EXPECT_EQ(s.window.GetCheck(IDC_STATUS), 0) << "dark after a reply without the burst bit";
-}
-
-// Every reply logged is an acknowledge to the command requested just before
-// it: a burst frame (81) never reaches the log.
-void ExpectRepliesAnswerTheirRequests(const Log& log)
-{
-    std::string command;
-    for (const std::string& line : log) {
-        const bool shortFrame = line.rfind("02", 0) == 0 || line.rfind("06", 0) == 0;
-        const std::string number = line.substr(shortFrame ? 4 : 12, 2);
-        if (line.rfind("02", 0) == 0 || line.rfind("82", 0) == 0)
-            command = number;
-        else if (line.rfind("06", 0) == 0 || line.rfind("86", 0) == 0)
-            EXPECT_EQ(number, command) << line;
-        else
-            EXPECT_NE(line.find_first_not_of("0123456789ABCDEF"), std::string::npos)
-                << "a frame of another kind: " << line;
+    for (int period = 0; period < 2; ++period) {
+        s.clock.AdvanceBy(BLINK_PERIOD);
+        EXPECT_EQ(s.window.GetCheck(IDC_STATUS), 0) << "dark after a reply without the burst bit";
     }
 }
 
+// Every reply logged is an acknowledge to the command requested just before
+// it: a burst frame (81) never reaches the log, and no field shows its data.
 TEST(BurstSetting, TheWindowWorksWithATransmitterBurstingEvery300Ms)
 {
     Scenario s;
@@ -102,11 +60,22 @@ TEST(BurstSetting, TheWindowWorksWithATransmitterBurstingEvery300Ms)
     s.window.Click(IDC_AUTO_READ);
     s.clock.AdvanceBy(5000);
     s.window.Click(IDC_STOP_READ);
-    ASSERT_TRUE(s.clock.AdvanceUntil([&] { return !s.dlg.IsOperationRunning(); }, s.clock.Now() + 10000));
+    s.RunUntilRest();
     s.Run(IDC_EXIT_BURST);
 
     EXPECT_EQ(s.MessagesFrom(0), (Log{"Burst mode entered!", "Setting succeed!", "Burst mode exited!"}));
-    ExpectRepliesAnswerTheirRequests(s.LogHistory());
+    std::string command;
+    for (const std::string& line : s.LogHistory()) {
+        const bool shortFrame = line.starts_with("02") || line.starts_with("06");
+        const std::string number = line.substr(shortFrame ? 4 : 12, 2);
+        if (line.starts_with("02") || line.starts_with("82"))
+            command = number;
+        else if (line.starts_with("06") || line.starts_with("86"))
+            EXPECT_EQ(number, command) << line;
+        else
+            EXPECT_NE(line.find_first_not_of("0123456789ABCDEF"), std::string::npos)
+                << "a frame of another kind: " << line;
+    }
     EXPECT_EQ(s.window.GetText(IDC_DAMPING), "2.000");
     EXPECT_EQ(s.device().damping, 2.0f);
     EXPECT_EQ(s.window.GetText(IDC_RANGE_UPPER), "+1.0000e+02");

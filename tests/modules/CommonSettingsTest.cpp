@@ -2,96 +2,59 @@
 // and damping, against the simulated transmitter.
 #include "tests/modules/Scenario.h"
 
-#include <functional>
+namespace {
 
-using Log = std::vector<std::string>;
+using F = sim::FaultKind;
+using D = sim::TransmitterState;
 
-TEST(SharedRead, UnitCodeTenIsShownAsTheTableNamesIt)
+// What the shared read shows of a fresh transmitter.
+const Fields kRange = {{IDC_RANGE_UPPER, "+1.0000e+02"}, {IDC_RANGE_LOWER, "+0.0000e+00"}, {IDC_RANGE_UNIT, "kPa"}};
+Fields With(Fields fields, const Fields& more)
 {
-    Scenario s;
-    s.device().rangeUnit = 10;
-    s.device().pvUnit = 10;
-    s.Connect();
-    EXPECT_EQ(s.window.GetText(IDC_RANGE_UNIT), "kg/c2");
-    s.Run(IDC_READ_UNIT);
-    EXPECT_EQ(s.window.ComboGetCurSel(IDC_UNIT_LIST), 9);
-    EXPECT_EQ(s.Selected(IDC_UNIT_LIST), "kg/cm2");
-    EXPECT_TRUE(s.MessagesFrom(0).empty());
+    fields.insert(fields.end(), more.begin(), more.end());
+    return fields;
 }
+const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
-TEST(SharedRead, AlarmKeepLastSelectsTheThirdEntry)
-{
-    Scenario s;
-    s.device().alarmSelection = 239;
-    s.Connect();
-    EXPECT_EQ(s.Selected(IDC_ALARM), "Keep Last");
-}
-
-struct BadCodeCase {
-    const char* name;
-    std::function<void(Scenario&)> spoil;
-    Log messages;
-    std::vector<int> emptied;      // fields or lists left empty
-    std::vector<int> stillFilled;  // fields or lists shown all the same
+// A bad code empties its own field only; the read ends normally and its complaint is in view.
+// clang-format off
+const Operation kReads[] = {
+    {"UnitCodeTenShownAsTheTableNamesIt", {}, IDC_HART_COMM, {}, {{IDC_RANGE_UNIT, "kg/c2"}, {IDC_SENSOR_UPPER, "2.039 kg/c2"}}, {}, [](D& d) { d.rangeUnit = d.pvUnit = 10; }},
+    {"ReadUnitCodeTen", {}, IDC_READ_UNIT, {}, {{IDC_UNIT_LIST, "kg/cm2"}}, {}, [](D& d) { d.rangeUnit = d.pvUnit = 10; }},
+    {"ReadUnitSelectsWithoutEnablingSet", {}, IDC_READ_UNIT, {}, {{IDC_UNIT_LIST, "kPa"}}},
+    {"AlarmKeepLastSelectsTheThirdEntry", {}, IDC_HART_COMM, {}, {{IDC_ALARM, "Keep Last"}}, {}, [](D& d) { d.alarmSelection = 239; }},
+    {"BadAlarmCode", {}, IDC_HART_COMM, {"Alarm code not right!"}, With(kRange, {{IDC_ALARM, ""}, {IDC_TRANS_FUNC, "Linear"}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}}),
+     {}, [](D& d) { d.alarmSelection = 2; }, {IDC_AUTO_READ}},
+    {"BadTransferFunctionCode", {}, IDC_HART_COMM, {"Trans-Func. code not right!"}, With(kRange, {{IDC_TRANS_FUNC, ""}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}, {IDC_ALARM, "High Alarm"}}),
+     {}, [](D& d) { d.transferFunction = 5; }, {IDC_AUTO_READ}},
+    {"BadRangeUnit", {}, IDC_HART_COMM, {"Unit code not right!"}, {{IDC_RANGE_UPPER, ""}, {IDC_RANGE_LOWER, ""}, {IDC_RANGE_UNIT, ""}, {IDC_TRANS_FUNC, "Linear"}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}, {IDC_ALARM, "High Alarm"}},
+     {{F::kBadUnit, 15}}, nullptr, {IDC_AUTO_READ}},
+    {"AllCodesBad", {}, IDC_HART_COMM, {"Trans-Func. code not right!", "Write Protect code not right!", "Alarm code not right!"},
+     With(kRange, {{IDC_TRANS_FUNC, ""}, {IDC_WRITE_PROTECT, ""}, {IDC_ALARM, ""}, {IDC_DAMPING, "0.500"}}), {{F::kBadEcho, 15}}, nullptr, {IDC_AUTO_READ}},
+    {"FailedReadLeavesOnlyTheWaysToConnect", {}, IDC_READ_RANGE, {LongRequest(15), LongRequest(15), LongRequest(15), "Communication fail!"}, {}, {{F::kNoAnswer, 15}}, nullptr,
+     kWaysToConnect, {IDC_READ_RANGE, IDC_AUTO_READ, IDC_POLL_ADDR, IDC_READ_DAMPING}},
 };
 
-class SharedReadBadCodeTest : public testing::TestWithParam<BadCodeCase> {};
+// The input enables its "Set"; the echo decides the message. Status only: response code 64, no data.
+const Operation kWrites[] = {
+    {"DampingEchoed", {{IDC_DAMPING, "2.5"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x20, 0, 0}), LongReply(34, 0x40, {0x40, 0x20, 0, 0}), "Setting succeed!"}, {{IDC_DAMPING, "2.500"}}},
+    {"DampingNotANumberIsZero", {{IDC_DAMPING, "abc"}}, IDC_SET_DAMPING, {LongRequest(34, {0, 0, 0, 0}), LongReply(34, 0x40, {0, 0, 0, 0}), "Setting succeed!"}, {{IDC_DAMPING, "0.000"}}},
+    {"DampingStatusOnly", {{IDC_DAMPING, "3"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x40, 0, 0}), LongReply(34, 0, {}, 64), "Command not implemented!"}, {{IDC_DAMPING, "3"}}, {{F::kStatusOnly, 34}}},
+    {"DampingShortEcho", {{IDC_DAMPING, "3"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x40, 0, 0}), LongReply(34, 0x40, {0x40, 0x40, 0}), "Reply not right!"}, {{IDC_DAMPING, "3"}}, {{F::kShortCount, 34}}},
+    {"DampingWhileProtected", {{IDC_DAMPING, "4"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x80, 0, 0}), LongReply(34, 0, {}, 7), "Command not implemented!"}, {}, {}, [](D& d) { d.writeProtected = true; }},
+    {"UnitEchoed", {{IDC_UNIT_LIST, "MPa"}}, IDC_SET_UNIT, {LongRequest(44, {0xED}), LongReply(44, 0x40, {0xED}), "Setting succeed!"}, {{IDC_UNIT_LIST, "MPa"}}},
+    {"UnitStatusOnly", {{IDC_UNIT_LIST, "kg/cm2"}}, IDC_SET_UNIT, {LongRequest(44, {10}), LongReply(44, 0, {}, 64), "Command not implemented!"}, {{IDC_UNIT_LIST, "kg/cm2"}}, {{F::kStatusOnly, 44}}},
+    {"UnitBadEcho", {{IDC_UNIT_LIST, "psi"}}, IDC_SET_UNIT, {LongRequest(44, {6}), LongReply(44, 0x40, {32}), "Data reply not right!"}, {{IDC_UNIT_LIST, ""}}, {{F::kBadUnit, 44}}},
+    {"TransferFunctionEchoed", {{IDC_TRANS_FUNC, "Square Root"}}, IDC_SET_TRANS_FUNC, {LongRequest(47, {1}), LongReply(47, 0x40, {1}), "Setting succeed!"}, {{IDC_TRANS_FUNC, "Square Root"}}},
+    {"TransferFunctionStatusOnly", {{IDC_TRANS_FUNC, "Square Root"}}, IDC_SET_TRANS_FUNC, {LongRequest(47, {1}), LongReply(47, 0, {}, 64), "Command not implemented!"}, {{IDC_TRANS_FUNC, "Square Root"}}, {{F::kStatusOnly, 47}}},
+    {"TransferFunctionBadEcho", {{IDC_TRANS_FUNC, "Square Root"}}, IDC_SET_TRANS_FUNC, {LongRequest(47, {1}), LongReply(47, 0x40, {254}), "Data reply not right!"}, {{IDC_TRANS_FUNC, ""}}, {{F::kBadEcho, 47}}},
+};
+// clang-format on
 
-TEST_P(SharedReadBadCodeTest, ComplainsAndFillsTheOtherFields)
-{
-    Scenario s;
-    GetParam().spoil(s);
-    s.Connect();
-    EXPECT_EQ(s.MessagesFrom(0), GetParam().messages);
-    const auto shown = [&](int id) {
-        return s.window.KindOf(id) == ControlKind::ComboBox ? s.Selected(id) : s.window.GetText(id);
-    };
-    for (int id : GetParam().emptied)
-        EXPECT_EQ(shown(id), "") << id;
-    for (int id : GetParam().stillFilled)
-        EXPECT_NE(shown(id), "") << id;
-    EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ)) << "the read still ends normally";
-    EXPECT_EQ(s.window.ListShown(IDC_LOG), s.window.ListGetCount(IDC_LOG) - 1) << "the complaint is in view";
-}
+}  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Codes, SharedReadBadCodeTest,
-                         testing::Values(BadCodeCase{"Alarm",
-                                                     [](Scenario& s) { s.device().alarmSelection = 2; },
-                                                     {"Alarm code not right!"},
-                                                     {IDC_ALARM},
-                                                     {IDC_RANGE_UPPER, IDC_RANGE_UNIT, IDC_TRANS_FUNC, IDC_DAMPING,
-                                                      IDC_WRITE_PROTECT}},
-                                         BadCodeCase{"TransferFunction",
-                                                     [](Scenario& s) { s.device().transferFunction = 5; },
-                                                     {"Trans-Func. code not right!"},
-                                                     {IDC_TRANS_FUNC},
-                                                     {IDC_RANGE_UPPER, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
-                                         BadCodeCase{"RangeUnit",
-                                                     [](Scenario& s) { s.Fault(sim::FaultKind::kBadUnit, 15); },
-                                                     {"Unit code not right!"},
-                                                     {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT},
-                                                     {IDC_TRANS_FUNC, IDC_DAMPING, IDC_WRITE_PROTECT, IDC_ALARM}},
-                                         BadCodeCase{"AllCodes",
-                                                     [](Scenario& s) { s.Fault(sim::FaultKind::kBadEcho, 15); },
-                                                     {"Trans-Func. code not right!", "Write Protect code not right!",
-                                                      "Alarm code not right!"},
-                                                     {IDC_TRANS_FUNC, IDC_WRITE_PROTECT, IDC_ALARM},
-                                                     {IDC_RANGE_UPPER, IDC_RANGE_LOWER, IDC_RANGE_UNIT, IDC_DAMPING}}),
-                         [](const testing::TestParamInfo<BadCodeCase>& info) { return std::string(info.param.name); });
-
-TEST(SharedRead, FailedReadLeavesOnlyTheWaysToConnect)
-{
-    Scenario s;
-    s.Connect();
-    s.Fault(sim::FaultKind::kNoAnswer, 15);
-    const std::size_t mark = s.LogHistory().size();
-    s.Run(IDC_READ_RANGE);
-    EXPECT_EQ(s.LogFrom(mark), (Log{LongRequest(15), LongRequest(15), LongRequest(15), "Communication fail!"}));
-    for (int id : {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM})
-        EXPECT_TRUE(s.window.IsEnabled(id)) << id;
-    for (int id : {IDC_READ_RANGE, IDC_AUTO_READ, IDC_POLL_ADDR, IDC_READ_DAMPING})
-        EXPECT_FALSE(s.window.IsEnabled(id)) << id;
-}
+INSTANTIATE_TEST_SUITE_P(SharedRead, OperationTest, testing::ValuesIn(kReads), OperationName);
+INSTANTIATE_TEST_SUITE_P(Writes, OperationTest, testing::ValuesIn(kWrites), OperationName);
 
 TEST(SharedRead, EveryReadButtonRunsIt)
 {
@@ -101,107 +64,7 @@ TEST(SharedRead, EveryReadButtonRunsIt)
         s.device().damping = 2.0f;
         s.Run(id);
         EXPECT_EQ(s.window.GetText(IDC_DAMPING), "2.000") << id;
-        EXPECT_FALSE(s.window.IsEnabled(IDC_SET_DAMPING)) << id;
+        EXPECT_FALSE(s.window.IsEnabled(IDC_SET_DAMPING)) << id << ": a value read is not a pending edit";
         EXPECT_EQ(s.LogHistory()[s.LogHistory().size() - 2], LongRequest(15)) << id;
     }
-}
-
-// --- Writes
-
-struct WriteCase {
-    const char* name;
-    int command;
-    std::function<void(Scenario&)> edit;  // the operator's input
-    int setButton;
-    std::vector<int> requestData;
-    std::function<void(Scenario&)> spoil;
-    Log messages;
-    std::function<void(Scenario&)> check;  // what the window shows afterwards
-};
-
-class WriteTest : public testing::TestWithParam<WriteCase> {};
-
-TEST_P(WriteTest, SendsTheInputAndJudgesTheEcho)
-{
-    const WriteCase& c = GetParam();
-    Scenario s;
-    s.Connect();
-    c.edit(s);
-    ASSERT_TRUE(s.window.IsEnabled(c.setButton)) << "the edit enables Set";
-    if (c.spoil)
-        c.spoil(s);
-    const std::size_t mark = s.LogHistory().size();
-    s.Run(c.setButton);
-    ASSERT_FALSE(s.LogFrom(mark).empty());
-    EXPECT_EQ(s.LogFrom(mark)[0], LongRequest(c.command, c.requestData));
-    EXPECT_EQ(s.MessagesFrom(mark), c.messages);
-    c.check(s);
-    for (int set : {IDC_SET_TRANS_FUNC, IDC_SET_UNIT, IDC_SET_DAMPING})
-        EXPECT_FALSE(s.window.IsEnabled(set)) << set << ": disabled until the input changes again";
-    EXPECT_TRUE(s.window.IsEnabled(IDC_READ_DAMPING));
-}
-
-namespace {
-auto TypeDamping(const char* text)
-{
-    return [text](Scenario& s) { s.window.Type(IDC_DAMPING, text); };
-}
-auto Shows(int id, std::string text)
-{
-    return [id, text](Scenario& s) {
-        const std::string shown = s.window.KindOf(id) == ControlKind::ComboBox ? s.Selected(id) : s.window.GetText(id);
-        EXPECT_EQ(shown, text) << id;
-    };
-}
-auto Spoil(sim::FaultKind kind, int command)
-{
-    return [kind, command](Scenario& s) { s.Fault(kind, command); };
-}
-}  // namespace
-
-namespace {
-using F = sim::FaultKind;
-auto Choose(int list, int entry)
-{
-    return [list, entry](Scenario& s) { s.window.Choose(list, entry); };
-}
-// clang-format off
-const WriteCase kWrites[] = {
-    {"DampingEchoed", 34, TypeDamping("2.5"), IDC_SET_DAMPING, {0x40, 0x20, 0, 0}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "2.500")},
-    {"DampingNotANumberIsZero", 34, TypeDamping("abc"), IDC_SET_DAMPING, {0, 0, 0, 0}, nullptr, {"Setting succeed!"}, Shows(IDC_DAMPING, "0.000")},
-    {"DampingStatusOnly", 34, TypeDamping("3"), IDC_SET_DAMPING, {0x40, 0x40, 0, 0}, Spoil(F::kStatusOnly, 34), {"Command not implemented!"}, Shows(IDC_DAMPING, "3")},
-    {"DampingShortEcho", 34, TypeDamping("3"), IDC_SET_DAMPING, {0x40, 0x40, 0, 0}, Spoil(F::kShortCount, 34), {"Reply not right!"}, Shows(IDC_DAMPING, "3")},
-    {"UnitEchoed", 44, Choose(IDC_UNIT_LIST, 14), IDC_SET_UNIT, {0xED}, nullptr, {"Setting succeed!"}, Shows(IDC_UNIT_LIST, "MPa")},
-    {"UnitStatusOnly", 44, Choose(IDC_UNIT_LIST, 9), IDC_SET_UNIT, {10}, Spoil(F::kStatusOnly, 44), {"Command not implemented!"}, Shows(IDC_UNIT_LIST, "kg/cm2")},
-    {"UnitBadEcho", 44, Choose(IDC_UNIT_LIST, 5), IDC_SET_UNIT, {6}, Spoil(F::kBadUnit, 44), {"Data reply not right!"}, Shows(IDC_UNIT_LIST, "")},
-    {"TransferFunctionEchoed", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, nullptr, {"Setting succeed!"}, Shows(IDC_TRANS_FUNC, "Square Root")},
-    {"TransferFunctionStatusOnly", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, Spoil(F::kStatusOnly, 47), {"Command not implemented!"}, Shows(IDC_TRANS_FUNC, "Square Root")},
-    {"TransferFunctionBadEcho", 47, Choose(IDC_TRANS_FUNC, 1), IDC_SET_TRANS_FUNC, {1}, Spoil(F::kBadEcho, 47), {"Data reply not right!"}, Shows(IDC_TRANS_FUNC, "")},
-};
-// clang-format on
-}  // namespace
-
-INSTANTIATE_TEST_SUITE_P(Rows, WriteTest, testing::ValuesIn(kWrites),
-                         [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
-
-TEST(Writes, ProgramSelectionsDoNotEnableSet)
-{
-    Scenario s;
-    s.Connect();
-    for (int set : {IDC_SET_TRANS_FUNC, IDC_SET_UNIT, IDC_SET_DAMPING})
-        EXPECT_FALSE(s.window.IsEnabled(set)) << set;
-    s.Run(IDC_READ_UNIT);
-    EXPECT_EQ(s.Selected(IDC_UNIT_LIST), "kPa");
-    EXPECT_FALSE(s.window.IsEnabled(IDC_SET_UNIT));
-}
-
-TEST(Writes, WriteWhileProtectedFailsAsNoValidEcho)
-{
-    Scenario s;
-    s.Connect();
-    s.device().writeProtected = true;
-    s.window.Type(IDC_DAMPING, "4");
-    s.Run(IDC_SET_DAMPING);
-    EXPECT_EQ(s.MessagesFrom(0), (Log{"Command not implemented!"})) << "response code 7 with no data: byte count 2";
-    EXPECT_EQ(s.device().damping, 0.5f);
 }

@@ -46,7 +46,7 @@ using Holds = std::function<Shown(const State& d)>;
 using Step = std::function<void(Scenario&)>;
 constexpr int kFact = 0;
 
-struct Operation {
+struct MatrixOperation {
     const char* name;
     int button;
     std::vector<int> commands;  // the fault spoils the replies to these
@@ -123,7 +123,7 @@ Shown MessageText(const State& d) { return {{IDC_MESSAGE, sim::UnpackText(d.mess
 Shown Assembly(const State& d) { return {{IDC_ASSEMBLY, Int(static_cast<int>(d.finalAssembly))}}; }
 
 // Each operation, with input that differs from what the transmitter holds.
-const Operation kOperations[] = {
+const MatrixOperation kOperations[] = {
     {"HART Communication", IDC_HART_COMM, {0}, "NOPfFUTWA", Device([](State& d) { d.damping = 2.0f; }), Settings},
     {"HART Communication", IDC_HART_COMM, {14}, "NOPfFUTWA", Device([](State& d) { d.damping = 2.0f; }), Settings},
     {"HART Communication", IDC_HART_COMM, {15}, "NOPfFUTWA", Device([](State& d) { d.damping = 2.0f; }), Settings},
@@ -205,7 +205,7 @@ void ExpectEnabledAsTheEndSays(Scenario& s, const std::string& last)
         last == "Communication fail!" && request != log.rend() && request->substr(12, 2) == "0F";
     const bool connectEnd =
         last == "Please try <Search Addr>!" || last == "Not found!" || last == "Communication Fail" || sharedReadFailed;
-    for (const Operation& op : kOperations) {
+    for (const MatrixOperation& op : kOperations) {
         if (kSetButtons.count(op.button))
             continue;
         const bool trimGated = op.button == IDC_APPLY_LOWER || op.button == IDC_APPLY_UPPER;
@@ -218,7 +218,7 @@ void ExpectEnabledAsTheEndSays(Scenario& s, const std::string& last)
 
 // One cell: a connected transmitter, the operation's input, the fault on the
 // replies to its commands, the click; returns the messages' short forms.
-std::string RunCell(const Operation& op, const Column& column)
+std::string RunCell(const MatrixOperation& op, const Column& column)
 {
     SCOPED_TRACE(std::string(op.name) + " under " + column.name);
     Scenario s;
@@ -293,7 +293,7 @@ std::string Document()
     doc << "\n|---|---|";
     for (std::size_t i = 0; i < columns.size(); ++i)
         doc << "---|";
-    for (const Operation& op : kOperations) {
+    for (const MatrixOperation& op : kOperations) {
         doc << "\n| " << op.name << " |";
         for (int command : op.commands)
             doc << ' ' << command;
@@ -311,7 +311,7 @@ TEST(FaultMatrix, EveryOperationUnderEveryFault)
     const std::string path = TAMSEL_SOURCE_DIR "/docs/fault-matrix.md";
     const std::string made = Document();
     for (std::uint32_t seed = 2; seed <= 12; ++seed)
-        for (const Operation& op : kOperations)
+        for (const MatrixOperation& op : kOperations)
             RunCell(op, {"random 50%, seed " + Int(static_cast<int>(seed)), std::nullopt, -1, 0, seed});
     if (const char* write = std::getenv("TAMSEL_WRITE_FAULT_MATRIX"); write && std::string(write) == "1") {
         std::ofstream(path) << made;

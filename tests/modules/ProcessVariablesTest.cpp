@@ -3,9 +3,7 @@
 #include "modules/Text.h"
 #include "tests/modules/Scenario.h"
 
-#include <cstring>
-
-using Log = std::vector<std::string>;
+#include <bit>
 
 namespace {
 
@@ -13,19 +11,20 @@ namespace {
 // follows the 8 header bytes and the 2 status bytes).
 double ReplyFloat(const std::string& hex, int dataByte)
 {
-    const std::uint32_t bits = std::stoul(hex.substr(2 * (10 + dataByte), 8), nullptr, 16);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return std::bit_cast<float>(
+        static_cast<std::uint32_t>(std::stoul(hex.substr(2 * (10 + dataByte), 8), nullptr, 16)));
 }
 
+// Connected, "Auto Read" clicked, the log marked, perhaps a fault on the line.
 struct AutoRead : Scenario {
     std::size_t mark = 0;
-    AutoRead()
+    explicit AutoRead(sim::FaultKind kind = {}, int command = -2)
     {
         Connect();
         mark = LogHistory().size();
         window.Click(IDC_AUTO_READ);
+        if (command != -2)
+            Fault(kind, command);
     }
     // Runs until the log has reached n entries since the click.
     void RunUntilLogged(std::size_t n)
@@ -35,7 +34,7 @@ struct AutoRead : Scenario {
     void StopAndRest()
     {
         window.Click(IDC_STOP_READ);
-        ASSERT_TRUE(clock.AdvanceUntil([&] { return !dlg.IsOperationRunning(); }, clock.Now() + 60000));
+        RunUntilRest();
     }
 };
 
@@ -51,10 +50,7 @@ TEST(AutoRead, CyclesThroughCommandsOneAndTwoShowingEachReply)
     EXPECT_EQ(log[0], LongRequest(1));
     EXPECT_EQ(log[2], LongRequest(2));
     EXPECT_EQ(log[4], LongRequest(1)) << "the next cycle";
-    EXPECT_EQ(log[1].substr(0, 22), "86B57C0102030107"
-                                    "0000"
-                                    "0C")
-        << "kPa";
+    EXPECT_EQ(log[1].substr(0, 22), "86B57C01020301070000" + std::string("0C")) << "kPa";
     EXPECT_EQ(s.window.GetText(IDC_PV), FormatText("%+.4e", ReplyFloat(log[1], 1)));
     EXPECT_EQ(s.window.GetText(IDC_PV_UNIT), "kPa");
     EXPECT_EQ(s.window.GetText(IDC_CURRENT), FormatText("%.3f", ReplyFloat(log[3], 0)));
@@ -77,9 +73,8 @@ TEST(AutoRead, StopWhileCommandOneAwaitsItsReplyShowsItAndSendsNoMore)
 
 TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
 {
-    AutoRead s;
-    s.Fault(sim::FaultKind::kNoAnswer, 2);
-    ASSERT_TRUE(s.clock.AdvanceUntil([&] { return !s.dlg.IsOperationRunning(); }, s.clock.Now() + 60000));
+    AutoRead s(sim::FaultKind::kNoAnswer, 2);
+    s.RunUntilRest();
     const Log log = s.LogFrom(s.mark);
     EXPECT_EQ(Log(log.begin() + 2, log.end()),
               (Log{LongRequest(2), LongRequest(2), LongRequest(2), "Communication fail!"}));
@@ -89,9 +84,8 @@ TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
 
 TEST(AutoRead, ReplyTooShortForCommandTwoIsAFailedTry)
 {
-    AutoRead s;
-    s.Fault(sim::FaultKind::kShortCount, 2);
-    ASSERT_TRUE(s.clock.AdvanceUntil([&] { return !s.dlg.IsOperationRunning(); }, s.clock.Now() + 60000));
+    AutoRead s(sim::FaultKind::kShortCount, 2);
+    s.RunUntilRest();
     const Log log = s.LogFrom(s.mark);
     ASSERT_EQ(log.size(), 9u);
     EXPECT_EQ(log[3].substr(14, 2), "09") << "byte count 9, one short";
@@ -101,8 +95,7 @@ TEST(AutoRead, ReplyTooShortForCommandTwoIsAFailedTry)
 
 TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
 {
-    AutoRead s;
-    s.Fault(sim::FaultKind::kBadUnit, 1);
+    AutoRead s(sim::FaultKind::kBadUnit, 1);
     s.RunUntilLogged(4);
     s.StopAndRest();
     EXPECT_EQ(s.window.GetText(IDC_PV), "");

@@ -7,11 +7,12 @@
 
 namespace {
 
-using sim::FaultKind;
+using F = sim::FaultKind;
 
+// A connect from the click on: its log, when each request went out, its end.
 struct ConnectRun {
-    std::vector<std::string> log;
-    std::vector<std::int64_t> sendTimes;  // from the click
+    Log log;
+    std::vector<std::int64_t> sendTimes;
     std::int64_t end = 0;
 };
 
@@ -22,69 +23,53 @@ ConnectRun Connect(Scenario& s)
     ConnectRun run{s.LogHistory(), {}, s.clock.Now() - click};
     for (std::int64_t t : s.port.WriteTimes())
         run.sendTimes.push_back(t - click);
+    EXPECT_TRUE(s.MessagesFrom(0).empty());
     EXPECT_EQ(s.window.GetText(IDC_SENSOR_UPPER), "200.000 kPa");
     EXPECT_EQ(s.window.GetText(IDC_DAMPING), "0.500");
     return run;
 }
 
-ConnectRun CleanConnect()
-{
-    Scenario s;
-    return Connect(s);
-}
-
-struct OtherFrameCase {
+struct OtherLine {
     const char* name;
-    FaultKind fault;
-    int command;
-    bool triedAgain;  // the wrong frame cost the try: sent again after the time-out
+    void (*spoil)(Scenario&);
+    int retried;  // the command the wrong frame cost a try: sent again after the time-out; -1: none
 };
+void PrintTo(const OtherLine& c, std::ostream* os) { *os << c.name; }
 
-class OtherFrameTest : public testing::TestWithParam<OtherFrameCase> {};
+class OtherLineTest : public testing::TestWithParam<OtherLine> {};
 
 }  // namespace
 
-TEST_P(OtherFrameTest, IsNeitherShownNorLogged)
+TEST_P(OtherLineTest, IsNeitherShownNorLogged)
 {
-    const ConnectRun clean = CleanConnect();
-    Scenario s;
-    s.line.modem().AddFault(sim::FaultRule{GetParam().fault, GetParam().command, -1, 1});
-    const ConnectRun run = Connect(s);
-    EXPECT_TRUE(s.MessagesFrom(0).empty());
-    if (!GetParam().triedAgain) {
-        EXPECT_EQ(run.log, clean.log);
-        EXPECT_EQ(run.sendTimes, clean.sendTimes);
-        return;
-    }
-    // The request once more, and nothing of the wrong frame.
-    std::vector<std::string> expected = clean.log;
-    const auto request = std::find(expected.begin(), expected.end(), LongRequest(GetParam().command));
-    ASSERT_NE(request, expected.end());
-    expected.insert(request, *request);
-    EXPECT_EQ(run.log, expected);
-    EXPECT_EQ(run.end - clean.end, REPLY_TIMEOUT + 10 + RETRY_DELAY + 10) << "one time-out and one retry delay more";
-}
-
-INSTANTIATE_TEST_SUITE_P(Connect, OtherFrameTest,
-                         testing::Values(OtherFrameCase{"FlippedDataBit", FaultKind::kBadCheckByte, 15, true},
-                                         OtherFrameCase{"OtherCommandNumber", FaultKind::kOtherCommand, 14, true},
-                                         OtherFrameCase{"OtherAddress", FaultKind::kOtherAddress, 15, true},
-                                         OtherFrameCase{"BurstFrameBeforeTheReply", FaultKind::kBurstBefore, 15, false},
-                                         OtherFrameCase{"PreviousReplyRepeatedLate", FaultKind::kRepeatLate, 0, false},
-                                         OtherFrameCase{"BytesAfterTheReply", FaultKind::kTrailingBytes, 0, false}),
-                         [](const testing::TestParamInfo<OtherFrameCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(ReplyMatching, AStrayByteJustBeforeARequestCostsNothing)
-{
-    const ConnectRun clean = CleanConnect();
+    Scenario cleanScenario, s;
+    const ConnectRun clean = Connect(cleanScenario);
     ASSERT_EQ(clean.sendTimes.size(), 3u);
-    Scenario s;
-    // Noise on the line 50 ms before the first request goes out.
-    s.port.DeliverAfter(0, {0x55});
-    s.clock.AdvanceBy(20);
+    GetParam().spoil(s);
     const ConnectRun run = Connect(s);
-    EXPECT_EQ(run.sendTimes, clean.sendTimes) << "the same requests at the same times";
-    EXPECT_EQ(run.end, clean.end);
+    Log expected = clean.log;
+    if (GetParam().retried >= 0) {
+        const auto request = std::find(expected.begin(), expected.end(), LongRequest(GetParam().retried));
+        ASSERT_NE(request, expected.end());
+        expected.insert(request, *request);
+        EXPECT_EQ(run.end - clean.end, REPLY_TIMEOUT + 10 + RETRY_DELAY + 10)
+            << "one time-out and one retry delay more";
+    } else {
+        EXPECT_EQ(run.sendTimes, clean.sendTimes) << "the same requests at the same times";
+        EXPECT_EQ(run.end, clean.end);
+    }
+    EXPECT_EQ(run.log, expected);
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Connect, OtherLineTest, testing::Values(
+    OtherLine{"FlippedDataBit", [](Scenario& s) { s.line.modem().AddFault({F::kBadCheckByte, 15, -1, 1}); }, 15},
+    OtherLine{"OtherCommandNumber", [](Scenario& s) { s.line.modem().AddFault({F::kOtherCommand, 14, -1, 1}); }, 14},
+    OtherLine{"OtherAddress", [](Scenario& s) { s.line.modem().AddFault({F::kOtherAddress, 15, -1, 1}); }, 15},
+    OtherLine{"BurstFrameBeforeTheReply", [](Scenario& s) { s.line.modem().AddFault({F::kBurstBefore, 15, -1, 1}); }, -1},
+    OtherLine{"PreviousReplyRepeatedLate", [](Scenario& s) { s.line.modem().AddFault({F::kRepeatLate, 0, -1, 1}); }, -1},
+    OtherLine{"BytesAfterTheReply", [](Scenario& s) { s.line.modem().AddFault({F::kTrailingBytes, 0, -1, 1}); }, -1},
+    // Noise on the line 50 ms before the first request goes out.
+    OtherLine{"StrayByteJustBeforeARequest", [](Scenario& s) { s.port.DeliverAfter(0, {0x55}); s.clock.AdvanceBy(20); }, -1}),
+    [](const testing::TestParamInfo<OtherLine>& info) { return std::string(info.param.name); });
+// clang-format on

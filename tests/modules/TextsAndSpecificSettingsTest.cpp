@@ -2,63 +2,18 @@
 // one operation a row: input, transmitter, click; the exact log and the window.
 #include "tests/modules/Scenario.h"
 
-#include <functional>
 #include <map>
-#include <ostream>
-#include <utility>
 
 using sim::FaultKind;
 using Bytes = std::vector<int>;
-using Fields = std::vector<std::pair<int, std::string>>;  // an edit's text or a list's entry
-using Device = std::function<void(sim::TransmitterState&)>;
+
+TEST_P(OperationTest, Runs)
+{
+    Scenario s;
+    RunOperation(s, GetParam());
+}
 
 namespace {
-
-struct OperationRow {
-    const char* name;
-    Fields input, shown;
-    int button;
-    std::vector<std::string> log;
-    std::vector<sim::FaultRule> faults;
-    Device device;
-};
-OperationRow Row(
-    const char* name, Fields input, int button, std::vector<std::string> log, Fields shown = {},
-    std::vector<sim::FaultRule> faults = {}, Device device = [](auto&) {})
-{
-    return {name, std::move(input), std::move(shown), button, std::move(log), std::move(faults), std::move(device)};
-}
-void PrintTo(const OperationRow& row, std::ostream* os) { *os << row.name; }
-
-// After an operation every "Set" is disabled until its input changes again;
-// a refused input starts nothing and disables nothing.
-void RunOperation(Scenario& s, const OperationRow& row)
-{
-    s.Connect();
-    row.device(s.device());
-    const auto isList = [&](int id) { return s.window.KindOf(id) == ControlKind::ComboBox; };
-    for (const auto& [id, text] : row.input) {
-        int entry = 0;
-        while (entry < s.window.ComboGetCount(id) && s.window.ComboGetText(id, entry) != text)
-            ++entry;
-        EXPECT_TRUE(isList(id) ? s.window.Choose(id, entry) : s.window.Type(id, text));
-    }
-    for (const sim::FaultRule& fault : row.faults)
-        s.line.modem().AddFault(fault);
-    const std::size_t mark = s.LogHistory().size(), sends = s.port.WriteTimes().size();
-    s.Run(row.button);
-    EXPECT_EQ(s.LogFrom(mark), row.log);
-    for (const auto& [id, text] : row.shown)
-        EXPECT_EQ(isList(id) ? s.Selected(id) : s.window.GetText(id), text) << id;
-    for (int set : {IDC_SET_TAG, IDC_SET_MESSAGE, IDC_SET_ASSEMBLY, IDC_SET_WP, IDC_SET_ALARM, IDC_SET_DISPLAY,
-                    IDC_SET_TRANS_FUNC, IDC_SET_UNIT, IDC_SET_DAMPING})
-        EXPECT_EQ(s.window.IsEnabled(set), s.port.WriteTimes().size() == sends && set == row.button) << set;
-}
-
-struct OperationTest : testing::TestWithParam<OperationRow> {
-    Scenario s;
-};
-std::string RowName(const testing::TestParamInfo<OperationRow>& info) { return info.param.name; }
 
 Bytes Cat(Bytes a, const Bytes& b)
 {
@@ -76,51 +31,27 @@ void ZeroTextsDated(sim::TransmitterState& d) { d.tag.assign(6, 0), d.descriptor
 
 }  // namespace
 
-TEST_P(OperationTest, Runs) { RunOperation(s, GetParam()); }
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(SpecificSettings, OperationTest, testing::Values(
+    Operation{"KeepLastSends239", {{IDC_ALARM, "Keep Last"}}, IDC_SET_ALARM, {LongRequest(135, {0xEF, 0x00}), LongReply(135, 0x40, {0xEF}), "Setting succeed!"}, {{IDC_ALARM, "Keep Last"}}},
+    Operation{"DisplayReadOfThreeClearsTheList", {}, IDC_READ_DISPLAY, {LongRequest(165), LongReply(165, 0, {3}), "Data reply not right!"}, {{IDC_DISPLAY, ""}}, {}, [](auto& d) { d.display = 3; }},
+    Operation{"WriteProtectStatusOnlyWhateverTheResponseCode", {{IDC_WRITE_PROTECT, "Protected"}}, IDC_SET_WP, {LongRequest(192, {0x01, 0x00}), LongReply(192, 0, {}), "Command not implemented!"}, {},
+              {{FaultKind::kStatusOnly, 192}, {FaultKind::kResponseCode, 192, 0}}}), OperationName);
 
-INSTANTIATE_TEST_SUITE_P(
-    SpecificSettings, OperationTest,
-    testing::Values(Row("KeepLastSends239", {{IDC_ALARM, "Keep Last"}}, IDC_SET_ALARM,
-                        {LongRequest(135, {0xEF, 0x00}), LongReply(135, 0x40, {0xEF}), "Setting succeed!"},
-                        {{IDC_ALARM, "Keep Last"}}),
-                    Row("DisplayReadOfThreeClearsTheList", {}, IDC_READ_DISPLAY,
-                        {LongRequest(165), LongReply(165, 0, {3}), "Data reply not right!"}, {{IDC_DISPLAY, ""}}, {},
-                        [](auto& d) { d.display = 3; }),
-                    Row("WriteProtectStatusOnlyWhateverTheResponseCode", {{IDC_WRITE_PROTECT, "Protected"}}, IDC_SET_WP,
-                        {LongRequest(192, {0x01, 0x00}), LongReply(192, 0, {}), "Command not implemented!"}, {},
-                        {{FaultKind::kStatusOnly, 192}, {FaultKind::kResponseCode, 192, 0}})),
-    RowName);
-
-INSTANTIATE_TEST_SUITE_P(
-    IdentificationTexts, OperationTest,
-    testing::Values(
-        Row("LowerCaseTagAndEmptyDescriptorPaddedOnEveryTry", kPt1Typed, IDC_SET_TAG,
-            {LongRequest(18, kPt1Block), LongRequest(18, kPt1Block), LongRequest(18, kPt1Block),
-             LongReply(18, 0x40, kPt1Block), "Setting succeed!"},
-            {{IDC_TAG, "PT1     "}, {IDC_DESCRIPTOR, std::string(16, ' ')}, {IDC_DATE, "2013-12-31"}},
-            {{FaultKind::kNoAnswer, 18, -1, 2}}),
-        Row("MonthThirteenPassesTheCheck", {{IDC_TAG, "pt1"}, {IDC_DATE, "2013-13-45"}}, IDC_SET_TAG,
-            {LongRequest(18, Cat(Cat(kPt1, Blanks(4)), {0x2D, 0x0D, 0x71})),
-             HexFrame({0x86, 0xB5, 0x7C, 1, 2, 3, 18, 2, 9, 0}), "Command not implemented!"}),
-        Row("NonAsciiTagAndDescriptorAndBadDate", {{IDC_TAG, "TÄG"}, {IDC_DESCRIPTOR, "Ü"}, {IDC_DATE, "2013/12/31"}},
-            IDC_SET_TAG,
-            {"\"Tag\" must be ASSII char!", "\"Descriptor\" must be ASCII char!", "Must be year-month-day!"}),
-        Row("DateRead", {}, IDC_READ_TAG, {LongRequest(13), LongReply(13, 0, Cat(Bytes(18, 0), {0x05, 0x01, 0x71}))},
-            {{IDC_TAG, "@@@@@@@@"}, {IDC_DATE, "2013-01-05"}}, {}, ZeroTextsDated),
-        Row("MessageStatusOnly", {{IDC_MESSAGE, "hello"}}, IDC_SET_MESSAGE,
-            {LongRequest(17, kHello), HexFrame({0x86, 0xB5, 0x7C, 1, 2, 3, 17, 2, 64, 0}), "Command not implemented!"},
-            {{IDC_MESSAGE, "hello"}}, {{FaultKind::kStatusOnly, 17}}),
-        Row("NonAsciiMessage", {{IDC_MESSAGE, "héllo"}}, IDC_SET_MESSAGE, {"Must be ASCII char!"}),
-        Row("HighestAssembly", {{IDC_ASSEMBLY, "16777215"}}, IDC_SET_ASSEMBLY,
-            {LongRequest(19, {0xFF, 0xFF, 0xFF}), LongReply(19, 0x40, {0xFF, 0xFF, 0xFF}), "Setting succeed!"},
-            {{IDC_ASSEMBLY, "16777215"}}),
-        Row("AssemblyLeadingInteger", {{IDC_ASSEMBLY, "12abc"}}, IDC_SET_ASSEMBLY,
-            {LongRequest(19, {0x00, 0x00, 0x0C}), LongReply(19, 0x40, {0x00, 0x00, 0x0C}), "Setting succeed!"},
-            {{IDC_ASSEMBLY, "12"}}),
-        Row("AssemblyBelowZero", {{IDC_ASSEMBLY, "-1"}}, IDC_SET_ASSEMBLY, {"Must between 0 and 16777215!"}),
-        Row("AssemblyAboveRange", {{IDC_ASSEMBLY, "16777216"}}, IDC_SET_ASSEMBLY, {"Must between 0 and 16777215!"}),
-        Row("AssemblyEmpty", {{IDC_ASSEMBLY, "1"}, {IDC_ASSEMBLY, ""}}, IDC_SET_ASSEMBLY, {"Input is invalid!"})),
-    RowName);
+INSTANTIATE_TEST_SUITE_P(IdentificationTexts, OperationTest, testing::Values(
+    Operation{"LowerCaseTagAndEmptyDescriptorPaddedOnEveryTry", kPt1Typed, IDC_SET_TAG, {LongRequest(18, kPt1Block), LongRequest(18, kPt1Block), LongRequest(18, kPt1Block), LongReply(18, 0x40, kPt1Block), "Setting succeed!"},
+              {{IDC_TAG, "PT1     "}, {IDC_DESCRIPTOR, std::string(16, ' ')}, {IDC_DATE, "2013-12-31"}}, {{FaultKind::kNoAnswer, 18, -1, 2}}},
+    Operation{"MonthThirteenPassesTheCheck", {{IDC_TAG, "pt1"}, {IDC_DATE, "2013-13-45"}}, IDC_SET_TAG, {LongRequest(18, Cat(Cat(kPt1, Blanks(4)), {0x2D, 0x0D, 0x71})), LongReply(18, 0, {}, 9), "Command not implemented!"}},
+    Operation{"NonAsciiTagAndDescriptorAndBadDate", {{IDC_TAG, "TÄG"}, {IDC_DESCRIPTOR, "Ü"}, {IDC_DATE, "2013/12/31"}}, IDC_SET_TAG, {"\"Tag\" must be ASSII char!", "\"Descriptor\" must be ASCII char!", "Must be year-month-day!"}},
+    Operation{"DateRead", {}, IDC_READ_TAG, {LongRequest(13), LongReply(13, 0, Cat(Bytes(18, 0), {0x05, 0x01, 0x71}))}, {{IDC_TAG, "@@@@@@@@"}, {IDC_DATE, "2013-01-05"}}, {}, ZeroTextsDated},
+    Operation{"MessageStatusOnly", {{IDC_MESSAGE, "hello"}}, IDC_SET_MESSAGE, {LongRequest(17, kHello), LongReply(17, 0, {}, 64), "Command not implemented!"}, {{IDC_MESSAGE, "hello"}}, {{FaultKind::kStatusOnly, 17}}},
+    Operation{"NonAsciiMessage", {{IDC_MESSAGE, "héllo"}}, IDC_SET_MESSAGE, {"Must be ASCII char!"}},
+    Operation{"HighestAssembly", {{IDC_ASSEMBLY, "16777215"}}, IDC_SET_ASSEMBLY, {LongRequest(19, {0xFF, 0xFF, 0xFF}), LongReply(19, 0x40, {0xFF, 0xFF, 0xFF}), "Setting succeed!"}, {{IDC_ASSEMBLY, "16777215"}}},
+    Operation{"AssemblyLeadingInteger", {{IDC_ASSEMBLY, "12abc"}}, IDC_SET_ASSEMBLY, {LongRequest(19, {0x00, 0x00, 0x0C}), LongReply(19, 0x40, {0x00, 0x00, 0x0C}), "Setting succeed!"}, {{IDC_ASSEMBLY, "12"}}},
+    Operation{"AssemblyBelowZero", {{IDC_ASSEMBLY, "-1"}}, IDC_SET_ASSEMBLY, {"Must between 0 and 16777215!"}},
+    Operation{"AssemblyAboveRange", {{IDC_ASSEMBLY, "16777216"}}, IDC_SET_ASSEMBLY, {"Must between 0 and 16777215!"}},
+    Operation{"AssemblyEmpty", {{IDC_ASSEMBLY, "1"}, {IDC_ASSEMBLY, ""}}, IDC_SET_ASSEMBLY, {"Input is invalid!"}}), OperationName);
+// clang-format on
 
 // A reply one byte short is a failed try: sent again 1000 ms after its check.
 TEST(VersionRead, FourCharactersAndTwoZerosReadAgainAfterAShortReply)
@@ -130,9 +61,12 @@ TEST(VersionRead, FourCharactersAndTwoZerosReadAgainAfterAShortReply)
     s.window.AddListObserver([&](int, const std::string& text) { loggedAt.emplace(text, s.clock.Now()); });
     const std::string request = LongRequest(172, kAccessCode),
                       shortReply = LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0}));
-    RunOperation(s, Row("", {}, IDC_READ_VERSION,
-                        {request, shortReply, request, LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0, 0}))},
-                        {{IDC_VERSION, "V2.1"}}, {{FaultKind::kShortCount, 172, -1, 1}},
-                        [](auto& d) { d.version = "V2.1"; }));
+    RunOperation(s, {"",
+                     {},
+                     IDC_READ_VERSION,
+                     {request, shortReply, request, LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0, 0}))},
+                     {{IDC_VERSION, "V2.1"}},
+                     {{FaultKind::kShortCount, 172, -1, 1}},
+                     [](auto& d) { d.version = "V2.1"; }});
     EXPECT_EQ(s.port.WriteTimes().back() - loggedAt.at(shortReply), 10 + 1000 + 10) << "to check, retry, send";
 }
