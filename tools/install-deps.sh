@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake clang-format ccache
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick
