@@ -5,21 +5,10 @@
 #include "sim/Modem.h"
 #include "tests/fuzz/ReceiveStage.h"
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
 namespace {
-
-constexpr std::int64_t kRecordMs = 20000;  // an auto read goes on: its first cycles are enough
-
-void AppendChunk(std::string& input, std::int64_t delay, const std::uint8_t* bytes, std::size_t n)
-{
-    for (; delay >= kMaxChunkDelay; delay -= kMaxChunkDelay - 1)  // a long gap: empty chunks
-        input += {'\x0F', '\xFF', '\0'};
-    input += {static_cast<char>(delay >> 8), static_cast<char>(delay & 0xFF), static_cast<char>(n)};
-    input.append(bytes, bytes + n);
-}
 
 std::string Record(std::uint8_t pick)
 {
@@ -30,15 +19,16 @@ std::string Record(std::uint8_t pick)
     stage.port.SetWriteObserver([&](const std::vector<std::uint8_t>& request) {
         const std::int64_t now = stage.clock.Now();
         for (sim::Chunk& chunk : modem.Feed(request.data(), request.size(), static_cast<std::uint64_t>(now))) {
-            const std::int64_t due = std::max(last, now + chunk.delayMs);
-            for (std::size_t at = 0; at < chunk.bytes.size(); at += kLineError - 1, last = due)
-                AppendChunk(input, due - last, chunk.bytes.data() + at,
-                            std::min<std::size_t>(kLineError - 1, chunk.bytes.size() - at));
-            stage.port.DeliverAfter(due - now, std::move(chunk.bytes));
+            const std::int64_t delay = std::clamp<std::int64_t>(now + chunk.delayMs - last, 0, kMaxChunkDelay - 1);
+            const std::size_t n = std::min<std::size_t>(chunk.bytes.size(), kLineError - 1);
+            input += {static_cast<char>(delay >> 8), static_cast<char>(delay), static_cast<char>(n)};
+            input.append(chunk.bytes.begin(), chunk.bytes.begin() + static_cast<std::ptrdiff_t>(n));
+            last += delay;
+            stage.port.DeliverAfter(last - now, std::move(chunk.bytes));
         }
     });
     stage.Start(pick);
-    stage.clock.AdvanceUntil([&] { return !stage.dlg.IsOperationRunning(); }, kRecordMs);
+    stage.clock.AdvanceUntil([&] { return !stage.dlg.IsOperationRunning(); }, 20000);  // an auto read goes on
     return input;
 }
 
@@ -46,18 +36,14 @@ std::string Record(std::uint8_t pick)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_fuzz_seeds DIR\n");
+    if (argc != 2)
         return 2;
-    }
     const std::string dir = argv[1];
-    int picks = static_cast<int>(AllCommands().size());
-    for (int pick = 0; pick < picks; ++pick)
-        std::ofstream(dir + "/command-" + std::to_string(AllCommands()[pick].command), std::ios::binary)
-            << Record(static_cast<std::uint8_t>(pick));
-    picks = static_cast<int>(ReceiveStage::Buttons().size());
-    for (int pick = 0; pick < picks; ++pick)
-        std::ofstream(dir + "/button-" + std::to_string(ReceiveStage::Buttons()[pick]), std::ios::binary)
-            << Record(static_cast<std::uint8_t>(kOperationPick + pick));
+    for (std::size_t i = 0; i < AllCommands().size(); ++i)
+        std::ofstream(dir + "/command-" + std::to_string(AllCommands()[i].command))
+            << Record(static_cast<std::uint8_t>(i));
+    for (std::size_t i = 0; i < ReceiveStage::Buttons().size(); ++i)
+        std::ofstream(dir + "/button-" + std::to_string(ReceiveStage::Buttons()[i]))
+            << Record(static_cast<std::uint8_t>(kOperationPick + i));
     return 0;
 }

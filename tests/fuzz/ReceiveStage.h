@@ -35,6 +35,7 @@ struct ReceiveStage : OpenPortHost {
         dlg.Machine().m_pReqBlock = block;  // the block writes send zeros
     }
 
+    // Every button and radio button of the layout, in its order.
     static const std::vector<int>& Buttons()
     {
         static const std::vector<int> ids = [] {
