@@ -2,8 +2,11 @@
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 10
 
-.PHONY: deps configure build demo test test-asan soak bench clean
+.PHONY: deps configure build demo test test-asan soak bench fuzz-build fuzz clean
 
 deps:
 	@tools/install-deps.sh
@@ -18,9 +21,10 @@ build: configure
 demo: build
 	$(BUILD)/ui/main/tamsel --demo
 
-# The whole suite, headless.
-test: build
+# The whole suite, headless, then each fuzz target for a few seconds.
+test: build fuzz-build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
@@ -34,5 +38,15 @@ soak: build
 bench: build
 	tools/bench.sh $(BUILD)
 
+# The fuzz targets with clang's libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer: only the plain C++ layers, no Qt.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DTAMSEL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target make_fuzz_seeds receive_path_fuzz script_fuzz input_fuzz
+
+# Each fuzz target for FUZZ_SECONDS; the table of executions and findings.
+fuzz: fuzz-build
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

@@ -7,6 +7,7 @@ set -euo pipefail
 # package needs it.
 packages=(
   build-essential cmake clang-format ccache
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick

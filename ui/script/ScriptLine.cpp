@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <limits>
 
 namespace {
 
@@ -33,16 +34,18 @@ std::string_view NextWord(std::string_view& s)
     return word;
 }
 
-std::optional<long> ParseMs(std::string_view word)
+// A control id or a number of milliseconds: decimal, from 0 to the largest
+// int, as far as the window's ids and the timers of a wait reach.
+std::optional<long> ParseCount(std::string_view word)
 {
     long value = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc() || end != word.data() + word.size() || value < 0)
+    if (ec != std::errc() || end != word.data() + word.size() || value < 0 || value > std::numeric_limits<int>::max())
         return std::nullopt;
     return value;
 }
 
-bool IsId(std::string_view word) { return !word.empty() && ParseMs(word).has_value(); }
+bool IsId(std::string_view word) { return ParseCount(word).has_value(); }
 
 }  // namespace
 
@@ -81,8 +84,8 @@ ScriptParse ParseScriptLine(std::string_view raw)
             out.error = std::string(verb) + " takes one number of milliseconds";
         else if (word.empty() && line.verb == ScriptVerb::Wait)
             line.ms = kDefaultWaitMs;
-        else if (!(line.ms = ParseMs(word)))
-            out.error = std::string(verb) + " needs a number of milliseconds";
+        else if (!(line.ms = ParseCount(word)))
+            out.error = std::string(verb) + " needs a number of milliseconds from 0 to 2147483647";
     } else {
         out.error = "unknown action '" + std::string(verb) + "'";
     }

@@ -12,7 +12,7 @@ struct ScriptLine {
     ScriptVerb verb = ScriptVerb::None;  // None: blank or comment line
     std::string target;                  // id or caption (click), id otherwise
     std::string text;                    // type, choose, expect: the rest of the line
-    std::optional<long> ms;              // wait, sleep
+    std::optional<long> ms;              // wait, sleep: 0 to 2147483647
 };
 
 struct ScriptParse {

@@ -80,8 +80,10 @@ bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
         if (error.empty() && action.line.verb == ScriptVerb::Click)
             action.id = ResolveClickTarget(action.line.target, error);
         else if (error.empty() && !action.line.target.empty()) {
-            action.id = *ParseInt(action.line.target);
-            if (!m_window.Has(action.id))
+            const std::optional<int> id = ParseInt(action.line.target);
+            if (id && m_window.Has(*id))
+                action.id = *id;
+            else
                 error = "no control with id " + action.line.target;
         }
         if (!error.empty()) {

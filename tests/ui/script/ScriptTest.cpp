@@ -38,6 +38,9 @@ const LineCase kLines[] = {
     {"TypeNeedsAnId", "type Tag x", "error"},
     {"ShowOneIdOnly", "show 1112 1113", "error"},
     {"ChooseNeedsAnEntry", "choose 1134", "error"},
+    {"IdBeyondInt", "show 4294968299", "error"},
+    {"SleepLongestATimerTakes", "sleep 2147483647", "Sleep|||2147483647"},
+    {"WaitBeyondATimer", "wait 2147483648", "error"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, ScriptLineTest, testing::ValuesIn(kLines),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -66,6 +69,12 @@ TEST_F(ScriptStage, ABadLineStopsTheScriptBeforeAnythingRuns)
         "line 3: no button with id 4711\n"
         "line 4: unknown action 'frobnicate'\n");
     EXPECT_EQ(host.window.ComboGetCount(IDC_PORT_LIST), 0) << "Search Com did not run";
+}
+
+TEST_F(ScriptStage, AnIdBeyondIntIsABadLine)
+{
+    EXPECT_EQ(Run("show 4294968299\nexpect 4294968299 x\n"), 2);
+    EXPECT_EQ(out.str(), "line 1: show needs one control id\nline 2: expect needs a control id\n");
 }
 
 TEST_F(ScriptStage, ConnectTranscriptWithShowAndExpectThenAWaitThatRunsOut)

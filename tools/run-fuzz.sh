@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of a fuzz build (TAMSEL_FUZZ=ON) for SECONDS each
+# (and at most RUNS executions, when given), from its seeds, the corpus that
+# earlier runs grew and the inputs of tests/fuzz/regressions/, and prints
+# executions and findings per target. A finding fails the run; its input is
+# kept in BUILD/fuzz/findings/.
+# Usage: tools/run-fuzz.sh BUILD SECONDS [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1 seconds=$2 runs=${3:--1}
+work=$build/fuzz
+mkdir -p "$work/findings" "$work/seeds/receive_path" "$work/seeds/script"
+"$build/tests/fuzz/make_fuzz_seeds" "$work/seeds/receive_path"
+cp "$root"/tests/e2e/*.script "$work/seeds/script/"
+declare -A seeds=([receive_path]=$work/seeds/receive_path [script]=$work/seeds/script
+  [input]=$root/tests/fuzz/seeds/input)
+
+failed=0
+printf '%-13s %11s %8s %7s  %s\n' target executions seconds exec/s findings
+for name in receive_path script input; do
+  dirs=("$work/corpus/$name" "${seeds[$name]}")
+  mkdir -p "${dirs[0]}"
+  [ -d "$root/tests/fuzz/regressions/$name" ] && dirs+=("$root/tests/fuzz/regressions/$name")
+  log=$work/$name.log
+  start=$SECONDS
+  finding=none
+  if ! "$build/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -runs="$runs" -max_len=4096 -timeout=60 \
+    -print_final_stats=1 -artifact_prefix="$work/findings/$name-" "${dirs[@]}" >"$log" 2>&1; then
+    failed=1
+    finding=$(grep -m1 -o 'Test unit written to .*' "$log" || echo "see $log")
+    grep -E '^(==[0-9]+==ERROR|SUMMARY)|runtime error' "$log" | head -5 >&2 || true
+  fi
+  printf '%-13s %11s %8s %7s  %s\n' "$name" "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")" \
+    $((SECONDS - start)) "$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")" "$finding"
+done
+exit $failed
