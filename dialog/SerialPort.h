@@ -51,19 +51,19 @@ public:
     virtual std::int16_t GetCommEvent() const = 0;
 
     // The port's event: one call per communication event.
-    void SetOnComm(std::function<void()> handler) { m_onComm = std::move(handler); }
+    void SetOnComm(std::function<void()> handler) { m_OnComm = std::move(handler); }
 
 protected:
     // For implementations: report one event with its code.
     void RaiseCommEvent(std::int16_t code)
     {
-        m_commEvent = code;
-        if (m_onComm)
-            m_onComm();
+        m_CommEvent = code;
+        if (m_OnComm)
+            m_OnComm();
     }
-    std::int16_t CurrentCommEvent() const { return m_commEvent; }
+    std::int16_t CurrentCommEvent() const { return m_CommEvent; }
 
 private:
-    std::function<void()> m_onComm;
-    std::int16_t m_commEvent = 0;
+    std::function<void()> m_OnComm;
+    std::int16_t m_CommEvent = 0;
 };

@@ -16,13 +16,13 @@ void StepTable::Add(std::vector<StepEntry> rows)
             throw StepTableError("script state " + state + ": claimed twice");
         if (row.kind == StepKind::Send && SendStateOf(row.command) == 0)
             throw StepTableError("script state " + state + ": sends a command without states");
-        m_rows.push_back(std::move(row));
+        m_Rows.push_back(std::move(row));
     }
 }
 
 const StepEntry* StepTable::Find(std::int16_t state) const
 {
-    for (const StepEntry& row : m_rows)
+    for (const StepEntry& row : m_Rows)
         if (row.state == state)
             return &row;
     return nullptr;

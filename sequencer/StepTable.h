@@ -50,5 +50,5 @@ public:
     const StepEntry* Find(std::int16_t state) const;
 
 private:
-    std::vector<StepEntry> m_rows;
+    std::vector<StepEntry> m_Rows;
 };

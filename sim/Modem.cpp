@@ -127,30 +127,31 @@ std::string Describe(const std::vector<FaultRule>& faults)
 
 }  // namespace
 
-Modem::Modem(ModemOptions options) : options_(std::move(options)), transmitter_(options_.identity), rng_(options_.seed)
+Modem::Modem(ModemOptions options)
+    : m_Options(std::move(options)), m_Transmitter(m_Options.identity), m_Rng(m_Options.seed)
 {
-    options_.burstPeriodMs = std::max(1, options_.burstPeriodMs);
+    m_Options.burstPeriodMs = std::max(1, m_Options.burstPeriodMs);
 }
 
 void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
 {
-    options_.randomFaultRate = rate;
-    options_.randomFaults = std::move(kinds);
-    rng_.seed(seed);
+    m_Options.randomFaultRate = rate;
+    m_Options.randomFaults = std::move(kinds);
+    m_Rng.seed(seed);
 }
 
 std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
 {
     std::vector<Chunk> out;
-    while (nextBurstMs_ && *nextBurstMs_ <= nowMs) {
-        const std::uint64_t startMs = *nextBurstMs_;
+    while (m_NextBurstMs && *m_NextBurstMs <= nowMs) {
+        const std::uint64_t startMs = *m_NextBurstMs;
         const Bytes frame = BurstFrame(startMs);
         const Bytes line = BuildReplyLine(frame, 'P', false, true);
-        const int loopMs = options_.immediate ? 0 : FrameLoopMs(frame.size());
-        const std::vector<Chunk> chunks = ScheduleLine(line, loopMs, options_.immediate);
-        busyUntilMs_ = startMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+        const int loopMs = m_Options.immediate ? 0 : FrameLoopMs(frame.size());
+        const std::vector<Chunk> chunks = ScheduleLine(line, loopMs, m_Options.immediate);
+        m_BusyUntilMs = startMs + static_cast<std::uint64_t>(chunks.back().delayMs);
         // A period too short for the frame still leaves the loop to each one whole.
-        nextBurstMs_ = std::max(startMs + static_cast<std::uint64_t>(options_.burstPeriodMs), busyUntilMs_);
+        m_NextBurstMs = std::max(startMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs), m_BusyUntilMs);
         Log("burst " + Printable(line) + " at " + std::to_string(startMs) + " ms");
         for (const Chunk& chunk : chunks) {
             const auto dueMs = static_cast<std::int64_t>(startMs) + chunk.delayMs;
@@ -163,9 +164,9 @@ std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
 
 Bytes Modem::BurstFrame(std::uint64_t nowMs)
 {
-    const std::uint8_t command = transmitter_.state().burstCommand;
-    return BuildBurstFrame(transmitter_.state().identity, command,
-                           BodyOf(transmitter_.Handle(command, Bytes{}, nowMs)));
+    const std::uint8_t command = m_Transmitter.State().burstCommand;
+    return BuildBurstFrame(m_Transmitter.State().identity, command,
+                           BodyOf(m_Transmitter.Handle(command, Bytes{}, nowMs)));
 }
 
 std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
@@ -174,19 +175,19 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
     std::vector<Chunk> out = Advance(nowMs);
     for (std::size_t i = 0; i < n; ++i) {
         // SOH always opens a new line: a broken line cannot spoil the next.
-        if (data[i] == 0x01 && !pending_.empty()) {
-            Log("ignored " + Printable(pending_) + ": no CR LF");
-            pending_.clear();
+        if (data[i] == 0x01 && !m_Pending.empty()) {
+            Log("ignored " + Printable(m_Pending) + ": no CR LF");
+            m_Pending.clear();
         }
-        pending_.push_back(data[i]);
-        const std::size_t size = pending_.size();
-        if (size >= 2 && pending_[size - 2] == 0x0D && pending_[size - 1] == 0x0A) {
-            std::vector<Chunk> reply = HandleLine(pending_, nowMs);
+        m_Pending.push_back(data[i]);
+        const std::size_t size = m_Pending.size();
+        if (size >= 2 && m_Pending[size - 2] == 0x0D && m_Pending[size - 1] == 0x0A) {
+            std::vector<Chunk> reply = HandleLine(m_Pending, nowMs);
             out.insert(out.end(), std::make_move_iterator(reply.begin()), std::make_move_iterator(reply.end()));
-            pending_.clear();
+            m_Pending.clear();
         } else if (size > kMaxLine) {
             Log("ignored " + std::to_string(size) + " bytes without CR LF");
-            pending_.clear();
+            m_Pending.clear();
         }
     }
     return out;
@@ -195,16 +196,16 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
 std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command)
 {
     std::vector<FaultRule> active;
-    for (FaultRule& rule : options_.faults) {
+    for (FaultRule& rule : m_Options.faults) {
         if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command))
             continue;
         if (rule.times > 0)
             --rule.times;
         active.push_back(rule);
     }
-    if (options_.randomFaultRate > 0.0 && static_cast<double>(rng_()) < options_.randomFaultRate * 4294967296.0) {
-        const auto& pool = options_.randomFaults.empty() ? DefaultRandomFaultKinds() : options_.randomFaults;
-        active.push_back(FaultRule{pool[rng_() % pool.size()], command, -1, -1});
+    if (m_Options.randomFaultRate > 0.0 && static_cast<double>(m_Rng()) < m_Options.randomFaultRate * 4294967296.0) {
+        const auto& pool = m_Options.randomFaults.empty() ? DefaultRandomFaultKinds() : m_Options.randomFaults;
+        active.push_back(FaultRule{pool[m_Rng() % pool.size()], command, -1, -1});
     }
     for (FaultRule& rule : active) {
         if (rule.value < 0)
@@ -222,7 +223,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         return {};
     }
     Log("request " + Printable(line));
-    if (!AddressedTo(*request, transmitter_.state().identity)) {
+    if (!AddressedTo(*request, m_Transmitter.State().identity)) {
         Log("  not for this transmitter");
         return {};
     }
@@ -236,9 +237,9 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     Reply reply;
     if (Has(faults, FaultKind::kStatusOnly)) {
         reply.responseCode = rc::kNotImplemented;
-        reply.deviceStatus = transmitter_.DeviceStatus(nowMs);
+        reply.deviceStatus = m_Transmitter.DeviceStatus(nowMs);
     } else {
-        reply = transmitter_.Handle(request->command, request->data, nowMs);
+        reply = m_Transmitter.Handle(request->command, request->data, nowMs);
     }
     if (const FaultRule* f = Find(faults, FaultKind::kResponseCode)) {
         reply.responseCode = static_cast<std::uint8_t>(f->value);
@@ -258,24 +259,24 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         count += f->value;
     body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
 
-    const bool burst = transmitter_.state().burstMode || Has(faults, FaultKind::kBurstBit);
+    const bool burst = m_Transmitter.State().burstMode || Has(faults, FaultKind::kBurstBit);
     const Bytes frame = ReplyFrame(*request, body, burst, faults);
     const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults), Has(faults, FaultKind::kLowerCaseHex),
                                            !Has(faults, FaultKind::kMissingLf));
 
     int startMs = 0;
-    if (!options_.immediate) {
-        const std::uint64_t waitMs = busyUntilMs_ > nowMs ? busyUntilMs_ - nowMs : 0;
+    if (!m_Options.immediate) {
+        const std::uint64_t waitMs = m_BusyUntilMs > nowMs ? m_BusyUntilMs - nowMs : 0;
         startMs = static_cast<int>(waitMs) + LoopMs(request->size, frame.size());
     }
-    std::vector<Chunk> chunks = ScheduleLine(replyLine, startMs, options_.immediate);
+    std::vector<Chunk> chunks = ScheduleLine(replyLine, startMs, m_Options.immediate);
     if (const FaultRule* f = Find(faults, FaultKind::kLongGap))
         InsertGap(chunks, f->value);
-    busyUntilMs_ = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
+    m_BusyUntilMs = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
     // Entering burst mode starts the bursts; any reply puts the next one off.
-    nextBurstMs_.reset();
-    if (transmitter_.state().burstMode)
-        nextBurstMs_ = busyUntilMs_ + static_cast<std::uint64_t>(options_.burstPeriodMs);
+    m_NextBurstMs.reset();
+    if (m_Transmitter.State().burstMode)
+        m_NextBurstMs = m_BusyUntilMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
     Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
     AddStrayLines(chunks, faults, replyLine, nowMs);
     return chunks;
@@ -291,18 +292,18 @@ void Modem::AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRul
         chunks.insert(chunks.begin(), Chunk{std::max(0, firstMs - f->value), burstLine});
     }
     if (const FaultRule* f = Find(faults, FaultKind::kRepeatLate))
-        chunks.push_back(Chunk{lastMs + f->value, lastReplyLine_.empty() ? replyLine : lastReplyLine_});
+        chunks.push_back(Chunk{lastMs + f->value, m_LastReplyLine.empty() ? replyLine : m_LastReplyLine});
     if (const FaultRule* f = Find(faults, FaultKind::kTrailingBytes))
         chunks.push_back(Chunk{lastMs + f->value, Bytes{'0', '0'}});
-    lastReplyLine_ = replyLine;
+    m_LastReplyLine = replyLine;
     std::stable_sort(chunks.begin(), chunks.end(),
                      [](const Chunk& a, const Chunk& b) { return a.delayMs < b.delayMs; });
 }
 
 void Modem::Log(const std::string& text) const
 {
-    if (log_)
-        log_(text);
+    if (m_Log)
+        m_Log(text);
 }
 
 }  // namespace sim

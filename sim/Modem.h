@@ -41,19 +41,19 @@ public:
 
     // Output nobody asked for: while the transmitter is in burst mode, the
     // time its next burst frame takes the loop; nothing otherwise.
-    std::optional<std::uint64_t> NextEventMs() const { return nextBurstMs_; }
+    std::optional<std::uint64_t> NextEventMs() const { return m_NextBurstMs; }
     // Sends every burst frame due by nowMs; delays count from nowMs.
     std::vector<Chunk> Advance(std::uint64_t nowMs);
 
-    void SetLog(LogFn log) { log_ = std::move(log); }
-    void SetImmediate(bool immediate) { options_.immediate = immediate; }
-    void SetBurstPeriod(int periodMs) { options_.burstPeriodMs = std::max(1, periodMs); }
-    void AddFault(const FaultRule& rule) { options_.faults.push_back(rule); }
-    void ClearFaults() { options_.faults.clear(); }
+    void SetLog(LogFn log) { m_Log = std::move(log); }
+    void SetImmediate(bool immediate) { m_Options.immediate = immediate; }
+    void SetBurstPeriod(int periodMs) { m_Options.burstPeriodMs = std::max(1, periodMs); }
+    void AddFault(const FaultRule& rule) { m_Options.faults.push_back(rule); }
+    void ClearFaults() { m_Options.faults.clear(); }
     void SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed);
 
-    Transmitter& transmitter() { return transmitter_; }
-    const Transmitter& transmitter() const { return transmitter_; }
+    Transmitter& Device() { return m_Transmitter; }
+    const Transmitter& Device() const { return m_Transmitter; }
 
 private:
     std::vector<Chunk> HandleLine(const Bytes& line, std::uint64_t nowMs);
@@ -63,14 +63,14 @@ private:
                        std::uint64_t nowMs);
     void Log(const std::string& text) const;
 
-    ModemOptions options_;
-    Transmitter transmitter_;
-    std::mt19937 rng_;
-    Bytes pending_;
-    std::uint64_t busyUntilMs_ = 0;  // the loop is half duplex: replies queue up
-    std::optional<std::uint64_t> nextBurstMs_;
-    Bytes lastReplyLine_;  // the latest reply line sent to a request
-    LogFn log_;
+    ModemOptions m_Options;
+    Transmitter m_Transmitter;
+    std::mt19937 m_Rng;
+    Bytes m_Pending;
+    std::uint64_t m_BusyUntilMs = 0;  // the loop is half duplex: replies queue up
+    std::optional<std::uint64_t> m_NextBurstMs;
+    Bytes m_LastReplyLine;  // the latest reply line sent to a request
+    LogFn m_Log;
 };
 
 }  // namespace sim

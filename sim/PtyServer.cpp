@@ -58,18 +58,18 @@ constexpr std::size_t kMaxPendingBytes = 64 * 1024;
 
 }  // namespace
 
-PtyServer::PtyServer(ModemOptions options, LogFn log) : modem_(std::move(options)), log_(std::move(log))
+PtyServer::PtyServer(ModemOptions options, LogFn log) : m_Modem(std::move(options)), m_Log(std::move(log))
 {
-    modem_.SetLog(log_);
+    m_Modem.SetLog(m_Log);
 }
 
 PtyServer::~PtyServer() { Stop(); }
 
 std::string PtyServer::Start()
 {
-    std::lock_guard lock(mutex_);
-    if (thread_.joinable())
-        return path_;
+    std::lock_guard lock(m_Mutex);
+    if (m_Thread.joinable())
+        return m_Path;
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0)
         throw SystemError("posix_openpt");
@@ -94,9 +94,9 @@ std::string PtyServer::Start()
 
 std::string PtyServer::Start(const std::string& devicePath)
 {
-    std::lock_guard lock(mutex_);
-    if (thread_.joinable())
-        return path_;
+    std::lock_guard lock(m_Mutex);
+    if (m_Thread.joinable())
+        return m_Path;
     int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         throw SystemError("open " + devicePath);
@@ -121,39 +121,39 @@ std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path)
         ::close(wake[1]);
         throw SystemError("fcntl");
     }
-    fd_ = fd;
-    holdFd_ = holdFd;
-    wakeRead_ = wake[0];
-    wakeWrite_ = wake[1];
-    path_ = path;
-    stop_ = false;
-    pendingBytes_ = 0;
-    serving_ = true;
-    thread_ = std::thread(&PtyServer::Serve, this);
-    return path_;
+    m_Fd = fd;
+    m_HoldFd = holdFd;
+    m_WakeRead = wake[0];
+    m_WakeWrite = wake[1];
+    m_Path = path;
+    m_Stop = false;
+    m_PendingBytes = 0;
+    m_Serving = true;
+    m_Thread = std::thread(&PtyServer::Serve, this);
+    return m_Path;
 }
 
 void PtyServer::Stop()
 {
-    std::lock_guard lock(mutex_);
-    if (!thread_.joinable())
+    std::lock_guard lock(m_Mutex);
+    if (!m_Thread.joinable())
         return;
-    stop_ = true;
+    m_Stop = true;
     const char byte = 0;
-    [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite_, &byte, 1);
-    thread_.join();
+    [[maybe_unused]] const ssize_t ignored = ::write(m_WakeWrite, &byte, 1);
+    m_Thread.join();
     CloseAll();
 }
 
-bool PtyServer::Running() const { return serving_; }
+bool PtyServer::Running() const { return m_Serving; }
 
 void PtyServer::CloseAll()
 {
-    CloseFd(fd_);
-    CloseFd(holdFd_);
-    CloseFd(wakeRead_);
-    CloseFd(wakeWrite_);
-    path_.clear();
+    CloseFd(m_Fd);
+    CloseFd(m_HoldFd);
+    CloseFd(m_WakeRead);
+    CloseFd(m_WakeWrite);
+    m_Path.clear();
 }
 
 void PtyServer::Serve()
@@ -165,19 +165,19 @@ void PtyServer::Serve()
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
     };
     const auto log = [this](const std::string& text) {
-        if (log_)
-            log_(text);
+        if (m_Log)
+            m_Log(text);
     };
     std::deque<Due> queue;  // reply and burst pieces by due time
     Bytes out;              // due bytes the port has not taken yet
     std::uint8_t buffer[512];
     const auto enqueue = [&](std::vector<Chunk> chunks, std::uint64_t now) {
         for (Chunk& chunk : chunks) {
-            if (pendingBytes_ + chunk.bytes.size() > kMaxPendingBytes) {
+            if (m_PendingBytes + chunk.bytes.size() > kMaxPendingBytes) {
                 log("reply dropped: the master does not read");
                 continue;
             }
-            pendingBytes_ += chunk.bytes.size();
+            m_PendingBytes += chunk.bytes.size();
             Due due{now + static_cast<std::uint64_t>(chunk.delayMs), std::move(chunk.bytes)};
             const auto at = std::upper_bound(queue.begin(), queue.end(), due.atMs,
                                              [](std::uint64_t t, const Due& d) { return t < d.atMs; });
@@ -185,31 +185,31 @@ void PtyServer::Serve()
         }
     };
 
-    while (!stop_) {
+    while (!m_Stop) {
         std::uint64_t now = nowMs();
-        enqueue(modem_.Advance(now), now);
+        enqueue(m_Modem.Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
             out.insert(out.end(), queue.front().bytes.begin(), queue.front().bytes.end());
             queue.pop_front();
         }
         if (!out.empty()) {
-            const ssize_t written = ::write(fd_, out.data(), out.size());
+            const ssize_t written = ::write(m_Fd, out.data(), out.size());
             if (written > 0) {
                 out.erase(out.begin(), out.begin() + written);
-                pendingBytes_ -= static_cast<std::size_t>(written);
+                m_PendingBytes -= static_cast<std::size_t>(written);
             } else if (written < 0 && errno != EAGAIN && errno != EINTR) {
                 log(std::string("write failed: ") + std::strerror(errno));
                 break;
             }
         }
         // Sleep until the next piece or burst frame is due.
-        std::optional<std::uint64_t> wakeMs = modem_.NextEventMs();
+        std::optional<std::uint64_t> wakeMs = m_Modem.NextEventMs();
         if (!queue.empty())
             wakeMs = std::min(queue.front().atMs, wakeMs.value_or(queue.front().atMs));
         int timeoutMs = -1;
         if (out.empty() && wakeMs)
             timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
-        pollfd fds[2] = {{fd_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {wakeRead_, POLLIN, 0}};
+        pollfd fds[2] = {{m_Fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {m_WakeRead, POLLIN, 0}};
         if (::poll(fds, 2, timeoutMs) < 0) {
             if (errno == EINTR)
                 continue;
@@ -219,10 +219,10 @@ void PtyServer::Serve()
         if (fds[1].revents != 0)
             break;
         if ((fds[0].revents & POLLIN) != 0) {
-            const ssize_t got = ::read(fd_, buffer, sizeof buffer);
+            const ssize_t got = ::read(m_Fd, buffer, sizeof buffer);
             if (got > 0) {
                 now = nowMs();
-                enqueue(modem_.Feed(buffer, static_cast<std::size_t>(got), now), now);
+                enqueue(m_Modem.Feed(buffer, static_cast<std::size_t>(got), now), now);
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 log("device closed");
                 break;
@@ -232,7 +232,7 @@ void PtyServer::Serve()
             break;
         }
     }
-    serving_ = false;
+    m_Serving = false;
 }
 
 }  // namespace sim

@@ -37,25 +37,25 @@ public:
     // False once the thread ended: stopped, or the device closed.
     bool Running() const;
     // Reply bytes waiting for the master to read them; bounded.
-    std::size_t PendingBytes() const { return pendingBytes_; }
+    std::size_t PendingBytes() const { return m_PendingBytes; }
 
 private:
     std::string StartOn(int fd, int holdFd, const std::string& path);
     void Serve();
     void CloseAll();
 
-    mutable std::mutex mutex_;
-    Modem modem_;
-    LogFn log_;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> serving_{false};
-    std::atomic<std::size_t> pendingBytes_{0};
-    int fd_ = -1;        // the side the modem reads and writes
-    int holdFd_ = -1;    // our own slave descriptor: keeps the pty alive between users
-    int wakeRead_ = -1;  // Stop() writes a byte here to end poll()
-    int wakeWrite_ = -1;
-    std::string path_;
+    mutable std::mutex m_Mutex;
+    Modem m_Modem;
+    LogFn m_Log;
+    std::thread m_Thread;
+    std::atomic<bool> m_Stop{false};
+    std::atomic<bool> m_Serving{false};
+    std::atomic<std::size_t> m_PendingBytes{0};
+    int m_Fd = -1;        // the side the modem reads and writes
+    int m_HoldFd = -1;    // our own slave descriptor: keeps the pty alive between users
+    int m_WakeRead = -1;  // Stop() writes a byte here to end poll()
+    int m_WakeWrite = -1;
+    std::string m_Path;
 };
 
 }  // namespace sim

@@ -17,7 +17,7 @@ constexpr double kCurrentHighMa = 20.5;
 
 }  // namespace
 
-Transmitter::Transmitter(Identity identity) { state_.identity = identity; }
+Transmitter::Transmitter(Identity identity) { m_State.identity = identity; }
 
 const Transmitter::Command* Transmitter::Find(std::uint8_t number)
 {
@@ -73,14 +73,14 @@ Reply Transmitter::Handle(std::uint8_t command, const Bytes& request, std::uint6
         reply.responseCode = rc::kNotImplemented;
     } else if (request.size() < entry->requestBytes) {
         reply.responseCode = rc::kTooFewDataBytes;
-    } else if (entry->configWrite && state_.writeProtected) {
+    } else if (entry->configWrite && m_State.writeProtected) {
         reply.responseCode = rc::kWriteProtected;
     } else {
         reply.responseCode = (this->*(entry->handler))(request, nowMs, reply.data);
         if (IsError(reply.responseCode)) {
             reply.data.clear();
         } else if (entry->configWrite) {
-            state_.configChanged = true;
+            m_State.configChanged = true;
         }
     }
     // The status reflects the state after the command.
@@ -93,27 +93,27 @@ double Transmitter::PvKpa(std::uint64_t nowMs) const
     // Two slow sines: live-looking but a pure function of time. More damping
     // means a calmer reading. At time 0 the wobble is exactly zero.
     const double t = static_cast<double>(nowMs);
-    const double amplitude = 0.25 / (1.0 + std::max(0.0f, state_.damping));
+    const double amplitude = 0.25 / (1.0 + std::max(0.0f, m_State.damping));
     const double wobble =
         0.8 * std::sin(2.0 * std::numbers::pi * t / 12000.0) + 0.2 * std::sin(2.0 * std::numbers::pi * t / 1700.0);
-    const double applied = state_.processKpa + amplitude * wobble;
-    return state_.trimGain * applied + state_.trimOffsetKpa;
+    const double applied = m_State.processKpa + amplitude * wobble;
+    return m_State.trimGain * applied + m_State.trimOffsetKpa;
 }
 
 float Transmitter::PvInUnit(std::uint64_t nowMs) const
 {
-    return static_cast<float>(PvKpa(nowMs) * UnitsPerKpa(state_.pvUnit).value_or(1.0));
+    return static_cast<float>(PvKpa(nowMs) * UnitsPerKpa(m_State.pvUnit).value_or(1.0));
 }
 
 float Transmitter::PercentOfRange(std::uint64_t nowMs) const
 {
-    const double perKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
-    const double upper = state_.upperRange / perKpa;
-    const double lower = state_.lowerRange / perKpa;
+    const double perKpa = UnitsPerKpa(m_State.rangeUnit).value_or(1.0);
+    const double upper = m_State.upperRange / perKpa;
+    const double lower = m_State.lowerRange / perKpa;
     if (upper == lower)
         return 0.0f;
     double percent = (PvKpa(nowMs) - lower) / (upper - lower) * 100.0;
-    if (state_.transferFunction == 1) {
+    if (m_State.transferFunction == 1) {
         percent = percent <= 0.0 ? 0.0 : 10.0 * std::sqrt(percent);
     }
     return static_cast<float>(percent);
@@ -129,17 +129,17 @@ float Transmitter::LoopCurrentMa(std::uint64_t nowMs) const
     // A multidropped device parks its output at 4 mA.
     if (Multidrop())
         return 4.0f;
-    if (state_.fixedCurrentMa != 0.0f)
-        return state_.fixedCurrentMa;
+    if (m_State.fixedCurrentMa != 0.0f)
+        return m_State.fixedCurrentMa;
     return static_cast<float>(std::clamp(UnclampedCurrentMa(nowMs), kCurrentLowMa, kCurrentHighMa));
 }
 
 std::uint8_t Transmitter::DeviceStatus(std::uint64_t nowMs) const
 {
     std::uint8_t bits = 0;
-    if (state_.configChanged)
+    if (m_State.configChanged)
         bits |= status::kConfigChanged;
-    if (Multidrop() || state_.fixedCurrentMa != 0.0f) {
+    if (Multidrop() || m_State.fixedCurrentMa != 0.0f) {
         bits |= status::kCurrentFixed;
     } else {
         const double ma = UnclampedCurrentMa(nowMs);
@@ -147,7 +147,7 @@ std::uint8_t Transmitter::DeviceStatus(std::uint64_t nowMs) const
             bits |= status::kCurrentSaturated;
     }
     const double pv = PvKpa(nowMs);
-    if (pv > state_.sensorUpperKpa || pv < state_.sensorLowerKpa)
+    if (pv > m_State.sensorUpperKpa || pv < m_State.sensorLowerKpa)
         bits |= status::kPvOutOfLimits;
     return bits;
 }

@@ -107,8 +107,8 @@ public:
     // A refusal carries no data; a warning (codes 8, 14) carries data.
     Reply Handle(std::uint8_t command, const Bytes& request, std::uint64_t nowMs);
 
-    TransmitterState& state() { return state_; }
-    const TransmitterState& state() const { return state_; }
+    TransmitterState& State() { return m_State; }
+    const TransmitterState& State() const { return m_State; }
 
     // Live values: the applied pressure wobbles a little with time.
     double PvKpa(std::uint64_t nowMs) const;
@@ -128,7 +128,7 @@ private:
     static const Command* Find(std::uint8_t number);
 
     double UnclampedCurrentMa(std::uint64_t nowMs) const;
-    bool Multidrop() const { return state_.identity.pollingAddress != 0; }
+    bool Multidrop() const { return m_State.identity.pollingAddress != 0; }
 
     // Reads.
     std::uint8_t ReadIdentity(const Bytes&, std::uint64_t, Bytes& out);        // 0
@@ -170,7 +170,7 @@ private:
     std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);    // 130
     std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);    // 131
 
-    TransmitterState state_;
+    TransmitterState m_State;
 };
 
 }  // namespace sim

@@ -30,56 +30,56 @@ std::uint8_t Transmitter::WriteRange(const Bytes& request, std::uint64_t, Bytes&
         return rc::kInvalidSelection;
     const double upperKpa = upper / *perKpa;
     const double lowerKpa = lower / *perKpa;
-    if (lowerKpa > state_.sensorUpperKpa)
+    if (lowerKpa > m_State.sensorUpperKpa)
         return rc::kProcessTooHigh;
-    if (lowerKpa < state_.sensorLowerKpa)
+    if (lowerKpa < m_State.sensorLowerKpa)
         return rc::kProcessTooLow;
-    if (upperKpa > state_.sensorUpperKpa)
+    if (upperKpa > m_State.sensorUpperKpa)
         return rc::kUpperTooHigh;
-    if (upperKpa < state_.sensorLowerKpa)
+    if (upperKpa < m_State.sensorLowerKpa)
         return rc::kUpperTooLow;
     if (upper == lower)
         return rc::kInvalidSpan;
-    state_.rangeUnit = request[0];
-    state_.upperRange = upper;
-    state_.lowerRange = lower;
+    m_State.rangeUnit = request[0];
+    m_State.upperRange = upper;
+    m_State.lowerRange = lower;
     Echo(request, 9, out);
-    return std::abs(upperKpa - lowerKpa) < state_.minSpanKpa ? rc::kSpanTooSmall : rc::kOk;
+    return std::abs(upperKpa - lowerKpa) < m_State.minSpanKpa ? rc::kSpanTooSmall : rc::kOk;
 }
 
 std::uint8_t Transmitter::SetUpperRangeHere(const Bytes&, std::uint64_t nowMs, Bytes&)
 {
     const double pv = PvKpa(nowMs);
-    if (pv > state_.sensorUpperKpa)
+    if (pv > m_State.sensorUpperKpa)
         return rc::kProcessTooHigh;
-    if (pv < state_.sensorLowerKpa)
+    if (pv < m_State.sensorLowerKpa)
         return rc::kProcessTooLow;
-    const double perKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
+    const double perKpa = UnitsPerKpa(m_State.rangeUnit).value_or(1.0);
     const auto upper = static_cast<float>(pv * perKpa);
-    if (upper == state_.lowerRange)
+    if (upper == m_State.lowerRange)
         return rc::kInvalidSpan;
-    state_.upperRange = upper;
-    return std::abs(pv - state_.lowerRange / perKpa) < state_.minSpanKpa ? rc::kSpanTooSmall : rc::kOk;
+    m_State.upperRange = upper;
+    return std::abs(pv - m_State.lowerRange / perKpa) < m_State.minSpanKpa ? rc::kSpanTooSmall : rc::kOk;
 }
 
 std::uint8_t Transmitter::SetLowerRangeHere(const Bytes&, std::uint64_t nowMs, Bytes&)
 {
     const double pv = PvKpa(nowMs);
-    if (pv > state_.sensorUpperKpa)
+    if (pv > m_State.sensorUpperKpa)
         return rc::kProcessTooHigh;
-    if (pv < state_.sensorLowerKpa)
+    if (pv < m_State.sensorLowerKpa)
         return rc::kProcessTooLow;
     // The span is kept: the upper value moves along, but not past the sensor.
-    const double perKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
-    const double spanKpa = (state_.upperRange - state_.lowerRange) / perKpa;
+    const double perKpa = UnitsPerKpa(m_State.rangeUnit).value_or(1.0);
+    const double spanKpa = (m_State.upperRange - m_State.lowerRange) / perKpa;
     double upperKpa = pv + spanKpa;
     std::uint8_t code = rc::kOk;
-    if (upperKpa > state_.sensorUpperKpa) {
-        upperKpa = state_.sensorUpperKpa;
+    if (upperKpa > m_State.sensorUpperKpa) {
+        upperKpa = m_State.sensorUpperKpa;
         code = rc::kSpanTooSmall;  // upper range value pushed
     }
-    state_.lowerRange = static_cast<float>(pv * perKpa);
-    state_.upperRange = static_cast<float>(upperKpa * perKpa);
+    m_State.lowerRange = static_cast<float>(pv * perKpa);
+    m_State.upperRange = static_cast<float>(upperKpa * perKpa);
     return code;
 }
 
@@ -96,14 +96,14 @@ std::uint8_t Transmitter::FixCurrent(const Bytes& request, std::uint64_t, Bytes&
         if (ma > kFixedHighMa)
             return rc::kTooLarge;
     }
-    state_.fixedCurrentMa = ma;  // 0 leaves fixed-current mode
+    m_State.fixedCurrentMa = ma;  // 0 leaves fixed-current mode
     Echo(request, 4, out);
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ZeroPv(const Bytes&, std::uint64_t nowMs, Bytes&)
 {
-    state_.trimOffsetKpa -= PvKpa(nowMs);
+    m_State.trimOffsetKpa -= PvKpa(nowMs);
     return rc::kOk;
 }
 
@@ -116,7 +116,7 @@ std::uint8_t Transmitter::TrimOutputZero(const Bytes& request, std::uint64_t, By
         return rc::kTooSmall;
     if (ma > 4.0f + kTrimWindowMa)
         return rc::kTooLarge;
-    state_.zeroTrimMa = ma;
+    m_State.zeroTrimMa = ma;
     Echo(request, 4, out);
     return rc::kOk;
 }
@@ -130,7 +130,7 @@ std::uint8_t Transmitter::TrimOutputGain(const Bytes& request, std::uint64_t, By
         return rc::kTooSmall;
     if (ma > 20.0f + kTrimWindowMa)
         return rc::kTooLarge;
-    state_.gainTrimMa = ma;
+    m_State.gainTrimMa = ma;
     Echo(request, 4, out);
     return rc::kOk;
 }
@@ -142,21 +142,21 @@ std::uint8_t Transmitter::TrimSensorUpper(const Bytes& request, std::uint64_t no
     if (!perKpa || !std::isfinite(value))
         return rc::kInvalidSelection;
     const double wantKpa = value / *perKpa;
-    if (wantKpa > state_.sensorUpperKpa)
+    if (wantKpa > m_State.sensorUpperKpa)
         return rc::kTooLarge;
-    if (wantKpa < state_.sensorLowerKpa)
+    if (wantKpa < m_State.sensorLowerKpa)
         return rc::kTooSmall;
     // Turn the slope about the lower trim point so the PV reads 'value' now.
     const double pv = PvKpa(nowMs);
-    const double lower = state_.lowerTrimKpa;
-    if (std::abs(pv - lower) < state_.minSpanKpa)
+    const double lower = m_State.lowerTrimKpa;
+    if (std::abs(pv - lower) < m_State.minSpanKpa)
         return rc::kProcessTooHigh;  // points too close
     const double scale = (wantKpa - lower) / (pv - lower);
     if (scale < 1.0 / kMaxGainChange || scale > kMaxGainChange)
         return rc::kProcessTooHigh;
-    state_.trimGain *= scale;
-    state_.trimOffsetKpa = lower + scale * (state_.trimOffsetKpa - lower);
-    state_.upperTrimKpa = wantKpa;
+    m_State.trimGain *= scale;
+    m_State.trimOffsetKpa = lower + scale * (m_State.trimOffsetKpa - lower);
+    m_State.upperTrimKpa = wantKpa;
     Echo(request, 5, out);
     return rc::kOk;
 }
@@ -168,13 +168,13 @@ std::uint8_t Transmitter::TrimSensorLower(const Bytes& request, std::uint64_t no
     if (!perKpa || !std::isfinite(value))
         return rc::kInvalidSelection;
     const double wantKpa = value / *perKpa;
-    if (wantKpa > state_.sensorUpperKpa)
+    if (wantKpa > m_State.sensorUpperKpa)
         return rc::kTooLarge;
-    if (wantKpa < state_.sensorLowerKpa)
+    if (wantKpa < m_State.sensorLowerKpa)
         return rc::kTooSmall;
     // Shift so the PV reads 'value' now.
-    state_.trimOffsetKpa += wantKpa - PvKpa(nowMs);
-    state_.lowerTrimKpa = wantKpa;
+    m_State.trimOffsetKpa += wantKpa - PvKpa(nowMs);
+    m_State.lowerTrimKpa = wantKpa;
     Echo(request, 5, out);
     return rc::kOk;
 }

@@ -19,7 +19,7 @@ constexpr std::uint8_t kVersionAccessCode[6] = {0x4B, 0x4E, 0x20, 0x4A, 0x56, 0x
 
 std::uint8_t Transmitter::ReadIdentity(const Bytes&, std::uint64_t, Bytes& out)
 {
-    const Identity& id = state_.identity;
+    const Identity& id = m_State.identity;
     out = {
         254,  // expansion code
         id.manufacturer,
@@ -39,7 +39,7 @@ std::uint8_t Transmitter::ReadIdentity(const Bytes&, std::uint64_t, Bytes& out)
 
 std::uint8_t Transmitter::ReadPv(const Bytes&, std::uint64_t nowMs, Bytes& out)
 {
-    out.push_back(state_.pvUnit);
+    out.push_back(m_State.pvUnit);
     AppendFloat(out, PvInUnit(nowMs));
     return rc::kOk;
 }
@@ -56,7 +56,7 @@ std::uint8_t Transmitter::ReadDynamicVars(const Bytes&, std::uint64_t nowMs, Byt
 {
     AppendFloat(out, LoopCurrentMa(nowMs));
     for (int variable = 0; variable < 4; ++variable) {
-        out.push_back(state_.pvUnit);
+        out.push_back(m_State.pvUnit);
         AppendFloat(out, PvInUnit(nowMs));
     }
     return rc::kOk;
@@ -64,44 +64,44 @@ std::uint8_t Transmitter::ReadDynamicVars(const Bytes&, std::uint64_t nowMs, Byt
 
 std::uint8_t Transmitter::ReadMessage(const Bytes&, std::uint64_t, Bytes& out)
 {
-    out = state_.message;
+    out = m_State.message;
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ReadTagDescDate(const Bytes&, std::uint64_t, Bytes& out)
 {
-    out = state_.tag;
-    out.insert(out.end(), state_.descriptor.begin(), state_.descriptor.end());
-    out.insert(out.end(), state_.date.begin(), state_.date.end());
+    out = m_State.tag;
+    out.insert(out.end(), m_State.descriptor.begin(), m_State.descriptor.end());
+    out.insert(out.end(), m_State.date.begin(), m_State.date.end());
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out)
 {
-    out.assign(state_.sensorSerial.begin(), state_.sensorSerial.end());
-    out.push_back(state_.pvUnit);
-    AppendKpaIn(out, state_.sensorUpperKpa, state_.pvUnit);
-    AppendKpaIn(out, state_.sensorLowerKpa, state_.pvUnit);
-    AppendKpaIn(out, state_.minSpanKpa, state_.pvUnit);
+    out.assign(m_State.sensorSerial.begin(), m_State.sensorSerial.end());
+    out.push_back(m_State.pvUnit);
+    AppendKpaIn(out, m_State.sensorUpperKpa, m_State.pvUnit);
+    AppendKpaIn(out, m_State.sensorLowerKpa, m_State.pvUnit);
+    AppendKpaIn(out, m_State.minSpanKpa, m_State.pvUnit);
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ReadOutputInfo(const Bytes&, std::uint64_t, Bytes& out)
 {
-    out.push_back(state_.alarmSelection);
-    out.push_back(state_.transferFunction);
-    out.push_back(state_.rangeUnit);
-    AppendFloat(out, state_.upperRange);
-    AppendFloat(out, state_.lowerRange);
-    AppendFloat(out, state_.damping);
-    out.push_back(state_.writeProtected ? 1 : 0);
-    out.push_back(state_.identity.manufacturer);  // private label distributor
+    out.push_back(m_State.alarmSelection);
+    out.push_back(m_State.transferFunction);
+    out.push_back(m_State.rangeUnit);
+    AppendFloat(out, m_State.upperRange);
+    AppendFloat(out, m_State.lowerRange);
+    AppendFloat(out, m_State.damping);
+    out.push_back(m_State.writeProtected ? 1 : 0);
+    out.push_back(m_State.identity.manufacturer);  // private label distributor
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ReadAssembly(const Bytes&, std::uint64_t, Bytes& out)
 {
-    const std::uint32_t n = state_.finalAssembly;
+    const std::uint32_t n = m_State.finalAssembly;
     out = {static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
     return rc::kOk;
 }
@@ -111,21 +111,21 @@ std::uint8_t Transmitter::ReadTrimPoints(const Bytes&, std::uint64_t nowMs, Byte
     // 0: sensor type; 1-4: sensor temperature (degC); 5-8: uncorrected
     // pressure and 9-12: offset correction, both in the trim unit;
     // 13: trim unit; 14-17: upper trim point; 18-21: lower trim point.
-    const std::uint8_t unit = state_.pvUnit;
-    const double rawKpa = (PvKpa(nowMs) - state_.trimOffsetKpa) / state_.trimGain;
+    const std::uint8_t unit = m_State.pvUnit;
+    const double rawKpa = (PvKpa(nowMs) - m_State.trimOffsetKpa) / m_State.trimGain;
     out.push_back(1);
     AppendFloat(out, 25.0f);
     AppendKpaIn(out, rawKpa, unit);
-    AppendKpaIn(out, state_.trimOffsetKpa, unit);
+    AppendKpaIn(out, m_State.trimOffsetKpa, unit);
     out.push_back(unit);
-    AppendKpaIn(out, state_.upperTrimKpa, unit);
-    AppendKpaIn(out, state_.lowerTrimKpa, unit);
+    AppendKpaIn(out, m_State.upperTrimKpa, unit);
+    AppendKpaIn(out, m_State.lowerTrimKpa, unit);
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::ReadDisplay(const Bytes&, std::uint64_t, Bytes& out)
 {
-    out.push_back(state_.display);
+    out.push_back(m_State.display);
     return rc::kOk;
 }
 
@@ -137,7 +137,7 @@ std::uint8_t Transmitter::ReadVersion(const Bytes& request, std::uint64_t, Bytes
     // 0-5: the access code back; 6-11: the version text, zero-padded.
     out.assign(request.begin(), request.begin() + 6);
     for (std::size_t i = 0; i < 6; ++i) {
-        out.push_back(i < state_.version.size() ? static_cast<std::uint8_t>(state_.version[i]) : 0);
+        out.push_back(i < m_State.version.size() ? static_cast<std::uint8_t>(m_State.version[i]) : 0);
     }
     return rc::kOk;
 }

@@ -22,7 +22,7 @@ std::uint8_t Transmitter::WritePollingAddress(const Bytes& request, std::uint64_
 {
     if (request[0] > kMaxPollingAddress)
         return rc::kInvalidSelection;
-    state_.identity.pollingAddress = request[0];
+    m_State.identity.pollingAddress = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -30,7 +30,7 @@ std::uint8_t Transmitter::WritePollingAddress(const Bytes& request, std::uint64_
 std::uint8_t Transmitter::WriteMessage(const Bytes& request, std::uint64_t, Bytes& out)
 {
     Echo(request, 24, out);
-    state_.message = out;
+    m_State.message = out;
     return rc::kOk;
 }
 
@@ -41,15 +41,15 @@ std::uint8_t Transmitter::WriteTagDescDate(const Bytes& request, std::uint64_t, 
     if (day < 1 || day > 31 || month < 1 || month > 12)
         return rc::kProcessTooHigh;  // invalid date
     Echo(request, 21, out);
-    state_.tag.assign(out.begin(), out.begin() + 6);
-    state_.descriptor.assign(out.begin() + 6, out.begin() + 18);
-    state_.date.assign(out.begin() + 18, out.end());
+    m_State.tag.assign(out.begin(), out.begin() + 6);
+    m_State.descriptor.assign(out.begin() + 6, out.begin() + 18);
+    m_State.date.assign(out.begin() + 18, out.end());
     return rc::kOk;
 }
 
 std::uint8_t Transmitter::WriteAssembly(const Bytes& request, std::uint64_t, Bytes& out)
 {
-    state_.finalAssembly = (std::uint32_t{request[0]} << 16) | (std::uint32_t{request[1]} << 8) | request[2];
+    m_State.finalAssembly = (std::uint32_t{request[0]} << 16) | (std::uint32_t{request[1]} << 8) | request[2];
     Echo(request, 3, out);
     return rc::kOk;
 }
@@ -67,14 +67,14 @@ std::uint8_t Transmitter::WriteDamping(const Bytes& request, std::uint64_t, Byte
         damping = kMaxDampingS;
     if (damping != asked)
         code = rc::kSetToNearest;
-    state_.damping = damping;
+    m_State.damping = damping;
     AppendFloat(out, damping);
     return code;
 }
 
 std::uint8_t Transmitter::ResetConfigChanged(const Bytes&, std::uint64_t, Bytes&)
 {
-    state_.configChanged = false;
+    m_State.configChanged = false;
     return rc::kOk;
 }
 
@@ -84,11 +84,11 @@ std::uint8_t Transmitter::WritePvUnit(const Bytes& request, std::uint64_t, Bytes
     if (!perKpa)
         return rc::kInvalidSelection;
     // The range follows the PV into the new unit.
-    const double oldPerKpa = UnitsPerKpa(state_.rangeUnit).value_or(1.0);
-    state_.upperRange = static_cast<float>(state_.upperRange / oldPerKpa * *perKpa);
-    state_.lowerRange = static_cast<float>(state_.lowerRange / oldPerKpa * *perKpa);
-    state_.rangeUnit = request[0];
-    state_.pvUnit = request[0];
+    const double oldPerKpa = UnitsPerKpa(m_State.rangeUnit).value_or(1.0);
+    m_State.upperRange = static_cast<float>(m_State.upperRange / oldPerKpa * *perKpa);
+    m_State.lowerRange = static_cast<float>(m_State.lowerRange / oldPerKpa * *perKpa);
+    m_State.rangeUnit = request[0];
+    m_State.pvUnit = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -97,7 +97,7 @@ std::uint8_t Transmitter::WriteTransferFunction(const Bytes& request, std::uint6
 {
     if (request[0] > 1)
         return rc::kInvalidSelection;
-    state_.transferFunction = request[0];
+    m_State.transferFunction = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -106,7 +106,7 @@ std::uint8_t Transmitter::WriteBurstCommand(const Bytes& request, std::uint64_t,
 {
     if (request[0] < 1 || request[0] > 3)
         return rc::kInvalidSelection;
-    state_.burstCommand = request[0];
+    m_State.burstCommand = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -115,7 +115,7 @@ std::uint8_t Transmitter::WriteBurstMode(const Bytes& request, std::uint64_t, By
 {
     if (request[0] > 1)
         return rc::kInvalidSelection;
-    state_.burstMode = request[0] == 1;
+    m_State.burstMode = request[0] == 1;
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -126,7 +126,7 @@ std::uint8_t Transmitter::WriteDisplay(const Bytes& request, std::uint64_t, Byte
 {
     if (request[0] > 2)
         return rc::kInvalidSelection;
-    state_.display = request[0];
+    m_State.display = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -135,7 +135,7 @@ std::uint8_t Transmitter::WriteAlarm(const Bytes& request, std::uint64_t, Bytes&
 {
     if (request[0] > 1 && request[0] != kAlarmHoldLast)
         return rc::kInvalidSelection;
-    state_.alarmSelection = request[0];
+    m_State.alarmSelection = request[0];
     Echo(request, 1, out);
     return rc::kOk;
 }
@@ -144,7 +144,7 @@ std::uint8_t Transmitter::WriteProtection(const Bytes& request, std::uint64_t, B
 {
     if (request[0] > 1)
         return rc::kInvalidSelection;
-    state_.writeProtected = request[0] == 1;
+    m_State.writeProtected = request[0] == 1;
     Echo(request, 1, out);
     return rc::kOk;
 }

@@ -51,7 +51,7 @@ TEST(BurstSetting, StatusBlinksWhileTheRepliesShowBurstMode)
 TEST(BurstSetting, TheWindowWorksWithATransmitterBurstingEvery300Ms)
 {
     Scenario s;
-    s.line.modem().SetBurstPeriod(300);
+    s.line.Modem().SetBurstPeriod(300);
     s.Connect();
     s.Run(IDC_ENTER_BURST);
     s.Run(IDC_READ_RANGE);

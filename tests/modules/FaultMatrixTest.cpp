@@ -224,14 +224,14 @@ std::string RunCell(const MatrixOperation& op, const Column& column)
     Scenario s;
     s.Connect();
     if (column.burstPeriodMs > 0) {
-        s.line.modem().SetBurstPeriod(column.burstPeriodMs);
+        s.line.Modem().SetBurstPeriod(column.burstPeriodMs);
         s.Run(IDC_ENTER_BURST);
     }
     op.prepare(s);
     for (int command : column.kind ? op.commands : std::vector<int>{})
         s.Fault(*column.kind, command, column.value);
     if (column.seed > 0)
-        s.line.modem().SetRandomFaults(0.5, sim::AllFaultKinds(), column.seed);
+        s.line.Modem().SetRandomFaults(0.5, sim::AllFaultKinds(), column.seed);
     const std::size_t mark = s.LogHistory().size();
     EXPECT_TRUE(s.window.Click(op.button));
     if (op.button == IDC_AUTO_READ) {

@@ -63,12 +63,12 @@ TEST_P(OtherLineTest, IsNeitherShownNorLogged)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Connect, OtherLineTest, testing::Values(
-    OtherLine{"FlippedDataBit", [](Scenario& s) { s.line.modem().AddFault({F::kBadCheckByte, 15, -1, 1}); }, 15},
-    OtherLine{"OtherCommandNumber", [](Scenario& s) { s.line.modem().AddFault({F::kOtherCommand, 14, -1, 1}); }, 14},
-    OtherLine{"OtherAddress", [](Scenario& s) { s.line.modem().AddFault({F::kOtherAddress, 15, -1, 1}); }, 15},
-    OtherLine{"BurstFrameBeforeTheReply", [](Scenario& s) { s.line.modem().AddFault({F::kBurstBefore, 15, -1, 1}); }, -1},
-    OtherLine{"PreviousReplyRepeatedLate", [](Scenario& s) { s.line.modem().AddFault({F::kRepeatLate, 0, -1, 1}); }, -1},
-    OtherLine{"BytesAfterTheReply", [](Scenario& s) { s.line.modem().AddFault({F::kTrailingBytes, 0, -1, 1}); }, -1},
+    OtherLine{"FlippedDataBit", [](Scenario& s) { s.line.Modem().AddFault({F::kBadCheckByte, 15, -1, 1}); }, 15},
+    OtherLine{"OtherCommandNumber", [](Scenario& s) { s.line.Modem().AddFault({F::kOtherCommand, 14, -1, 1}); }, 14},
+    OtherLine{"OtherAddress", [](Scenario& s) { s.line.Modem().AddFault({F::kOtherAddress, 15, -1, 1}); }, 15},
+    OtherLine{"BurstFrameBeforeTheReply", [](Scenario& s) { s.line.Modem().AddFault({F::kBurstBefore, 15, -1, 1}); }, -1},
+    OtherLine{"PreviousReplyRepeatedLate", [](Scenario& s) { s.line.Modem().AddFault({F::kRepeatLate, 0, -1, 1}); }, -1},
+    OtherLine{"BytesAfterTheReply", [](Scenario& s) { s.line.Modem().AddFault({F::kTrailingBytes, 0, -1, 1}); }, -1},
     // Noise on the line 50 ms before the first request goes out.
     OtherLine{"StrayByteJustBeforeARequest", [](Scenario& s) { s.port.DeliverAfter(0, {0x55}); s.clock.AdvanceBy(20); }, -1}),
     [](const testing::TestParamInfo<OtherLine>& info) { return std::string(info.param.name); });

@@ -20,10 +20,10 @@ using Log = std::vector<std::string>;
 struct Scenario : OpenPortHost {
     SimulatedLine line{clock, port};
 
-    sim::TransmitterState& device() { return line.modem().transmitter().state(); }
+    sim::TransmitterState& device() { return line.Modem().Device().State(); }
     void Fault(sim::FaultKind kind, int command, int value = -1)
     {
-        line.modem().AddFault(sim::FaultRule{kind, command, value, -1});
+        line.Modem().AddFault(sim::FaultRule{kind, command, value, -1});
     }
 
     // Clicks as the operator and lets the operation run to its end.
@@ -132,7 +132,7 @@ inline void RunOperation(Scenario& s, const Operation& op)
                                                                      : s.window.Type(id, text));
     }
     for (const sim::FaultRule& fault : op.faults)
-        s.line.modem().AddFault(fault);
+        s.line.Modem().AddFault(fault);
     const std::size_t mark = s.LogHistory().size(), sends = s.port.WriteTimes().size();
     s.Run(op.button);
     const bool frames = std::any_of(op.log.begin(), op.log.end(), Scenario::IsFrame);

@@ -169,7 +169,7 @@ TEST(Timeline, AReplyCutsTheTimeOutShort)
 {
     Host host;
     SimulatedLine line(host.clock, host.port);
-    line.modem().SetImmediate(true);
+    line.Modem().SetImmediate(true);
     host.StartDampingWrite();
     ASSERT_TRUE(host.clock.AdvanceUntil([&] { return host.Idle(); }, 20000));
     ASSERT_EQ(host.port.WriteTimes().size(), 1u);

@@ -68,14 +68,14 @@ TEST(RefusalTest, RefusedWithCodeNoDataAndNoChange)
     for (const auto& [request, code] : refusals) {
         SCOPED_TRACE("command " + std::to_string(request.command));
         sim::Transmitter t, writable;
-        t.state().writeProtected = code == kProtected;
+        t.State().writeProtected = code == kProtected;
         const sim::Reply r = t.Handle(request.command, request.data, 0);
         EXPECT_EQ(r.responseCode, code);
         EXPECT_TRUE(r.data.empty());
         EXPECT_EQ(r.deviceStatus & sim::status::kConfigChanged, 0);
-        EXPECT_EQ(t.state().identity.pollingAddress, 0);
-        EXPECT_EQ(t.state().upperRange, 100.0f);
-        EXPECT_EQ(t.state().date, (Bytes{15, 1, 124}));
+        EXPECT_EQ(t.State().identity.pollingAddress, 0);
+        EXPECT_EQ(t.State().upperRange, 100.0f);
+        EXPECT_EQ(t.State().date, (Bytes{15, 1, 124}));
         if (code == kProtected) {
             EXPECT_EQ(writable.Handle(request.command, request.data, 0).responseCode, sim::rc::kOk);
         }
@@ -140,7 +140,7 @@ TEST(OutputRulesTest, WarningsCarryDataAndTakeEffectFixingRefusedInMultidrop)
     const sim::Reply small = t.Handle(35, span, 0), damping = t.Handle(34, F(40.0f), 0);
     EXPECT_EQ(std::tie(small.responseCode, small.data), std::tie(sim::rc::kSpanTooSmall, span));
     EXPECT_EQ(std::tie(damping.responseCode, damping.data), std::make_tuple(sim::rc::kSetToNearest, F(32.0f)));
-    EXPECT_EQ(std::tie(t.state().upperRange, t.state().damping), std::make_tuple(51.0f, 32.0f));
+    EXPECT_EQ(std::tie(t.State().upperRange, t.State().damping), std::make_tuple(51.0f, 32.0f));
     t.Handle(6, {4}, 0);
     EXPECT_EQ(t.Handle(40, F(12.0f), 0).responseCode, 11);
 }
@@ -162,11 +162,11 @@ TEST(CalibrationTest, RangeHereZeroAndSensorTrimPointsShowInCommand128)
 {
     sim::Transmitter z;
     z.Handle(37, {}, 0);  // lower value = 50, span 100 kept
-    EXPECT_EQ(z.state().lowerRange, 50.0f);
-    EXPECT_EQ(z.state().upperRange, 150.0f);
-    z.state().processKpa = 80.0;
+    EXPECT_EQ(z.State().lowerRange, 50.0f);
+    EXPECT_EQ(z.State().upperRange, 150.0f);
+    z.State().processKpa = 80.0;
     z.Handle(36, {}, 0);
-    EXPECT_EQ(z.state().upperRange, 80.0f);
+    EXPECT_EQ(z.State().upperRange, 80.0f);
     EXPECT_EQ(z.Handle(43, {}, 1000).data.size(), 0u);
     EXPECT_NEAR(z.PvInUnit(1000), 0.0f, 1e-5f);
     sim::Transmitter t;
@@ -174,10 +174,10 @@ TEST(CalibrationTest, RangeHereZeroAndSensorTrimPointsShowInCommand128)
     EXPECT_NEAR(t.PvInUnit(0), 49.0f, 1e-5f);
     // Upper point at the same pressure: too close to the lower one.
     EXPECT_EQ(t.Handle(130, Cat({{12}, F(60.0f)}), 0).responseCode, 9);
-    t.state().processKpa = 100.0;  // PV now 99
+    t.State().processKpa = 100.0;  // PV now 99
     EXPECT_EQ(t.Handle(130, Cat({{12}, F(100.0f)}), 0).responseCode, 0);
     EXPECT_NEAR(t.PvInUnit(0), 100.0f, 1e-4f);
-    t.state().processKpa = 50.0;  // the lower point holds
+    t.State().processKpa = 50.0;  // the lower point holds
     EXPECT_NEAR(t.PvInUnit(0), 49.0f, 1e-4f);
     EXPECT_FLOAT_EQ(FloatAt(t.Handle(128, {}, 0), 14), 100.0f);
 }

@@ -2,7 +2,7 @@
 
 void QtTimerBackend::Start(int timerId, int ms)
 {
-    auto& timer = m_timers[timerId];
+    auto& timer = m_Timers[timerId];
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
@@ -13,7 +13,7 @@ void QtTimerBackend::Start(int timerId, int ms)
 
 void QtTimerBackend::Stop(int timerId)
 {
-    const auto it = m_timers.find(timerId);
-    if (it != m_timers.end())
+    const auto it = m_Timers.find(timerId);
+    if (it != m_Timers.end())
         it->second->stop();
 }

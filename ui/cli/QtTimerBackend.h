@@ -15,5 +15,5 @@ public:
     void Stop(int timerId) override;
 
 private:
-    std::map<int, std::unique_ptr<QTimer>> m_timers;
+    std::map<int, std::unique_ptr<QTimer>> m_Timers;
 };

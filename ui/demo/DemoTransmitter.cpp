@@ -1,3 +1,3 @@
 #include "ui/demo/DemoTransmitter.h"
 
-DemoTransmitter::DemoTransmitter() : m_device(m_server.Start()) {}
+DemoTransmitter::DemoTransmitter() : m_Device(m_Server.Start()) {}

@@ -12,10 +12,10 @@ public:
     // Throws std::runtime_error when no pseudo-terminal can be had.
     DemoTransmitter();
     // Port 1 mapped to the simulator, no other port.
-    PortMap Ports() const { return PortMap::Single(1, m_device); }
-    const std::string& Device() const { return m_device; }
+    PortMap Ports() const { return PortMap::Single(1, m_Device); }
+    const std::string& Device() const { return m_Device; }
 
 private:
-    sim::PtyServer m_server;
-    std::string m_device;
+    sim::PtyServer m_Server;
+    std::string m_Device;
 };

@@ -7,7 +7,7 @@
 #include <cctype>
 #include <stdexcept>
 
-ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_timers(timers)
+ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_Timers(timers)
 {
     for (const ControlSpec& c : layout.controls) {
         if (c.id == IDC_STATIC)
@@ -19,18 +19,18 @@ ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_t
         control.enabled = c.enabled;
         for (std::string_view entry : c.entries)
             control.items.push_back(Item{std::string(entry), 0});
-        m_controls.emplace(c.id, std::move(control));
+        m_Controls.emplace(c.id, std::move(control));
     }
-    m_timers.SetCallback([this](int timerId) {
-        if (m_sink)
-            m_sink->OnTimer(timerId);
+    m_Timers.SetCallback([this](int timerId) {
+        if (m_Sink)
+            m_Sink->OnTimer(timerId);
     });
 }
 
 ControlModel::Control& ControlModel::At(int id)
 {
-    const auto it = m_controls.find(id);
-    if (it == m_controls.end())
+    const auto it = m_Controls.find(id);
+    if (it == m_Controls.end())
         throw std::out_of_range("no control with id " + std::to_string(id));
     return it->second;
 }
@@ -39,8 +39,8 @@ const ControlModel::Control& ControlModel::At(int id) const { return const_cast<
 
 ControlModel::Control* ControlModel::Operable(int id)
 {
-    const auto it = m_controls.find(id);
-    if (it == m_controls.end())
+    const auto it = m_Controls.find(id);
+    if (it == m_Controls.end())
         return nullptr;
     Control& c = it->second;
     if (!c.enabled || (c.style & kStyleHidden))
@@ -50,8 +50,8 @@ ControlModel::Control* ControlModel::Operable(int id)
 
 void ControlModel::Notify(int id, ::Notify notify)
 {
-    if (m_sink)
-        m_sink->OnCommand(id, notify);
+    if (m_Sink)
+        m_Sink->OnCommand(id, notify);
 }
 
 // --- The operator
@@ -98,10 +98,10 @@ void ControlModel::PressEnter() { Notify(IDOK, Notify::Clicked); }
 
 bool ControlModel::ChooseSystemMenuItem(unsigned commandId)
 {
-    for (const auto& item : m_systemMenu)
+    for (const auto& item : m_SystemMenu)
         if (item.first == commandId) {
-            if (m_sink)
-                m_sink->OnSysCommand(commandId);
+            if (m_Sink)
+                m_Sink->OnSysCommand(commandId);
             return true;
         }
     return false;
@@ -188,7 +188,7 @@ int ControlModel::ListAddString(int id, std::string_view text)
     c.items.push_back(Item{std::string(text), 0});
     c.most = std::max(c.most, static_cast<int>(c.items.size()));
     const std::string added = c.items.back().text;
-    for (const auto& observer : m_listObservers)
+    for (const auto& observer : m_ListObservers)
         observer(id, added);
     return static_cast<int>(c.items.size()) - 1;
 }
@@ -222,19 +222,19 @@ std::string ControlModel::ListGetText(int id, int index) const { return ComboGet
 
 // --- Timers and window services
 
-void ControlModel::SetTimer(int timerId, int ms) { m_timers.Start(timerId, ms); }
+void ControlModel::SetTimer(int timerId, int ms) { m_Timers.Start(timerId, ms); }
 
-void ControlModel::KillTimer(int timerId) { m_timers.Stop(timerId); }
+void ControlModel::KillTimer(int timerId) { m_Timers.Stop(timerId); }
 
 void ControlModel::AppendSystemMenuItem(unsigned commandId, std::string_view text)
 {
-    m_systemMenu.emplace_back(commandId, std::string(text));
+    m_SystemMenu.emplace_back(commandId, std::string(text));
 }
 
-void ControlModel::RunAboutBox() { ++m_aboutRuns; }
+void ControlModel::RunAboutBox() { ++m_AboutRuns; }
 
 void ControlModel::EndDialog(int result)
 {
-    m_ended = true;
-    m_endResult = result;
+    m_Ended = true;
+    m_EndResult = result;
 }

@@ -16,12 +16,12 @@ class ControlModel : public DialogWindow {
 public:
     ControlModel(const DialogSpec& layout, TimerBackend& timers);
 
-    void SetEventSink(DialogEvents* sink) { m_sink = sink; }
+    void SetEventSink(DialogEvents* sink) { m_Sink = sink; }
     // Each observer is called with every text appended to a list box (the
     // activity log), in the order added.
     void AddListObserver(std::function<void(int id, const std::string&)> observer)
     {
-        m_listObservers.push_back(std::move(observer));
+        m_ListObservers.push_back(std::move(observer));
     }
 
     // --- The operator. Each returns false, changing nothing, where the
@@ -34,16 +34,16 @@ public:
     bool ChooseSystemMenuItem(unsigned commandId);
 
     // --- Looking at the window
-    bool Has(int id) const { return m_controls.count(id) != 0; }
+    bool Has(int id) const { return m_Controls.count(id) != 0; }
     ControlKind KindOf(int id) const { return At(id).kind; }
     // Index of the list entry last scrolled into view, or -1.
     int ListShown(int id) const { return At(id).shown; }
     // The most entries the list box ever held at once.
     int ListMostCount(int id) const { return At(id).most; }
-    int AboutBoxRuns() const { return m_aboutRuns; }
-    bool Ended() const { return m_ended; }
-    int EndResult() const { return m_endResult; }
-    const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return m_systemMenu; }
+    int AboutBoxRuns() const { return m_AboutRuns; }
+    bool Ended() const { return m_Ended; }
+    int EndResult() const { return m_EndResult; }
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return m_SystemMenu; }
 
     // --- DialogWindow
     std::string GetText(int id) const override;
@@ -96,12 +96,12 @@ private:
     Control* Operable(int id);
     void Notify(int id, ::Notify notify);
 
-    std::map<int, Control> m_controls;
-    TimerBackend& m_timers;
-    DialogEvents* m_sink = nullptr;
-    std::vector<std::function<void(int, const std::string&)>> m_listObservers;
-    std::vector<std::pair<unsigned, std::string>> m_systemMenu;
-    int m_aboutRuns = 0;
-    bool m_ended = false;
-    int m_endResult = 0;
+    std::map<int, Control> m_Controls;
+    TimerBackend& m_Timers;
+    DialogEvents* m_Sink = nullptr;
+    std::vector<std::function<void(int, const std::string&)>> m_ListObservers;
+    std::vector<std::pair<unsigned, std::string>> m_SystemMenu;
+    int m_AboutRuns = 0;
+    bool m_Ended = false;
+    int m_EndResult = 0;
 };

@@ -7,7 +7,7 @@ HeadlessHost::HeadlessHost() : window(MainDialogLayout(), timers), dlg(window, p
     window.SetEventSink(&dlg);
     window.AddListObserver([this](int id, const std::string& text) {
         if (id == IDC_LOG)
-            m_logHistory.push_back(text);
+            m_LogHistory.push_back(text);
     });
     dlg.OnInitDialog();
 }

@@ -16,7 +16,7 @@ public:
 
     // Every log entry appended since start, in order (the list box itself
     // keeps only the last few).
-    const std::vector<std::string>& LogHistory() const { return m_logHistory; }
+    const std::vector<std::string>& LogHistory() const { return m_LogHistory; }
 
     VirtualClock clock;
     VirtualTimers timers{clock};
@@ -25,5 +25,5 @@ public:
     CTamselDlg dlg;
 
 private:
-    std::vector<std::string> m_logHistory;
+    std::vector<std::string> m_LogHistory;
 };

@@ -14,15 +14,15 @@ public:
     SimulatedLine(const SimulatedLine&) = delete;
     SimulatedLine& operator=(const SimulatedLine&) = delete;
 
-    sim::Modem& modem() { return m_modem; }
+    sim::Modem& Modem() { return m_Modem; }
 
 private:
     void Deliver(std::vector<sim::Chunk> chunks);
     // Wakes the line when the modem's next burst frame is due.
     void ArmNextBurst();
 
-    VirtualClock& m_clock;
-    VirtualSerialPort& m_port;
-    sim::Modem m_modem;
-    VirtualClock::Handle m_burstEvent = 0;  // 0: none armed
+    VirtualClock& m_Clock;
+    VirtualSerialPort& m_Port;
+    sim::Modem m_Modem;
+    VirtualClock::Handle m_BurstEvent = 0;  // 0: none armed
 };

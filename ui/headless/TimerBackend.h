@@ -10,15 +10,15 @@ public:
     virtual ~TimerBackend() = default;
     virtual void Start(int timerId, int ms) = 0;
     virtual void Stop(int timerId) = 0;
-    void SetCallback(Callback callback) { m_callback = std::move(callback); }
+    void SetCallback(Callback callback) { m_Callback = std::move(callback); }
 
 protected:
     void Fire(int timerId)
     {
-        if (m_callback)
-            m_callback(timerId);
+        if (m_Callback)
+            m_Callback(timerId);
     }
 
 private:
-    Callback m_callback;
+    Callback m_Callback;
 };

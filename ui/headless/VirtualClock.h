@@ -14,13 +14,13 @@ public:
     using Action = std::function<void()>;
     using Handle = std::uint64_t;
 
-    std::int64_t Now() const { return m_now; }
+    std::int64_t Now() const { return m_Now; }
     Handle ScheduleAt(std::int64_t due, Action action);
-    Handle ScheduleAfter(std::int64_t delay, Action action) { return ScheduleAt(m_now + delay, std::move(action)); }
+    Handle ScheduleAfter(std::int64_t delay, Action action) { return ScheduleAt(m_Now + delay, std::move(action)); }
     void Cancel(Handle handle);
 
     // Runs every event due up to Now() + ms, then stands at Now() + ms.
-    void AdvanceBy(std::int64_t ms) { AdvanceTo(m_now + ms); }
+    void AdvanceBy(std::int64_t ms) { AdvanceTo(m_Now + ms); }
     void AdvanceTo(std::int64_t t);
     // Runs events until done() holds or the clock reaches the limit; returns done().
     bool AdvanceUntil(const std::function<bool()>& done, std::int64_t limitMs);
@@ -28,19 +28,19 @@ public:
 private:
     bool RunNextDue(std::int64_t limit);
 
-    std::int64_t m_now = 0;
-    Handle m_nextHandle = 1;
-    std::map<std::pair<std::int64_t, Handle>, Action> m_events;
-    std::map<Handle, std::int64_t> m_dueOf;
+    std::int64_t m_Now = 0;
+    Handle m_NextHandle = 1;
+    std::map<std::pair<std::int64_t, Handle>, Action> m_Events;
+    std::map<Handle, std::int64_t> m_DueOf;
 };
 
 // Window timers on the virtual clock.
 class VirtualTimers : public TimerBackend {
 public:
-    explicit VirtualTimers(VirtualClock& clock) : m_clock(clock) {}
+    explicit VirtualTimers(VirtualClock& clock) : m_Clock(clock) {}
     void Start(int timerId, int ms) override;
     void Stop(int timerId) override;
-    bool IsArmed(int timerId) const { return m_armed.count(timerId) != 0; }
+    bool IsArmed(int timerId) const { return m_Armed.count(timerId) != 0; }
     // Virtual time at which an armed timer fires next.
     std::int64_t DueAt(int timerId) const;
 
@@ -52,6 +52,6 @@ private:
     };
     void Arm(int timerId, int period);
 
-    VirtualClock& m_clock;
-    std::map<int, Armed> m_armed;
+    VirtualClock& m_Clock;
+    std::map<int, Armed> m_Armed;
 };

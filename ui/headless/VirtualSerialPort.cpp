@@ -7,54 +7,54 @@
 void VirtualSerialPort::SetPortOpen(bool open)
 {
     if (!open) {
-        m_open = false;
-        m_input.clear();
+        m_Open = false;
+        m_Input.clear();
         return;
     }
-    if (m_open)
+    if (m_Open)
         throw SerialPortError("port already open");
-    if (m_available.count(m_port) == 0)
-        throw SerialPortError("COM" + std::to_string(m_port) + " cannot be opened");
-    m_open = true;
-    m_openPort = m_port;
+    if (m_Available.count(m_Port) == 0)
+        throw SerialPortError("COM" + std::to_string(m_Port) + " cannot be opened");
+    m_Open = true;
+    m_OpenPort = m_Port;
 }
 
 std::int16_t VirtualSerialPort::GetInBufferCount() const
 {
     const auto limit = static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max());
-    return static_cast<std::int16_t>(std::min(m_input.size(), limit));
+    return static_cast<std::int16_t>(std::min(m_Input.size(), limit));
 }
 
 std::vector<std::uint8_t> VirtualSerialPort::GetInput()
 {
-    if (!m_open)
+    if (!m_Open)
         throw SerialPortError("port closed");
-    std::size_t n = m_input.size();
-    if (m_inputLen > 0)
-        n = std::min(n, static_cast<std::size_t>(m_inputLen));
-    std::vector<std::uint8_t> bytes(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(n));
-    m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(n));
+    std::size_t n = m_Input.size();
+    if (m_InputLen > 0)
+        n = std::min(n, static_cast<std::size_t>(m_InputLen));
+    std::vector<std::uint8_t> bytes(m_Input.begin(), m_Input.begin() + static_cast<std::ptrdiff_t>(n));
+    m_Input.erase(m_Input.begin(), m_Input.begin() + static_cast<std::ptrdiff_t>(n));
     return bytes;
 }
 
 void VirtualSerialPort::SetOutput(const std::vector<std::uint8_t>& bytes)
 {
-    if (!m_open)
+    if (!m_Open)
         throw SerialPortError("port closed");
-    if (m_failWrites)
+    if (m_FailWrites)
         throw SerialPortError("write failed");
-    m_writes.push_back(bytes);
-    m_writeTimes.push_back(m_clock.Now());
-    if (m_writeObserver)
-        m_writeObserver(bytes);
+    m_Writes.push_back(bytes);
+    m_WriteTimes.push_back(m_Clock.Now());
+    if (m_WriteObserver)
+        m_WriteObserver(bytes);
 }
 
 void VirtualSerialPort::DeliverAfter(std::int64_t delayMs, std::vector<std::uint8_t> bytes)
 {
-    m_clock.ScheduleAfter(delayMs, [this, bytes = std::move(bytes)] {
-        if (!m_open)
+    m_Clock.ScheduleAfter(delayMs, [this, bytes = std::move(bytes)] {
+        if (!m_Open)
             return;
-        m_input.insert(m_input.end(), bytes.begin(), bytes.end());
+        m_Input.insert(m_Input.end(), bytes.begin(), bytes.end());
         RaiseCommEvent(CommEvent::kReceive);
     });
 }
@@ -66,20 +66,20 @@ void VirtualSerialPort::DeliverTextAfter(std::int64_t delayMs, std::string_view 
 
 void VirtualSerialPort::LineErrorAfter(std::int64_t delayMs, std::int16_t code)
 {
-    m_clock.ScheduleAfter(delayMs, [this, code] {
-        if (m_open)
+    m_Clock.ScheduleAfter(delayMs, [this, code] {
+        if (m_Open)
             RaiseCommEvent(code);
     });
 }
 
 void VirtualSerialPort::LoseDeviceAfter(std::int64_t delayMs)
 {
-    m_clock.ScheduleAfter(delayMs, [this] {
-        if (!m_open)
+    m_Clock.ScheduleAfter(delayMs, [this] {
+        if (!m_Open)
             return;
-        m_open = false;
-        m_input.clear();
-        m_available.erase(m_openPort);
+        m_Open = false;
+        m_Input.clear();
+        m_Available.erase(m_OpenPort);
         RaiseCommEvent(CommEvent::kDeviceLost);
     });
 }

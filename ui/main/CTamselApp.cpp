@@ -5,16 +5,16 @@
 #include <iostream>
 
 CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
-    : m_window(MainDialogLayout(), m_relay), m_port(std::move(ports)), m_dlg(m_window, m_port),
-      m_recordFile(std::move(record), std::cerr), m_record(m_recordFile, m_window)
+    : m_Window(MainDialogLayout(), m_Relay), m_Port(std::move(ports)), m_Dlg(m_Window, m_Port),
+      m_RecordFile(std::move(record), std::cerr), m_Record(m_RecordFile, m_Window)
 {
-    m_relay.target = &m_dlg;
-    m_dlg.AddObserver(m_record);
-    m_dlg.AddObserver(m_trend);
-    m_dlg.OnInitDialog();
-    m_window.AddMenuAction("Trend...", [this] { ShowTrend(); });
-    m_window.SetAboutNote([this] {
-        const QString path = m_recordFile.PathFor(QDate::currentDate());
+    m_Relay.target = &m_Dlg;
+    m_Dlg.AddObserver(m_Record);
+    m_Dlg.AddObserver(m_Trend);
+    m_Dlg.OnInitDialog();
+    m_Window.AddMenuAction("Trend...", [this] { ShowTrend(); });
+    m_Window.SetAboutNote([this] {
+        const QString path = m_RecordFile.PathFor(QDate::currentDate());
         return "Record: " + (path.isEmpty() ? QString("none") : path);
     });
 }
@@ -23,14 +23,14 @@ void CTamselApp::ShowTrend()
 {
     // A window of the main window's own, so that its modal run leaves the
     // trend usable.
-    if (!m_trendWindow)
-        m_trendWindow = std::make_unique<TrendWindow>(m_trend, &m_window);
-    m_trendWindow->show();
-    m_trendWindow->raise();
+    if (!m_TrendWindow)
+        m_TrendWindow = std::make_unique<TrendWindow>(m_Trend, &m_Window);
+    m_TrendWindow->show();
+    m_TrendWindow->raise();
 }
 
 bool CTamselApp::InitInstance()
 {
-    m_window.exec();  // the result of the modal run is not used
+    m_Window.exec();  // the result of the modal run is not used
     return false;
 }

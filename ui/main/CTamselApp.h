@@ -19,12 +19,12 @@ public:
     // Runs the window until it closes; returns false, as the process then ends.
     bool InitInstance();
 
-    QtDialogWindow& Window() { return m_window; }
-    CTamselDlg& Dialog() { return m_dlg; }
-    TrendModel& Trend() { return m_trend; }
+    QtDialogWindow& Window() { return m_Window; }
+    CTamselDlg& Dialog() { return m_Dlg; }
+    TrendModel& Trend() { return m_Trend; }
     // Opens the trend window ("Trend..." in the window menu), or raises it.
     void ShowTrend();
-    TrendWindow* TrendView() const { return m_trendWindow.get(); }
+    TrendWindow* TrendView() const { return m_TrendWindow.get(); }
 
 private:
     // The window needs its event sink before the dialog object that is the
@@ -37,12 +37,12 @@ private:
         void OnSysCommand(unsigned id) override { target->OnSysCommand(id); }
     };
 
-    EventRelay m_relay;
-    QtDialogWindow m_window;
-    QtSerialPort m_port;
-    CTamselDlg m_dlg;
-    RecordFile m_recordFile;
-    RecordWriter m_record;
-    TrendModel m_trend;
-    std::unique_ptr<TrendWindow> m_trendWindow;  // made when first opened
+    EventRelay m_Relay;
+    QtDialogWindow m_Window;
+    QtSerialPort m_Port;
+    CTamselDlg m_Dlg;
+    RecordFile m_RecordFile;
+    RecordWriter m_Record;
+    TrendModel m_Trend;
+    std::unique_ptr<TrendWindow> m_TrendWindow;  // made when first opened
 };

@@ -23,17 +23,17 @@ AboutBox::AboutBox(QWidget* parent, const QString& note) : QDialog(parent)
                    Qt::WindowCloseButtonHint);
     const BuiltControls built = BuildControls(*this, layout, units);
     if (const auto it = built.byId.find(IDOK); it != built.byId.end()) {
-        ok_ = qobject_cast<QPushButton*>(it->second);
-        ok_->setDefault(true);  // Enter closes the box too
-        connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+        m_Ok = qobject_cast<QPushButton*>(it->second);
+        m_Ok->setDefault(true);  // Enter closes the box too
+        connect(m_Ok, &QPushButton::clicked, this, &QDialog::accept);
     }
     if (note.isEmpty())
         return;
-    note_ = new QLabel(note, this);
-    note_->setTextFormat(Qt::PlainText);
-    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path to copy
-    note_->setGeometry(units.Rect(kNoteRect));
-    note_->adjustSize();  // a long path widens the box
+    m_Note = new QLabel(note, this);
+    m_Note->setTextFormat(Qt::PlainText);
+    m_Note->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path to copy
+    m_Note->setGeometry(units.Rect(kNoteRect));
+    m_Note->adjustSize();  // a long path widens the box
     const QSize size = units.Size(layout.width, layout.height + kNoteRoomDlu);
-    setFixedSize(std::max(size.width(), note_->geometry().right() + units.X(kNoteRect.x)), size.height());
+    setFixedSize(std::max(size.width(), m_Note->geometry().right() + units.X(kNoteRect.x)), size.height());
 }

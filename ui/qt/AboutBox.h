@@ -13,10 +13,10 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* parent = nullptr, const QString& note = {});
 
-    QPushButton* OkButton() const { return ok_; }
-    QLabel* Note() const { return note_; }
+    QPushButton* OkButton() const { return m_Ok; }
+    QLabel* Note() const { return m_Note; }
 
 private:
-    QPushButton* ok_ = nullptr;
-    QLabel* note_ = nullptr;
+    QPushButton* m_Ok = nullptr;
+    QLabel* m_Note = nullptr;
 };

@@ -16,7 +16,7 @@ public:
     EditInputValidator(QLineEdit& edit, bool upperCase, bool noHScroll);
 
     void SetLimit(int limit);  // 0 or less: no limit
-    int Limit() const { return limit_; }
+    int Limit() const { return m_Limit; }
 
     // Sets the edit's text as the program does: bypasses every input rule.
     void WriteText(const QString& text);
@@ -26,10 +26,10 @@ public:
 private:
     bool FitsTheBox(const QString& text) const;
 
-    QLineEdit& edit_;
-    bool upperCase_;
-    bool noHScroll_;
-    int limit_ = 0;
-    bool programWrite_ = false;
-    QString accepted_;  // the text before the change being validated
+    QLineEdit& m_Edit;
+    bool m_UpperCase;
+    bool m_NoHScroll;
+    int m_Limit = 0;
+    bool m_ProgramWrite = false;
+    QString m_Accepted;  // the text before the change being validated
 };

@@ -23,20 +23,20 @@ bool InRange(int index, int count) { return index >= 0 && index < count; }
 
 QWidget* QtDialogWindow::Widget(int id) const
 {
-    const auto it = controls_.byId.find(id);
-    return it == controls_.byId.end() ? nullptr : it->second;
+    const auto it = m_Controls.byId.find(id);
+    return it == m_Controls.byId.end() ? nullptr : it->second;
 }
 
 QLabel* QtDialogWindow::Label(int id) const
 {
-    const auto it = controls_.labels.find(id);
-    return it == controls_.labels.end() ? nullptr : it->second;
+    const auto it = m_Controls.labels.find(id);
+    return it == m_Controls.labels.end() ? nullptr : it->second;
 }
 
 QLabel* QtDialogWindow::UnitLabel(int id) const
 {
-    const auto it = controls_.unitLabels.find(id);
-    return it == controls_.unitLabels.end() ? nullptr : it->second;
+    const auto it = m_Controls.unitLabels.find(id);
+    return it == m_Controls.unitLabels.end() ? nullptr : it->second;
 }
 
 QLineEdit* QtDialogWindow::Edit(int id) const { return qobject_cast<QLineEdit*>(Widget(id)); }
@@ -65,11 +65,11 @@ void QtDialogWindow::SetText(int id, std::string_view text)
         if (edit->text() == value) {
             // The edit control reports every write, even of the same text;
             // QLineEdit stays silent then.
-            events_.OnCommand(id, Notify::EditChange);
+            m_Events.OnCommand(id, Notify::EditChange);
             return;
         }
-        const auto it = controls_.inputs.find(id);
-        if (it != controls_.inputs.end())
+        const auto it = m_Controls.inputs.find(id);
+        if (it != m_Controls.inputs.end())
             it->second->WriteText(value);
         return;
     }
@@ -91,7 +91,7 @@ bool QtDialogWindow::IsEnabled(int id) const
 
 void QtDialogWindow::SetLimitText(int id, int limit)
 {
-    if (const auto it = controls_.inputs.find(id); it != controls_.inputs.end())
+    if (const auto it = m_Controls.inputs.find(id); it != m_Controls.inputs.end())
         it->second->SetLimit(limit);
 }
 

@@ -23,8 +23,8 @@ constexpr int kMinTimerMs = 10;
 }  // namespace
 
 QtDialogWindow::QtDialogWindow(const DialogSpec& layout, DialogEvents& events, QWidget* parent)
-    : QDialog(parent), events_(events), units_(SetUpDialogFrame(*this, layout)),
-      controls_(BuildControls(*this, layout, units_))
+    : QDialog(parent), m_Events(events), m_Units(SetUpDialogFrame(*this, layout)),
+      m_Controls(BuildControls(*this, layout, m_Units))
 {
     // Only now, so that filling the controls from the table reports nothing.
     ConnectNotifications(layout);
@@ -33,7 +33,7 @@ QtDialogWindow::QtDialogWindow(const DialogSpec& layout, DialogEvents& events, Q
 QtDialogWindow::~QtDialogWindow()
 {
     // No timer may reach the sink while the window is going away.
-    for (auto& [id, timer] : timers_)
+    for (auto& [id, timer] : m_Timers)
         timer->stop();
 }
 
@@ -49,18 +49,18 @@ void QtDialogWindow::ConnectNotifications(const DialogSpec& layout)
         case ControlKind::RadioButton:
             // clicked() comes from the operator only, never from setChecked().
             connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, this,
-                    [this, id] { events_.OnCommand(id, Notify::Clicked); });
+                    [this, id] { m_Events.OnCommand(id, Notify::Clicked); });
             break;
         case ControlKind::Edit:
         case ControlKind::ReadOnlyEdit:
             // textChanged() also follows setText(), synchronously.
             connect(static_cast<QLineEdit*>(w), &QLineEdit::textChanged, this,
-                    [this, id] { events_.OnCommand(id, Notify::EditChange); });
+                    [this, id] { m_Events.OnCommand(id, Notify::EditChange); });
             break;
         case ControlKind::ComboBox:
             // activated() is the operator's choice; setCurrentIndex() is silent.
             connect(static_cast<QComboBox*>(w), &QComboBox::activated, this,
-                    [this, id] { events_.OnCommand(id, Notify::SelChange); });
+                    [this, id] { m_Events.OnCommand(id, Notify::SelChange); });
             break;
         default:
             break;
@@ -68,7 +68,7 @@ void QtDialogWindow::ConnectNotifications(const DialogSpec& layout)
     }
 }
 
-void QtDialogWindow::reject() { events_.OnCommand(IDCANCEL, Notify::Clicked); }
+void QtDialogWindow::reject() { m_Events.OnCommand(IDCANCEL, Notify::Clicked); }
 
 void QtDialogWindow::EndDialog(int result) { done(result); }
 
@@ -78,7 +78,7 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
         // The hidden default button's command; it never closes the window by
         // itself. A focused push button has taken its own Enter before this.
-        events_.OnCommand(IDOK, Notify::Clicked);
+        m_Events.OnCommand(IDOK, Notify::Clicked);
         return;
     }
     QDialog::keyPressEvent(event);  // Esc ends in reject()
@@ -86,30 +86,30 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event)
 
 void QtDialogWindow::SetTimer(int timerId, int ms)
 {
-    QTimer*& timer = timers_[timerId];
+    QTimer*& timer = m_Timers[timerId];
     if (!timer) {
         timer = new QTimer(this);
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, timerId] { events_.OnTimer(timerId); });
+        connect(timer, &QTimer::timeout, this, [this, timerId] { m_Events.OnTimer(timerId); });
     }
     timer->start(std::max(ms, kMinTimerMs));  // restarts a running interval
 }
 
 void QtDialogWindow::KillTimer(int timerId)
 {
-    if (const auto it = timers_.find(timerId); it != timers_.end())
+    if (const auto it = m_Timers.find(timerId); it != m_Timers.end())
         it->second->stop();
 }
 
 bool QtDialogWindow::IsTimerActive(int timerId) const
 {
-    const auto it = timers_.find(timerId);
-    return it != timers_.end() && it->second->isActive();
+    const auto it = m_Timers.find(timerId);
+    return it != m_Timers.end() && it->second->isActive();
 }
 
 void QtDialogWindow::AppendSystemMenuItem(unsigned commandId, std::string_view text)
 {
-    menuItems_.emplace_back(commandId, QString::fromUtf8(text.data(), qsizetype(text.size())));
+    m_MenuItems.emplace_back(commandId, QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu()
@@ -119,18 +119,18 @@ std::unique_ptr<QMenu> QtDialogWindow::CreateWindowMenu()
     auto menu = std::make_unique<QMenu>(this);
     menu->addAction(QStringLiteral("最小化(&N)"), this, [this] { showMinimized(); });
     menu->addAction(QStringLiteral("关闭(&C)"), this, [this] { reject(); });
-    for (const auto& [id, text] : menuItems_) {
+    for (const auto& [id, text] : m_MenuItems) {
         menu->addSeparator();
-        menu->addAction(text, this, [this, id = id] { events_.OnSysCommand(id); });
+        menu->addAction(text, this, [this, id = id] { m_Events.OnSysCommand(id); });
     }
-    for (const auto& [text, action] : hostActions_)
+    for (const auto& [text, action] : m_HostActions)
         menu->addAction(text, this, action);
     return menu;
 }
 
 void QtDialogWindow::AddMenuAction(const QString& text, std::function<void()> action)
 {
-    hostActions_.emplace_back(text, std::move(action));
+    m_HostActions.emplace_back(text, std::move(action));
 }
 
 void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -141,6 +141,6 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void QtDialogWindow::RunAboutBox()
 {
-    AboutBox about(this, aboutNote_ ? aboutNote_() : QString());
+    AboutBox about(this, m_AboutNote ? m_AboutNote() : QString());
     about.exec();
 }

@@ -71,7 +71,7 @@ public:
     QWidget* Widget(int id) const;
     QLabel* Label(int id) const;      // a field's label
     QLabel* UnitLabel(int id) const;  // a field's unit text
-    const DialogUnits& Units() const { return units_; }
+    const DialogUnits& Units() const { return m_Units; }
     bool IsTimerActive(int timerId) const;
     // The window menu: the frame's own commands, then the appended items,
     // then the host's own commands.
@@ -80,7 +80,7 @@ public:
     // For hosts: a command of their own in the window menu (the trend), and a
     // line the About box shows under its text (where the record goes).
     void AddMenuAction(const QString& text, std::function<void()> action);
-    void SetAboutNote(std::function<QString()> note) { aboutNote_ = std::move(note); }
+    void SetAboutNote(std::function<QString()> note) { m_AboutNote = std::move(note); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -93,11 +93,11 @@ private:
     QComboBox* Combo(int id) const;
     QListWidget* List(int id) const;
 
-    DialogEvents& events_;
-    DialogUnits units_;
-    BuiltControls controls_;
-    std::map<int, QTimer*> timers_;
-    std::vector<std::pair<unsigned, QString>> menuItems_;
-    std::vector<std::pair<QString, std::function<void()>>> hostActions_;
-    std::function<QString()> aboutNote_;
+    DialogEvents& m_Events;
+    DialogUnits m_Units;
+    BuiltControls m_Controls;
+    std::map<int, QTimer*> m_Timers;
+    std::vector<std::pair<unsigned, QString>> m_MenuItems;
+    std::vector<std::pair<QString, std::function<void()>>> m_HostActions;
+    std::function<QString()> m_AboutNote;
 };

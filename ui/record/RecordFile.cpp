@@ -20,21 +20,21 @@ RecordPlace RecordPlace::DefaultDaily()
     return {Kind::Daily, state + "/tamsel/records"};
 }
 
-RecordFile::RecordFile(RecordPlace place, std::ostream& warnings) : m_place(std::move(place)), m_warnings(warnings) {}
+RecordFile::RecordFile(RecordPlace place, std::ostream& warnings) : m_Place(std::move(place)), m_Warnings(warnings) {}
 
 RecordFile::~RecordFile()
 {
-    if (m_file)
-        std::fclose(m_file);
+    if (m_File)
+        std::fclose(m_File);
 }
 
 QString RecordFile::PathFor(const QDate& day) const
 {
-    switch (m_place.kind) {
+    switch (m_Place.kind) {
     case RecordPlace::Kind::Daily:
-        return m_place.path + "/" + day.toString("yyyy-MM-dd") + ".log";
+        return m_Place.path + "/" + day.toString("yyyy-MM-dd") + ".log";
     case RecordPlace::Kind::File:
-        return m_place.path;
+        return m_Place.path;
     case RecordPlace::Kind::None:
         break;
     }
@@ -44,42 +44,42 @@ QString RecordFile::PathFor(const QDate& day) const
 void RecordFile::Append(const QDate& day, std::string_view text)
 {
     const QString path = PathFor(day);
-    if (m_failed || path.isEmpty())
+    if (m_Failed || path.isEmpty())
         return;
-    if (path != m_openPath && !Open(path))
+    if (path != m_OpenPath && !Open(path))
         return;
-    const bool written = std::fwrite(text.data(), 1, text.size(), m_file) == text.size() &&
-                         std::fputc('\n', m_file) != EOF && std::fflush(m_file) == 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), m_File) == text.size() &&
+                         std::fputc('\n', m_File) != EOF && std::fflush(m_File) == 0;
     if (!written)
         GiveUp(path, std::strerror(errno));
 }
 
 bool RecordFile::Open(const QString& path)
 {
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
+    if (m_File)
+        std::fclose(m_File);
+    m_File = nullptr;
     const QString dir = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(dir)) {
         GiveUp(path, "cannot create its directory");
         return false;
     }
-    m_file = std::fopen(QFile::encodeName(path).constData(), "a");
-    if (!m_file) {
+    m_File = std::fopen(QFile::encodeName(path).constData(), "a");
+    if (!m_File) {
         GiveUp(path, std::strerror(errno));
         return false;
     }
-    m_openPath = path;
+    m_OpenPath = path;
     return true;
 }
 
 void RecordFile::GiveUp(const QString& path, const char* reason)
 {
-    m_warnings << "tamsel: cannot write the record " << path.toStdString() << ": " << reason
+    m_Warnings << "tamsel: cannot write the record " << path.toStdString() << ": " << reason
                << "; going on without it\n"
                << std::flush;
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
-    m_failed = true;
+    if (m_File)
+        std::fclose(m_File);
+    m_File = nullptr;
+    m_Failed = true;
 }

@@ -36,9 +36,9 @@ private:
     bool Open(const QString& path);
     void GiveUp(const QString& path, const char* reason);
 
-    RecordPlace m_place;
-    std::ostream& m_warnings;
-    std::FILE* m_file = nullptr;
-    QString m_openPath;
-    bool m_failed = false;
+    RecordPlace m_Place;
+    std::ostream& m_Warnings;
+    std::FILE* m_File = nullptr;
+    QString m_OpenPath;
+    bool m_Failed = false;
 };

@@ -3,7 +3,7 @@
 #include "dialog/ControlIds.h"
 
 RecordWriter::RecordWriter(RecordFile& file, const DialogWindow& window, Clock now)
-    : m_file(file), m_window(window), m_now(std::move(now))
+    : m_File(file), m_Window(window), m_Now(std::move(now))
 {
 }
 
@@ -15,9 +15,9 @@ void RecordWriter::OperationStarted(int controlId, std::string_view caption, std
         line += " " + input.label + "=\"" + input.value + "\"";
     // A click while an operation runs acts on that one; its end stays the
     // end of the operation that runs.
-    if (!m_running.empty())
+    if (!m_Running.empty())
         return Write("click", line);
-    m_running = std::move(what);
+    m_Running = std::move(what);
     Write("start", line);
 }
 
@@ -25,22 +25,22 @@ void RecordWriter::LogLine(std::string_view text) { Write("log", text); }
 
 void RecordWriter::OperationEnded()
 {
-    Write("end", m_running);
-    m_running.clear();
+    Write("end", m_Running);
+    m_Running.clear();
 }
 
 void RecordWriter::Write(std::string_view event, std::string_view text)
 {
-    const QDateTime at = m_now();
+    const QDateTime at = m_Now();
     const std::string time = at.toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
-    m_file.Append(at.date(), time + '\t' + Device() + '\t' + std::string(event) + '\t' + std::string(text));
+    m_File.Append(at.date(), time + '\t' + Device() + '\t' + std::string(event) + '\t' + std::string(text));
 }
 
 std::string RecordWriter::Device() const
 {
-    const std::string mfr = m_window.GetText(IDC_MFR);
-    const std::string type = m_window.GetText(IDC_DEV_TYPE);
-    const std::string id = m_window.GetText(IDC_DEV_ID);
+    const std::string mfr = m_Window.GetText(IDC_MFR);
+    const std::string type = m_Window.GetText(IDC_DEV_TYPE);
+    const std::string id = m_Window.GetText(IDC_DEV_ID);
     if (mfr.empty() && type.empty() && id.empty())
         return "-";
     return mfr + "/" + type + "/" + id;

@@ -30,8 +30,8 @@ private:
     void Write(std::string_view event, std::string_view text);
     std::string Device() const;
 
-    RecordFile& m_file;
-    const DialogWindow& m_window;
-    Clock m_now;
-    std::string m_running;  // id and caption of the running operation; empty at rest
+    RecordFile& m_File;
+    const DialogWindow& m_Window;
+    Clock m_Now;
+    std::string m_Running;  // id and caption of the running operation; empty at rest
 };

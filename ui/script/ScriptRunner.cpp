@@ -40,21 +40,21 @@ std::optional<int> ParseInt(const std::string& s)
 
 ScriptRunner::ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock,
                            std::ostream& out)
-    : m_window(window), m_operationRunning(std::move(operationRunning)), m_clock(clock), m_out(out)
+    : m_Window(window), m_OperationRunning(std::move(operationRunning)), m_Clock(clock), m_Out(out)
 {
-    m_window.AddListObserver([this](int, const std::string& text) { Out() << "log: " << text << '\n' << std::flush; });
+    m_Window.AddListObserver([this](int, const std::string& text) { Out() << "log: " << text << '\n' << std::flush; });
 }
 
 int ScriptRunner::ResolveClickTarget(const std::string& target, std::string& error) const
 {
     if (const auto id = ParseInt(target)) {
-        if (!m_window.Has(*id) || !IsClickable(m_window.KindOf(*id)))
+        if (!m_Window.Has(*id) || !IsClickable(m_Window.KindOf(*id)))
             error = "no button with id " + target;
         return *id;
     }
     std::vector<int> matches;
     for (const ControlSpec& c : MainDialogLayout().controls)
-        if (c.caption == target && m_window.Has(c.id) && IsClickable(c.kind))
+        if (c.caption == target && m_Window.Has(c.id) && IsClickable(c.kind))
             matches.push_back(c.id);
     if (matches.empty()) {
         error = "no button captioned \"" + target + "\"";
@@ -81,7 +81,7 @@ bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
             action.id = ResolveClickTarget(action.line.target, error);
         else if (error.empty() && !action.line.target.empty()) {
             const std::optional<int> id = ParseInt(action.line.target);
-            if (id && m_window.Has(*id))
+            if (id && m_Window.Has(*id))
                 action.id = *id;
             else
                 error = "no control with id " + action.line.target;
@@ -99,21 +99,21 @@ bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
 std::string ScriptRunner::Describe(int id) const
 {
     std::ostringstream line;
-    std::string text = m_window.GetText(id);
+    std::string text = m_Window.GetText(id);
     int sel = -1;
-    const ControlKind kind = m_window.KindOf(id);
+    const ControlKind kind = m_Window.KindOf(id);
     if (kind == ControlKind::ComboBox) {
-        sel = m_window.ComboGetCurSel(id);
-        text = m_window.ComboGetText(id, sel);
+        sel = m_Window.ComboGetCurSel(id);
+        text = m_Window.ComboGetText(id, sel);
     } else if (kind == ControlKind::ListBox) {
-        const int n = m_window.ListGetCount(id);
-        text = n > 0 ? m_window.ListGetText(id, n - 1) : "";
-        sel = m_window.ListGetCurSel(id);
+        const int n = m_Window.ListGetCount(id);
+        text = n > 0 ? m_Window.ListGetText(id, n - 1) : "";
+        sel = m_Window.ListGetCurSel(id);
     }
-    line << "show " << id << ": text=" << Quote(text) << " enabled=" << (m_window.IsEnabled(id) ? 1 : 0)
-         << " check=" << m_window.GetCheck(id) << " sel=" << sel;
+    line << "show " << id << ": text=" << Quote(text) << " enabled=" << (m_Window.IsEnabled(id) ? 1 : 0)
+         << " check=" << m_Window.GetCheck(id) << " sel=" << sel;
     if (kind == ControlKind::ListBox)
-        line << " count=" << m_window.ListGetCount(id) << " most=" << m_window.ListMostCount(id);
+        line << " count=" << m_Window.ListGetCount(id) << " most=" << m_Window.ListMostCount(id);
     return line.str();
 }
 
@@ -123,38 +123,38 @@ int ScriptRunner::Execute(const Action& action)
     const auto where = [&] { return "line " + std::to_string(action.lineNumber) + ": "; };
     switch (line.verb) {
     case ScriptVerb::Click:
-        if (!m_window.Click(action.id))
+        if (!m_Window.Click(action.id))
             Out() << where() << "click " << action.id << ": the control is disabled\n";
         break;
     case ScriptVerb::Type:
-        if (!m_window.Type(action.id, line.text))
+        if (!m_Window.Type(action.id, line.text))
             Out() << where() << "type " << action.id << ": the field does not take input now\n";
         break;
     case ScriptVerb::Choose: {
         int index = -1;
-        for (int i = 0; i < m_window.ComboGetCount(action.id); ++i)
-            if (m_window.ComboGetText(action.id, i) == line.text)
+        for (int i = 0; i < m_Window.ComboGetCount(action.id); ++i)
+            if (m_Window.ComboGetText(action.id, i) == line.text)
                 index = i;
         if (index < 0)
             index = ParseInt(line.text).value_or(-1);
-        if (!m_window.Choose(action.id, index))
+        if (!m_Window.Choose(action.id, index))
             Out() << where() << "choose " << action.id << ": no entry '" << line.text << "' to choose now\n";
         break;
     }
     case ScriptVerb::Wait:
-        if (!m_clock.WaitUntil([this] { return !m_operationRunning(); }, *line.ms))
+        if (!m_Clock.WaitUntil([this] { return !m_OperationRunning(); }, *line.ms))
             Out() << where() << "wait: still running after " << *line.ms << " ms\n";
         break;
     case ScriptVerb::Sleep:
-        m_clock.SleepFor(*line.ms);
+        m_Clock.SleepFor(*line.ms);
         break;
     case ScriptVerb::Show:
         Out() << Describe(action.id) << '\n';
         break;
     case ScriptVerb::Expect: {
-        const std::string shown = m_window.KindOf(action.id) == ControlKind::ComboBox
-                                      ? m_window.ComboGetText(action.id, m_window.ComboGetCurSel(action.id))
-                                      : m_window.GetText(action.id);
+        const std::string shown = m_Window.KindOf(action.id) == ControlKind::ComboBox
+                                      ? m_Window.ComboGetText(action.id, m_Window.ComboGetCurSel(action.id))
+                                      : m_Window.GetText(action.id);
         if (shown != line.text) {
             Out() << where() << "expect " << action.id << ": wanted " << Quote(line.text) << ", found " << Quote(shown)
                   << '\n';
@@ -165,15 +165,15 @@ int ScriptRunner::Execute(const Action& action)
     case ScriptVerb::None:
         break;
     }
-    m_out << std::flush;
+    m_Out << std::flush;
     return 0;
 }
 
 std::ostream& ScriptRunner::Out()
 {
-    if (m_linePrefix)
-        m_out << m_linePrefix();
-    return m_out;
+    if (m_LinePrefix)
+        m_Out << m_LinePrefix();
+    return m_Out;
 }
 
 int ScriptRunner::Run(std::istream& script)

@@ -30,7 +30,7 @@ public:
     int Run(std::istream& script);
 
     // Written before every output line (the command line's time stamps).
-    void SetLinePrefix(std::function<std::string()> prefix) { m_linePrefix = std::move(prefix); }
+    void SetLinePrefix(std::function<std::string()> prefix) { m_LinePrefix = std::move(prefix); }
 
     // The machine-readable line of "show": text="..." enabled=0|1 check=0|1 sel=N
     std::string Describe(int id) const;
@@ -40,11 +40,11 @@ private:
     bool Prepare(std::istream& script, std::vector<Action>& actions);
     int ResolveClickTarget(const std::string& target, std::string& error) const;
     int Execute(const Action& action);
-    std::ostream& Out();  // m_out, after the line prefix
+    std::ostream& Out();  // m_Out, after the line prefix
 
-    ControlModel& m_window;
-    std::function<bool()> m_operationRunning;
-    ScriptClock& m_clock;
-    std::ostream& m_out;
-    std::function<std::string()> m_linePrefix;
+    ControlModel& m_Window;
+    std::function<bool()> m_OperationRunning;
+    ScriptClock& m_Clock;
+    std::ostream& m_Out;
+    std::function<std::string()> m_LinePrefix;
 };

@@ -129,14 +129,14 @@ void PortMap::Set(int port, std::string device)
 {
     if (!IsPort(port))
         throw std::out_of_range("port number " + std::to_string(port) + " is outside 1 to 16");
-    m_devices[static_cast<std::size_t>(port)] = std::move(device);
+    m_Devices[static_cast<std::size_t>(port)] = std::move(device);
 }
 
 std::optional<std::string> PortMap::DeviceFor(int port) const
 {
     if (!IsPort(port))
         return std::nullopt;
-    const std::string& device = m_devices[static_cast<std::size_t>(port)];
+    const std::string& device = m_Devices[static_cast<std::size_t>(port)];
     if (device.empty())
         return std::nullopt;
     return device;
@@ -146,7 +146,7 @@ std::vector<int> PortMap::Ports() const
 {
     std::vector<int> ports;
     for (int port = kFirstPort; port <= kLastPort; ++port) {
-        if (!m_devices[static_cast<std::size_t>(port)].empty())
+        if (!m_Devices[static_cast<std::size_t>(port)].empty())
             ports.push_back(port);
     }
     return ports;

@@ -52,5 +52,5 @@ public:
 
 private:
     // Index 0 unused so that a port number is its own index.
-    std::array<std::string, kLastPort + 1> m_devices{};
+    std::array<std::string, kLastPort + 1> m_Devices{};
 };

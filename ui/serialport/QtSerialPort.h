@@ -35,8 +35,8 @@ public:
     void SetOutput(const std::vector<std::uint8_t>& bytes) override;
     std::int16_t GetCommEvent() const override;
 
-    std::int16_t GetCommPort() const { return m_commPort; }
-    const PortMap& Ports() const { return m_ports; }
+    std::int16_t GetCommPort() const { return m_CommPort; }
+    const PortMap& Ports() const { return m_Ports; }
 
 private:
     void OnReadyRead();
@@ -44,12 +44,12 @@ private:
     void RaiseLineErrors();
     std::string PortLabel() const;
 
-    PortMap m_ports;
-    std::int16_t m_commPort = kFirstPort;
-    std::int16_t m_inputLen = 0;
-    std::unique_ptr<QSerialPort> m_port;
+    PortMap m_Ports;
+    std::int16_t m_CommPort = kFirstPort;
+    std::int16_t m_InputLen = 0;
+    std::unique_ptr<QSerialPort> m_Port;
     // Counts closes, so that a close queued for a lost device spares a later open.
-    unsigned m_session = 0;
+    unsigned m_Session = 0;
     // Driver counters at open or at the last read; none where the device keeps none.
-    std::optional<LineErrorCounts> m_errorCounts;
+    std::optional<LineErrorCounts> m_ErrorCounts;
 };

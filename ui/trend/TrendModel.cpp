@@ -18,18 +18,18 @@ std::string Number(float value)
 
 }  // namespace
 
-TrendModel::TrendModel(Clock now) : m_now(std::move(now)) {}
+TrendModel::TrendModel(Clock now) : m_Now(std::move(now)) {}
 
 void TrendModel::PrimaryVariableRead(std::uint8_t unitCode, float value)
 {
-    Add({m_now(), true, value, unitCode, 0, 0});
+    Add({m_Now(), true, value, unitCode, 0, 0});
 }
 
-void TrendModel::LoopCurrentRead(float milliamps, float percent) { Add({m_now(), false, 0, 0, milliamps, percent}); }
+void TrendModel::LoopCurrentRead(float milliamps, float percent) { Add({m_Now(), false, 0, 0, milliamps, percent}); }
 
 void TrendModel::Add(Sample sample)
 {
-    m_samples.push_back(std::move(sample));
+    m_Samples.push_back(std::move(sample));
     emit SampleAdded();
 }
 
@@ -47,7 +47,7 @@ std::vector<TrendModel::Series> TrendModel::PvSeries(qint64 fromMs) const
 {
     std::vector<Series> runs;
     int lastUnit = -1;
-    for (const Sample& s : m_samples) {
+    for (const Sample& s : m_Samples) {
         if (!s.fromCommand1)
             continue;
         if (s.unitCode != lastUnit)
@@ -63,7 +63,7 @@ std::vector<TrendModel::Series> TrendModel::PvSeries(qint64 fromMs) const
 TrendModel::Series TrendModel::LoopSeries(qint64 fromMs, const QString& name, float Sample::*value) const
 {
     Series series{name, {}};
-    for (const Sample& s : m_samples)
+    for (const Sample& s : m_Samples)
         if (!s.fromCommand1 && s.at.toMSecsSinceEpoch() >= fromMs)
             series.points.append(QPointF(double(s.at.toMSecsSinceEpoch()), double{s.*value}));
     return series;
@@ -82,7 +82,7 @@ TrendModel::Series TrendModel::CurrentSeries(qint64 fromMs) const
 std::string TrendModel::CsvText() const
 {
     std::string csv = "time,PV,unit,percent,mA\n";
-    for (const Sample& s : m_samples) {
+    for (const Sample& s : m_Samples) {
         csv += s.at.toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
         if (s.fromCommand1)
             csv += "," + Number(s.pv) + "," + UnitText(s.unitCode).toStdString() + ",,\n";

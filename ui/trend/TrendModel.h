@@ -42,7 +42,7 @@ public:
     void PrimaryVariableRead(std::uint8_t unitCode, float value) override;
     void LoopCurrentRead(float milliamps, float percent) override;
 
-    const std::vector<Sample>& Samples() const { return m_samples; }
+    const std::vector<Sample>& Samples() const { return m_Samples; }
     // From fromMs on: the primary variable, one series for each stretch in
     // one unit, so that a unit change starts a new one; then percent and
     // current.
@@ -63,6 +63,6 @@ private:
     void Add(Sample sample);
     Series LoopSeries(qint64 fromMs, const QString& name, float Sample::*value) const;
 
-    Clock m_now;
-    std::vector<Sample> m_samples;
+    Clock m_Now;
+    std::vector<Sample> m_Samples;
 };

@@ -85,23 +85,23 @@ void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines, qint
 
 }  // namespace
 
-TrendWindow::TrendWindow(TrendModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_model(model)
+TrendWindow::TrendWindow(TrendModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_Model(model)
 {
     setWindowTitle("Tamsel - Trend");
     resize(820, 680);
     auto* layout = new QVBoxLayout(this);
-    m_charts = {MakeChart("Primary variable", this, layout), MakeChart("Percent of range (%)", this, layout),
+    m_Charts = {MakeChart("Primary variable", this, layout), MakeChart("Percent of range (%)", this, layout),
                 MakeChart("Loop current (mA)", this, layout)};
-    for (QChart* chart : {m_charts[1], m_charts[2]})
+    for (QChart* chart : {m_Charts[1], m_Charts[2]})
         chart->legend()->hide();  // one line each: the title names it
     auto* bottom = new QHBoxLayout;
-    m_count = new QLabel(this);
-    m_export = new QPushButton("Export CSV", this);
-    bottom->addWidget(m_count, 1);
-    bottom->addWidget(m_export);
+    m_Count = new QLabel(this);
+    m_Export = new QPushButton("Export CSV", this);
+    bottom->addWidget(m_Count, 1);
+    bottom->addWidget(m_Export);
     layout->addLayout(bottom);
-    connect(m_export, &QPushButton::clicked, this, &TrendWindow::ExportCsv);
-    connect(&m_model, &TrendModel::SampleAdded, this, &TrendWindow::Refresh);
+    connect(m_Export, &QPushButton::clicked, this, &TrendWindow::ExportCsv);
+    connect(&m_Model, &TrendModel::SampleAdded, this, &TrendWindow::Refresh);
 }
 
 void TrendWindow::showEvent(QShowEvent* event)
@@ -115,17 +115,17 @@ void TrendWindow::Refresh()
     if (!isVisible())
         return;  // showEvent catches up
     // Up to the newest sample, from the oldest one of the last ten minutes.
-    const auto& samples = m_model.Samples();
+    const auto& samples = m_Model.Samples();
     const qint64 toMs = samples.empty() ? QDateTime::currentMSecsSinceEpoch() : samples.back().at.toMSecsSinceEpoch();
     const auto oldest = std::find_if(samples.begin(), samples.end(), [toMs](const TrendModel::Sample& s) {
         return s.at.toMSecsSinceEpoch() >= toMs - kShownMs;
     });
     const qint64 fromMs =
         oldest == samples.end() ? toMs - kShownMs : std::min(oldest->at.toMSecsSinceEpoch(), toMs - kLeastShownMs);
-    ShowLines(*m_charts[0], m_model.PvSeries(fromMs), fromMs, toMs);
-    ShowLines(*m_charts[1], {m_model.PercentSeries(fromMs)}, fromMs, toMs);
-    ShowLines(*m_charts[2], {m_model.CurrentSeries(fromMs)}, fromMs, toMs);
-    m_count->setText(QString("%1 samples since start").arg(samples.size()));
+    ShowLines(*m_Charts[0], m_Model.PvSeries(fromMs), fromMs, toMs);
+    ShowLines(*m_Charts[1], {m_Model.PercentSeries(fromMs)}, fromMs, toMs);
+    ShowLines(*m_Charts[2], {m_Model.CurrentSeries(fromMs)}, fromMs, toMs);
+    m_Count->setText(QString("%1 samples since start").arg(samples.size()));
 }
 
 void TrendWindow::ExportCsv()
@@ -133,6 +133,6 @@ void TrendWindow::ExportCsv()
     const QString path = QFileDialog::getSaveFileName(this, "Export CSV", QDir::home().filePath("tamsel-trend.csv"),
                                                       "CSV files (*.csv)");
     QString error;
-    if (!path.isEmpty() && !m_model.WriteCsv(path, error))
+    if (!path.isEmpty() && !m_Model.WriteCsv(path, error))
         QMessageBox::warning(this, "Export CSV", "Cannot write " + path + ": " + error);
 }

@@ -23,8 +23,8 @@ public:
     explicit TrendWindow(TrendModel& model, QWidget* parent = nullptr);
 
     // The charts: primary variable, percent of range, loop current.
-    QChart* Chart(int i) const { return m_charts.at(std::size_t(i)); }
-    QPushButton* ExportButton() const { return m_export; }
+    QChart* Chart(int i) const { return m_Charts.at(std::size_t(i)); }
+    QPushButton* ExportButton() const { return m_Export; }
 
 public slots:
     void Refresh();
@@ -35,8 +35,8 @@ protected:
 private:
     void ExportCsv();
 
-    TrendModel& m_model;
-    std::array<QChart*, 3> m_charts{};
-    QLabel* m_count = nullptr;
-    QPushButton* m_export = nullptr;
+    TrendModel& m_Model;
+    std::array<QChart*, 3> m_Charts{};
+    QLabel* m_Count = nullptr;
+    QPushButton* m_Export = nullptr;
 };

@@ -85,7 +85,7 @@ TEST_F(ScriptStage, ConnectTranscriptWithShowAndExpectThenAWaitThatRunsOut)
     EXPECT_EQ(out.str().substr(0, 16), "log: 0280000082\n");
     EXPECT_EQ(out.str().substr(out.str().find("show")), "show 1112: text=\"Fenmarks\" enabled=1 check=0 sel=-1\n"
                                                         "show 1125: text=\"High Alarm\" enabled=1 check=0 sel=0\n");
-    line.modem().AddFault(sim::FaultRule{sim::FaultKind::kNoAnswer, sim::kAllCommands, -1, -1});
+    line.Modem().AddFault(sim::FaultRule{sim::FaultKind::kNoAnswer, sim::kAllCommands, -1, -1});
     out.str("");
     EXPECT_EQ(Run("click 1138\nwait 100\n"), 0);
     EXPECT_EQ(out.str().substr(out.str().find('\n') + 1), "line 2: wait: still running after 100 ms\n") << out.str();

@@ -81,27 +81,27 @@ TEST(LineErrors, OneEventPerCountedError)
 // the port takes its part.
 class PseudoTerminal {
 public:
-    PseudoTerminal() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK))
+    PseudoTerminal() : m_Master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
         termios raw{};  // every byte passes unchanged
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || !::ptsname(m_master) ||
-            ::tcgetattr(m_master, &raw) != 0)
+        if (m_Master < 0 || ::grantpt(m_Master) != 0 || ::unlockpt(m_Master) != 0 || !::ptsname(m_Master) ||
+            ::tcgetattr(m_Master, &raw) != 0)
             throw std::runtime_error("cannot create a pseudo-terminal");
-        m_slavePath = ::ptsname(m_master);
+        m_SlavePath = ::ptsname(m_Master);
         ::cfmakeraw(&raw);
-        ::tcsetattr(m_master, TCSANOW, &raw);
+        ::tcsetattr(m_Master, TCSANOW, &raw);
     }
     ~PseudoTerminal() { HangUp(); }
 
-    const std::string& SlavePath() const { return m_slavePath; }
+    const std::string& SlavePath() const { return m_SlavePath; }
     void HangUp()
     {
-        if (m_master >= 0)
-            ::close(std::exchange(m_master, -1));
+        if (m_Master >= 0)
+            ::close(std::exchange(m_Master, -1));
     }
     void Write(const std::vector<std::uint8_t>& bytes)
     {
-        if (Move(bytes.size(), [&](std::size_t at) { return ::write(m_master, &bytes[at], bytes.size() - at); }) !=
+        if (Move(bytes.size(), [&](std::size_t at) { return ::write(m_Master, &bytes[at], bytes.size() - at); }) !=
             bytes.size())
             throw std::runtime_error("write to the pseudo-terminal master did not finish");
     }
@@ -109,7 +109,7 @@ public:
     std::vector<std::uint8_t> Read(std::size_t count)
     {
         std::vector<std::uint8_t> bytes(count);
-        bytes.resize(Move(count, [&](std::size_t at) { return ::read(m_master, &bytes[at], count - at); }));
+        bytes.resize(Move(count, [&](std::size_t at) { return ::read(m_Master, &bytes[at], count - at); }));
         return bytes;
     }
 
@@ -122,8 +122,8 @@ private:
         return done;
     }
 
-    int m_master;
-    std::string m_slavePath;
+    int m_Master;
+    std::string m_SlavePath;
 };
 
 using Bytes = std::vector<std::uint8_t>;
