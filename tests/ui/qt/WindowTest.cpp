@@ -117,6 +117,9 @@ TEST_F(WindowTest, EveryControlOnceWithItsKindAndInitialState)
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->isEnabled(), c.enabled);
         EXPECT_EQ(w->isVisible(), c.id != IDC_COMM && c.id != IDOK);  // only those two unseen
+        const QRect r = window.Units().Rect(c.rect);                  // a combo box shows one line of its list
+        EXPECT_EQ(w->geometry(),
+                  c.kind == ControlKind::ComboBox ? r.adjusted(0, 0, 0, window.Units().Y(14) - r.height()) : r);
         if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             EXPECT_EQ(window.GetText(c.id), std::string(c.caption));
             EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width()) << "the caption fits";
@@ -137,36 +140,6 @@ TEST_F(WindowTest, EveryControlOnceWithItsKindAndInitialState)
     }
 }
 
-struct Place {
-    const char *name, *text;  // text: the caption, or the field's label
-    int id;
-    DluRect rect;  // a combo box shows one line of it
-    bool enabled;
-};
-
-void PrintTo(const Place& p, std::ostream* os) { *os << p.name; }
-class WindowPlace : public WindowTest, public testing::WithParamInterface<Place> {};
-
-TEST_P(WindowPlace, WhereAndHowTheOperatorSeesIt)
-{
-    const Place& p = GetParam();
-    const QLabel* label = window.Label(p.id);
-    EXPECT_EQ(label ? label->text().toStdString() : window.GetText(p.id), p.text);
-    const QRect r = window.Units().Rect(p.rect);
-    EXPECT_EQ(window.Widget(p.id)->geometry(), QRect(r.x(), r.y(), r.width(), window.Units().Y(14)));
-    EXPECT_EQ(window.IsEnabled(p.id), p.enabled);
-}
-
-INSTANTIATE_TEST_SUITE_P(Spots, WindowPlace,
-                         testing::Values(Place{"SearchCom", "Search Com", IDC_SEARCH_COM, {70, 253, 43, 14}, true},
-                                         Place{"OpenCom", "Open Com", IDC_OPEN_COM, {70, 271, 43, 14}, false},
-                                         Place{"Exit", "Exit", IDCANCEL, {13, 271, 51, 14}, true},
-                                         Place{"PollingAddr", "Polling Addr", IDC_POLL_ADDR, {70, 199, 43, 14}, false},
-                                         Place{"Status", "Status", IDC_STATUS, {321, 109, 46, 14}, true},
-                                         Place{"PvUnitList", "PV Unit", IDC_UNIT_LIST, {430, 37, 59, 85}, false},
-                                         Place{"Version", "Version", IDC_VERSION, {430, 235, 59, 14}, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // Every label shows its whole text, covers no control and stands inside
 // exactly one group box.
 TEST_F(WindowTest, LabelsAreLegible)
@@ -179,6 +152,7 @@ TEST_F(WindowTest, LabelsAreLegible)
                 continue;
             ++labels;
             const QRect r = label->geometry();
+            EXPECT_EQ(label->text().toStdString(), label == window.Label(c.id) ? c.label : c.unitLabel);
             EXPECT_TRUE(label->isVisible());
             EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), r.width()) << c.id;
             EXPECT_GE(r.height(), label->fontMetrics().height()) << c.id;
