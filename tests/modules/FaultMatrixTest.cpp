@@ -57,12 +57,10 @@ struct MatrixOperation {
 
 std::string Showing(Scenario& s, int id)
 {
-    if (id == kFact || id == IDC_LOG)
-        return id == kFact ? "" : s.MessagesFrom(0).back();
-    const ControlKind kind = s.window.KindOf(id);
-    return kind == ControlKind::ComboBox      ? std::to_string(s.window.ComboGetCurSel(id))
-           : kind == ControlKind::RadioButton ? std::to_string(s.window.GetCheck(id))
-                                              : s.window.GetText(id);
+    return id == kFact                                    ? ""
+           : id == IDC_LOG                                ? s.MessagesFrom(0).back()
+           : s.window.KindOf(id) == ControlKind::ComboBox ? std::to_string(s.window.ComboGetCurSel(id))
+                                                          : s.Shown(id);
 }
 Step Typing(int id, const char* text, Step first = {})
 {
