@@ -67,44 +67,38 @@ TEST(Shell, EscAndExitEndTheRunEnterDoesNot)
         EXPECT_TRUE(h->window.Ended() && h->window.EndResult() == IDCANCEL);
 }
 
-struct GroupCase {
-    const char* name;
-    int id;
-    bool disabledOnStart, enabledOnEnd, needsTrimUnit;
-};
-
-void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
-class ControlGroups : public testing::TestWithParam<GroupCase> {};
-
 // Each check starts from the other state, so that a control left alone shows.
-TEST_P(ControlGroups, OnStartAndEndOfAnOperation)
+TEST(ControlGroups, OnStartAndEndOfAnOperation)
 {
-    const GroupCase& c = GetParam();
-    HeadlessHost host;
-    host.window.Enable(c.id, true);
-    host.dlg.DisableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), !c.disabledOnStart) << "on start";
-    host.window.Enable(c.id, false);
-    host.dlg.EnableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd && !c.needsTrimUnit) << "on end";
-    host.window.SetText(IDC_TRIM_UNIT, "kPa");
-    host.dlg.EnableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd) << "on end, a trim unit known";
+    const struct {
+        const char* name;
+        int id;
+        bool disabledOnStart, enabledOnEnd, needsTrimUnit;
+    } rows[] = {
+        {"SearchComIsLeftToThePortRules", IDC_SEARCH_COM, true, false, false},
+        {"ExitStays", IDCANCEL, false, false, false},
+        {"LogStays", IDC_LOG, false, false, false},
+        {"StatusStays", IDC_STATUS, false, false, false},
+        {"AutoRead", IDC_AUTO_READ, true, true, false},
+        {"SetButtonsWaitForAnEdit", IDC_SET_DAMPING, true, false, false},
+        {"ReadVersion", IDC_READ_VERSION, true, true, false},
+        {"TrimUpperNeedsTheTrimUnit", IDC_TRIM_UPPER, true, true, true},
+        {"ApplyLowerNeedsTheTrimUnit", IDC_APPLY_LOWER, true, true, true},
+    };
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.name);
+        HeadlessHost host;
+        host.window.Enable(c.id, true);
+        host.dlg.DisableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), !c.disabledOnStart) << "on start";
+        host.window.Enable(c.id, false);
+        host.dlg.EnableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd && !c.needsTrimUnit) << "on end";
+        host.window.SetText(IDC_TRIM_UNIT, "kPa");
+        host.dlg.EnableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd) << "on end, a trim unit known";
+    }
 }
-
-const GroupCase kGroups[] = {
-    {"SearchComIsLeftToThePortRules", IDC_SEARCH_COM, true, false, false},
-    {"ExitStays", IDCANCEL, false, false, false},
-    {"LogStays", IDC_LOG, false, false, false},
-    {"StatusStays", IDC_STATUS, false, false, false},
-    {"AutoRead", IDC_AUTO_READ, true, true, false},
-    {"SetButtonsWaitForAnEdit", IDC_SET_DAMPING, true, false, false},
-    {"ReadVersion", IDC_READ_VERSION, true, true, false},
-    {"TrimUpperNeedsTheTrimUnit", IDC_TRIM_UPPER, true, true, true},
-    {"ApplyLowerNeedsTheTrimUnit", IDC_APPLY_LOWER, true, true, true},
-};
-INSTANTIATE_TEST_SUITE_P(Rows, ControlGroups, testing::ValuesIn(kGroups),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The newest entry is scrolled into view, not left highlighted; two entries go
 // each time the log has reached ten.

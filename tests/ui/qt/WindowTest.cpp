@@ -306,68 +306,55 @@ TEST_F(WindowTest, RearmingRestartsTheInterval)
     EXPECT_GE(firedAt, rearmedAt + 295);
 }
 
-// The text limit holds typing only; every accepted keystroke is reported, a
-// refused one stays silent.
-struct Typing {
-    const char* name;
-    int id, limit;
-    const char* written;      // by the program first, never cut
-    int selFrom, selLen;      // -1: cursor at the end
-    const char *keys, *want;  // '\b' is Backspace
-    int reports;
-};
-
-void PrintTo(const Typing& t, std::ostream* os) { *os << t.name; }
-class WindowTyping : public WindowTest, public testing::WithParamInterface<Typing> {};
-
-TEST_P(WindowTyping, KeepsWhatFitsAndReportsEachChange)
+// The text limit holds typing and pasting only; every accepted keystroke is
+// reported, a refused one stays silent; typed text reaches the dialog as UTF-8.
+TEST_F(WindowTest, TypingKeepsWhatFitsAndReportsEachChange)
 {
-    const Typing& t = GetParam();
-    window.Enable(t.id, true);
-    window.SetLimitText(t.id, t.limit);
-    window.SetText(t.id, t.written);
-    auto* edit = W<QLineEdit>(t.id);
-    t.selFrom >= 0 ? edit->setSelection(t.selFrom, t.selLen) : edit->end(false);
+    const struct {
+        const char* name;
+        int id, limit;
+        const char* written;      // by the program first, never cut
+        int selFrom, selLen;      // -1: cursor at the end
+        const char *keys, *want;  // '\b' is Backspace
+        int reports;
+    } rows[] = {{"StopsAtTheLimit", IDC_TAG, 8, "", -1, 0, "ABCDEFGHIJ", "ABCDEFGH", 8},
+                {"OverlongOnlyShortens", IDC_TAG, 3, "abcdefgh", -1, 0, "x\by", "abcdefg", 1},
+                {"OverASelection", IDC_TAG, 3, "abc", 1, 1, "Z", "aZc", 1},
+                {"UpperCase", IDC_POLL_ADDR, 2, "", -1, 0, "a1f", "A1", 2},
+                {"OutsideAscii", IDC_TAG, 8, "", -1, 0, "T\xC3\x84G\xE6\xB5\x8B", "T\xC3\x84G\xE6\xB5\x8B", 4}};
     std::vector<std::string> reported;
     sink.then = [&](int id) { reported.push_back(window.GetText(id)); };
-    QTest::keyClicks(edit, t.keys);
-    EXPECT_EQ(window.GetText(t.id), t.want);
-    EXPECT_EQ(int(reported.size()), t.reports);
-    for (const std::string& text : reported)  // the upper-case field never shows lower case
-        EXPECT_TRUE(t.id != IDC_POLL_ADDR || QString::fromStdString(text).isUpper()) << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, WindowTyping,
-                         testing::Values(Typing{"StopsAtTheLimit", IDC_TAG, 8, "", -1, 0, "ABCDEFGHIJ", "ABCDEFGH", 8},
-                                         Typing{"OverlongOnlyShortens", IDC_TAG, 3, "abcdefgh", -1, 0, "x\by",
-                                                "abcdefg", 1},
-                                         Typing{"OverASelection", IDC_TAG, 3, "abc", 1, 1, "Z", "aZc", 1},
-                                         Typing{"UpperCase", IDC_POLL_ADDR, 2, "", -1, 0, "a1f", "A1", 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(WindowTest, PasteIsCutToWhatFitsAFieldWithoutScrollingStopsAtItsEdge)
-{
-    window.Enable(IDC_TAG, true);
+    for (const auto& t : rows) {
+        SCOPED_TRACE(t.name);
+        window.Enable(t.id, true);
+        window.SetLimitText(t.id, t.limit);
+        window.SetText(t.id, t.written);
+        auto* edit = W<QLineEdit>(t.id);
+        t.selFrom >= 0 ? edit->setSelection(t.selFrom, t.selLen) : edit->end(false);
+        reported.clear();
+        for (const QChar ch : QString::fromUtf8(t.keys))
+            QTest::sendKeyEvent(QTest::Click, edit, ch == '\b' ? Qt::Key_Backspace : Qt::Key_unknown, QString(ch),
+                                Qt::NoModifier);
+        EXPECT_EQ(window.GetText(t.id), t.want);
+        EXPECT_EQ(int(reported.size()), t.reports);
+        for (const std::string& text : reported)  // the upper-case field never shows lower case
+            EXPECT_TRUE(t.id != IDC_POLL_ADDR || QString::fromStdString(text).isUpper()) << text;
+    }
     window.SetLimitText(IDC_TAG, 4);
     window.SetText(IDC_TAG, "ab");
     QApplication::clipboard()->setText("12345");
     W<QLineEdit>(IDC_TAG)->paste();
     EXPECT_EQ(window.GetText(IDC_TAG), "ab12");
+}
 
+// A field that does not scroll takes typing up to its edge.
+TEST_F(WindowTest, AFieldWithoutScrollingStopsAtItsEdge)
+{
     window.Enable(IDC_TRIM_UPPER, true);
     auto* edit = W<QLineEdit>(IDC_TRIM_UPPER);
     QTest::keyClicks(edit, QString(40, QChar('W')));
     EXPECT_TRUE(edit->text().size() > 0 && edit->text().size() < 40);
     EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width());
-}
-
-TEST_F(WindowTest, TextOutsideAsciiReachesTheDialogAsUtf8)
-{
-    window.Enable(IDC_TAG, true);
-    for (const QChar ch : QString::fromUtf8("TÄG测"))
-        QTest::sendKeyEvent(QTest::Click, W<QLineEdit>(IDC_TAG), Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    EXPECT_EQ(sink.Count(Changed(IDC_TAG)), 4);
-    EXPECT_EQ(window.GetText(IDC_TAG), "T\xC3\x84G\xE6\xB5\x8B");
 }
 
 }  // namespace
