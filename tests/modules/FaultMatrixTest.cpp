@@ -243,6 +243,17 @@ std::string RunCell(const MatrixOperation& op, const Column& column)
     EXPECT_EQ(s.LogHistory().size(), logged) << "logged at rest";
     EXPECT_EQ(s.port.Writes().size(), sent) << "sent at rest";
     EXPECT_LE(s.dlg.Receive().m_nRxCount, 1023);
+    std::string command;  // the log holds requests and the replies to them: no burst frame, no stray reply
+    for (const std::string& e : s.LogHistory()) {
+        if (!Scenario::IsFrame(e))
+            continue;
+        const std::string number = e.substr(e[0] == '0' ? 4 : 12, 2);
+        if (e.starts_with("02") || e.starts_with("82"))
+            command = number;
+        else
+            EXPECT_TRUE((e.starts_with("06") || e.starts_with("86")) && number == command)
+                << "after " << command << ": " << e;
+    }
 
     const std::vector<std::string> messages = s.MessagesFrom(mark);
     std::string cell, keys;

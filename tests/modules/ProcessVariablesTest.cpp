@@ -82,17 +82,6 @@ TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
     EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
 }
 
-TEST(AutoRead, ReplyTooShortForCommandTwoIsAFailedTry)
-{
-    AutoRead s(sim::FaultKind::kShortCount, 2);
-    s.RunUntilRest();
-    const Log log = s.LogFrom(s.mark);
-    ASSERT_EQ(log.size(), 9u);
-    EXPECT_EQ(log[3].substr(14, 2), "09") << "byte count 9, one short";
-    EXPECT_EQ(log[8], "Communication fail!");
-    EXPECT_EQ(s.window.GetText(IDC_CURRENT), "");
-}
-
 TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
 {
     AutoRead s(sim::FaultKind::kBadUnit, 1);
