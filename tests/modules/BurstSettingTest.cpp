@@ -1,6 +1,7 @@
-// Burst command and burst mode, and the Status indicator. (A transmitter that
-// bursts while the window works with it: the fault matrix's "burst" column.)
-#include "dialog/Timing.h"
+// Burst command and burst mode. (The Status indicator: the burst bit of each
+// reply in the sequencer test, the blink it drives in the dialog test. A
+// transmitter that bursts while the window works with it: the fault matrix's
+// "burst" column.)
 #include "tests/modules/Scenario.h"
 
 namespace {
@@ -24,24 +25,3 @@ const Operation kOperations[] = {
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Burst, OperationTest, testing::ValuesIn(kOperations), OperationName);
-
-TEST(BurstSetting, StatusBlinksWhileTheRepliesShowBurstMode)
-{
-    Scenario s;
-    s.Connect();
-    s.Run(IDC_ENTER_BURST);
-    EXPECT_EQ(s.MessagesFrom(0), (Log{"Burst mode entered!"}));
-    std::vector<int> checks;
-    for (int second = 0; second < 4; ++second) {
-        s.clock.AdvanceBy(BLINK_PERIOD);
-        checks.push_back(s.window.GetCheck(IDC_STATUS));
-    }
-    EXPECT_TRUE(checks == (std::vector<int>{0, 1, 0, 1}) || checks == (std::vector<int>{1, 0, 1, 0}));
-
-    s.Run(IDC_EXIT_BURST);
-    EXPECT_EQ(s.MessagesFrom(0).back(), "Burst mode exited!");
-    for (int period = 0; period < 2; ++period) {
-        s.clock.AdvanceBy(BLINK_PERIOD);
-        EXPECT_EQ(s.window.GetCheck(IDC_STATUS), 0) << "dark after a reply without the burst bit";
-    }
-}
