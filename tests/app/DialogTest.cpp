@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(Shell, StartUpArmsTheBlinkAddsTheAboutItemAndLimitsTyping)
+TEST(Shell, StartUpTimersTheAboutItemAndTypingLimits)
 {
     HeadlessHost host;
     EXPECT_EQ(host.timers.DueAt(TIMER_BLINK), 1000);
@@ -24,6 +24,17 @@ TEST(Shell, StartUpArmsTheBlinkAddsTheAboutItemAndLimitsTyping)
         ASSERT_TRUE(host.window.Type(id, std::string(40, '7')));
         EXPECT_EQ(host.window.GetText(id), std::string(limit, '7')) << id;
     }
+    host.window.SetTimer(7, 50);
+    host.window.SetTimer(TIMER_STEP, 10);
+    host.window.SetTimer(TIMER_RX, 100);
+    host.clock.AdvanceTo(100);
+    for (int id : {7, TIMER_STEP, TIMER_RX})
+        EXPECT_FALSE(host.timers.IsArmed(id)) << id;
+    EXPECT_TRUE(host.timers.IsArmed(TIMER_BLINK)) << "the blink is never stopped";
+    EXPECT_TRUE(host.window.ChooseSystemMenuItem(0x0010));
+    for (unsigned id : {0x001Fu, 0xF060u, 0x0020u})  // About in any low bits, close, another
+        host.dlg.OnSysCommand(id);
+    EXPECT_EQ(host.window.AboutBoxRuns(), 2);
 }
 
 TEST(Shell, StatusBlinksEverySecondOnlyInBurst)
@@ -37,23 +48,6 @@ TEST(Shell, StatusBlinksEverySecondOnlyInBurst)
         seen += std::to_string(host.window.GetCheck(IDC_STATUS));
     }
     EXPECT_EQ(seen, "1001100100");
-}
-
-TEST(Shell, UnknownTimersAreStoppedOneShotTimersFireOnceAboutForItsCommand)
-{
-    HeadlessHost host;
-    host.window.SetTimer(7, 50);
-    host.window.SetTimer(TIMER_STEP, 10);
-    host.window.SetTimer(TIMER_RX, 100);
-    host.clock.AdvanceTo(100);
-    for (int id : {7, TIMER_STEP, TIMER_RX})
-        EXPECT_FALSE(host.timers.IsArmed(id)) << id;
-    EXPECT_TRUE(host.timers.IsArmed(TIMER_BLINK)) << "the blink is never stopped";
-
-    EXPECT_TRUE(host.window.ChooseSystemMenuItem(0x0010));
-    for (unsigned id : {0x001Fu, 0xF060u, 0x0020u})  // About in any low bits, close, another
-        host.dlg.OnSysCommand(id);
-    EXPECT_EQ(host.window.AboutBoxRuns(), 2);
 }
 
 TEST(Shell, EscAndExitEndTheRunEnterDoesNot)

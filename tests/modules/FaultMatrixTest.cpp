@@ -87,10 +87,8 @@ std::string Fixed(const char* format, float value) { return FormatText(format, d
 std::string Int(int value) { return std::to_string(value); }
 int RowOf(std::uint8_t code)
 {
-    int row = 0;
-    while (row < kUnitRows && UnitTable[row].code != code)
-        ++row;
-    return row;
+    return static_cast<int>(std::find_if(UnitTable, UnitTable + kUnitRows, [&](auto& u) { return u.code == code; }) -
+                            UnitTable);
 }
 
 // clang-format off
