@@ -245,7 +245,7 @@ TEST(Date, TextsToBytesAndBack)
     EXPECT_EQ(ToHex(date, 3), "1F0C71") << "day, month, year - 1900";
 }
 
-TEST(Units, UnknownCodesLeaveTheRowAndConvertToNothing)
+TEST(Codes, UnknownUnitsLeaveTheRowConvertToNothingAndUnknownIdentitiesHaveNoName)
 {
     EXPECT_FALSE(IsBadUnitCode(237));
     EXPECT_TRUE(IsBadUnitCode(15));
@@ -253,10 +253,6 @@ TEST(Units, UnknownCodesLeaveTheRowAndConvertToNothing)
     EXPECT_DOUBLE_EQ(UnitToKpa(7, 100.0f), 10.0);  // mbar
     EXPECT_EQ(UnitToKpa(15, 100.0f), 0.0);
     EXPECT_EQ(UnitCodeOfRow(-1), 0) << "a list with no selection has no unit";
-}
-
-TEST(Identity, NamesNeedEveryCode)
-{
     EXPECT_STREQ(MfrName(0x01), "Unknow");
     EXPECT_STREQ(DevTypeName(0x00, 0x7C), "Unknow") << "a type means nothing without its manufacturer";
     EXPECT_STREQ(DevTypeName(0xB5, 0x7D), "Unknow");
