@@ -31,11 +31,6 @@ struct AutoRead : Scenario {
     {
         ASSERT_TRUE(clock.AdvanceUntil([&] { return LogHistory().size() >= mark + n; }, clock.Now() + 60000));
     }
-    void StopAndRest()
-    {
-        window.Click(IDC_STOP_READ);
-        RunUntilRest();
-    }
 };
 
 }  // namespace
@@ -62,7 +57,8 @@ TEST(AutoRead, StopWhileCommandOneAwaitsItsReplyShowsItAndSendsNoMore)
 {
     AutoRead s;
     s.RunUntilLogged(1);
-    s.StopAndRest();
+    s.window.Click(IDC_STOP_READ);
+    s.RunUntilRest();
     const Log log = s.LogFrom(s.mark);
     ASSERT_EQ(log.size(), 2u) << "command 2 is never sent";
     EXPECT_EQ(s.window.GetText(IDC_PV), FormatText("%+.4e", ReplyFloat(log[1], 1)));
@@ -86,7 +82,8 @@ TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
 {
     AutoRead s(sim::FaultKind::kBadUnit, 1);
     s.RunUntilLogged(4);
-    s.StopAndRest();
+    s.window.Click(IDC_STOP_READ);
+    s.RunUntilRest();
     EXPECT_EQ(s.window.GetText(IDC_PV), "");
     EXPECT_EQ(s.window.GetText(IDC_PV_UNIT), "");
     EXPECT_NE(s.window.GetText(IDC_CURRENT), "");
