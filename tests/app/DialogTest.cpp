@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(Shell, StartUpArmsTheBlinkAddsTheAboutItemAndLimitsTyping)
+TEST(Shell, StartUpTimersTheAboutItemAndTypingLimits)
 {
     HeadlessHost host;
     EXPECT_EQ(host.timers.DueAt(TIMER_BLINK), 1000);
@@ -24,6 +24,17 @@ TEST(Shell, StartUpArmsTheBlinkAddsTheAboutItemAndLimitsTyping)
         ASSERT_TRUE(host.window.Type(id, std::string(40, '7')));
         EXPECT_EQ(host.window.GetText(id), std::string(limit, '7')) << id;
     }
+    host.window.SetTimer(7, 50);
+    host.window.SetTimer(TIMER_STEP, 10);
+    host.window.SetTimer(TIMER_RX, 100);
+    host.clock.AdvanceTo(100);
+    for (int id : {7, TIMER_STEP, TIMER_RX})
+        EXPECT_FALSE(host.timers.IsArmed(id)) << id;
+    EXPECT_TRUE(host.timers.IsArmed(TIMER_BLINK)) << "the blink is never stopped";
+    EXPECT_TRUE(host.window.ChooseSystemMenuItem(0x0010));
+    for (unsigned id : {0x001Fu, 0xF060u, 0x0020u})  // About in any low bits, close, another
+        host.dlg.OnSysCommand(id);
+    EXPECT_EQ(host.window.AboutBoxRuns(), 2);
 }
 
 TEST(Shell, StatusBlinksEverySecondOnlyInBurst)
@@ -39,23 +50,6 @@ TEST(Shell, StatusBlinksEverySecondOnlyInBurst)
     EXPECT_EQ(seen, "1001100100");
 }
 
-TEST(Shell, UnknownTimersAreStoppedOneShotTimersFireOnceAboutForItsCommand)
-{
-    HeadlessHost host;
-    host.window.SetTimer(7, 50);
-    host.window.SetTimer(TIMER_STEP, 10);
-    host.window.SetTimer(TIMER_RX, 100);
-    host.clock.AdvanceTo(100);
-    for (int id : {7, TIMER_STEP, TIMER_RX})
-        EXPECT_FALSE(host.timers.IsArmed(id)) << id;
-    EXPECT_TRUE(host.timers.IsArmed(TIMER_BLINK)) << "the blink is never stopped";
-
-    EXPECT_TRUE(host.window.ChooseSystemMenuItem(0x0010));
-    for (unsigned id : {0x001Fu, 0xF060u, 0x0020u})  // About in any low bits, close, another
-        host.dlg.OnSysCommand(id);
-    EXPECT_EQ(host.window.AboutBoxRuns(), 2);
-}
-
 TEST(Shell, EscAndExitEndTheRunEnterDoesNot)
 {
     HeadlessHost host, other;
@@ -67,44 +61,38 @@ TEST(Shell, EscAndExitEndTheRunEnterDoesNot)
         EXPECT_TRUE(h->window.Ended() && h->window.EndResult() == IDCANCEL);
 }
 
-struct GroupCase {
-    const char* name;
-    int id;
-    bool disabledOnStart, enabledOnEnd, needsTrimUnit;
-};
-
-void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
-class ControlGroups : public testing::TestWithParam<GroupCase> {};
-
 // Each check starts from the other state, so that a control left alone shows.
-TEST_P(ControlGroups, OnStartAndEndOfAnOperation)
+TEST(ControlGroups, OnStartAndEndOfAnOperation)
 {
-    const GroupCase& c = GetParam();
-    HeadlessHost host;
-    host.window.Enable(c.id, true);
-    host.dlg.DisableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), !c.disabledOnStart) << "on start";
-    host.window.Enable(c.id, false);
-    host.dlg.EnableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd && !c.needsTrimUnit) << "on end";
-    host.window.SetText(IDC_TRIM_UNIT, "kPa");
-    host.dlg.EnableAllControls();
-    EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd) << "on end, a trim unit known";
+    const struct {
+        const char* name;
+        int id;
+        bool disabledOnStart, enabledOnEnd, needsTrimUnit;
+    } rows[] = {
+        {"SearchComIsLeftToThePortRules", IDC_SEARCH_COM, true, false, false},
+        {"ExitStays", IDCANCEL, false, false, false},
+        {"LogStays", IDC_LOG, false, false, false},
+        {"StatusStays", IDC_STATUS, false, false, false},
+        {"AutoRead", IDC_AUTO_READ, true, true, false},
+        {"SetButtonsWaitForAnEdit", IDC_SET_DAMPING, true, false, false},
+        {"ReadVersion", IDC_READ_VERSION, true, true, false},
+        {"TrimUpperNeedsTheTrimUnit", IDC_TRIM_UPPER, true, true, true},
+        {"ApplyLowerNeedsTheTrimUnit", IDC_APPLY_LOWER, true, true, true},
+    };
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.name);
+        HeadlessHost host;
+        host.window.Enable(c.id, true);
+        host.dlg.DisableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), !c.disabledOnStart) << "on start";
+        host.window.Enable(c.id, false);
+        host.dlg.EnableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd && !c.needsTrimUnit) << "on end";
+        host.window.SetText(IDC_TRIM_UNIT, "kPa");
+        host.dlg.EnableAllControls();
+        EXPECT_EQ(host.window.IsEnabled(c.id), c.enabledOnEnd) << "on end, a trim unit known";
+    }
 }
-
-const GroupCase kGroups[] = {
-    {"SearchComIsLeftToThePortRules", IDC_SEARCH_COM, true, false, false},
-    {"ExitStays", IDCANCEL, false, false, false},
-    {"LogStays", IDC_LOG, false, false, false},
-    {"StatusStays", IDC_STATUS, false, false, false},
-    {"AutoRead", IDC_AUTO_READ, true, true, false},
-    {"SetButtonsWaitForAnEdit", IDC_SET_DAMPING, true, false, false},
-    {"ReadVersion", IDC_READ_VERSION, true, true, false},
-    {"TrimUpperNeedsTheTrimUnit", IDC_TRIM_UPPER, true, true, true},
-    {"ApplyLowerNeedsTheTrimUnit", IDC_APPLY_LOWER, true, true, true},
-};
-INSTANTIATE_TEST_SUITE_P(Rows, ControlGroups, testing::ValuesIn(kGroups),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The newest entry is scrolled into view, not left highlighted; two entries go
 // each time the log has reached ten.

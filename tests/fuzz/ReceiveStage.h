@@ -48,17 +48,13 @@ struct ReceiveStage : OpenPortHost {
         return ids;
     }
 
-    // Sends the command or clicks the button the pick names; true for a
-    // command sent alone.
-    bool Start(std::uint8_t pick)
+    // Sends the command or clicks the button the pick names.
+    void Start(std::uint8_t pick)
     {
-        if (pick >= kOperationPick) {
-            window.Click(Buttons()[(pick - kOperationPick) % Buttons().size()]);
-            return false;
-        }
+        if (pick >= kOperationPick)
+            return void(window.Click(Buttons()[(pick - kOperationPick) % Buttons().size()]));
         dlg.Machine().m_nStep = SendStateOf(AllCommands()[pick % AllCommands().size()].command);
         dlg.Machine().RunStep();
-        return true;
     }
 
     std::uint8_t block[kMaxRequestData] = {};

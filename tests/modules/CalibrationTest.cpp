@@ -45,8 +45,6 @@ const Operation kOperations[] = {
     {"FixedBelow", {}, {{IDC_D_CURR, "3.49"}}, IDC_FIXED_CURR, kNothing, {}, -1, 1, {IDC_D_CURR, ""}, {kFixedBounds}},
     {"FixedAbove", {}, {{IDC_D_CURR, "22.01"}}, IDC_FIXED_CURR, kNothing, {}, -1, 1, {IDC_D_CURR, ""}, {kFixedBounds}},
     {"FixedEmpty", {}, {{IDC_D_CURR, ""}}, IDC_FIXED_CURR, kNothing, {}, -1, 1, {IDC_D_CURR, ""}, {kFixedBounds}},
-    {"FixedLetters", {}, {{IDC_D_CURR, "abc"}}, IDC_FIXED_CURR, kNothing, {}, -1, 1, {IDC_D_CURR, ""}, {kFixedBounds}},
-    {"FixedNaN", {}, {{IDC_D_CURR, "nan"}}, IDC_FIXED_CURR, kNothing, {}, -1, 1, {IDC_D_CURR, ""}, {kFixedBounds}},
     {"ExitFixed", {}, {}, IDC_EXIT_FIXED, 40, {0, 0, 0, 0}, 0, 3, {IDC_D_CURR, "0.0000"}, {kFixed}},
     {"Trim4mA", {}, {{IDC_A_CURR, "4.002"}}, IDC_TRIM_4MA, 45, {0x40, 0x80, 0x10, 0x62}, 0x40, 3, {IDC_A_CURR, "4.0020"}, {kSucceed, kNotImplemented, kNotImplemented, kNotRight}},
     {"Trim4mAAbove", {}, {{IDC_A_CURR, "4.51"}}, IDC_TRIM_4MA, kNothing, {}, -1, 1, {IDC_A_CURR, ""}, {"Must between 3.5 and 4.5!"}},

@@ -7,13 +7,6 @@ namespace {
 using F = sim::FaultKind;
 using D = sim::TransmitterState;
 
-// What the shared read shows of a fresh transmitter.
-const Fields kRange = {{IDC_RANGE_UPPER, "+1.0000e+02"}, {IDC_RANGE_LOWER, "+0.0000e+00"}, {IDC_RANGE_UNIT, "kPa"}};
-Fields With(Fields fields, const Fields& more)
-{
-    fields.insert(fields.end(), more.begin(), more.end());
-    return fields;
-}
 const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
 // A bad code empties its own field only; the read ends normally and its complaint is in view.
@@ -23,14 +16,14 @@ const Operation kReads[] = {
     {"ReadUnitCodeTen", {}, IDC_READ_UNIT, {}, {{IDC_UNIT_LIST, "kg/cm2"}}, {}, [](D& d) { d.rangeUnit = d.pvUnit = 10; }},
     {"ReadUnitSelectsWithoutEnablingSet", {}, IDC_READ_UNIT, {}, {{IDC_UNIT_LIST, "kPa"}}},
     {"AlarmKeepLastSelectsTheThirdEntry", {}, IDC_HART_COMM, {}, {{IDC_ALARM, "Keep Last"}}, {}, [](D& d) { d.alarmSelection = 239; }},
-    {"BadAlarmCode", {}, IDC_HART_COMM, {"Alarm code not right!"}, With(kRange, {{IDC_ALARM, ""}, {IDC_TRANS_FUNC, "Linear"}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}}),
+    {"BadAlarmCode", {}, IDC_HART_COMM, {"Alarm code not right!"}, {{IDC_RANGE_UPPER, "+1.0000e+02"}, {IDC_RANGE_LOWER, "+0.0000e+00"}, {IDC_RANGE_UNIT, "kPa"}, {IDC_ALARM, ""}, {IDC_TRANS_FUNC, "Linear"}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}},
      {}, [](D& d) { d.alarmSelection = 2; }, {IDC_AUTO_READ}},
-    {"BadTransferFunctionCode", {}, IDC_HART_COMM, {"Trans-Func. code not right!"}, With(kRange, {{IDC_TRANS_FUNC, ""}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}, {IDC_ALARM, "High Alarm"}}),
+    {"BadTransferFunctionCode", {}, IDC_HART_COMM, {"Trans-Func. code not right!"}, {{IDC_RANGE_UPPER, "+1.0000e+02"}, {IDC_RANGE_LOWER, "+0.0000e+00"}, {IDC_RANGE_UNIT, "kPa"}, {IDC_TRANS_FUNC, ""}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}, {IDC_ALARM, "High Alarm"}},
      {}, [](D& d) { d.transferFunction = 5; }, {IDC_AUTO_READ}},
     {"BadRangeUnit", {}, IDC_HART_COMM, {"Unit code not right!"}, {{IDC_RANGE_UPPER, ""}, {IDC_RANGE_LOWER, ""}, {IDC_RANGE_UNIT, ""}, {IDC_TRANS_FUNC, "Linear"}, {IDC_DAMPING, "0.500"}, {IDC_WRITE_PROTECT, "Writable"}, {IDC_ALARM, "High Alarm"}},
      {{F::kBadUnit, 15}}, nullptr, {IDC_AUTO_READ}},
     {"AllCodesBad", {}, IDC_HART_COMM, {"Trans-Func. code not right!", "Write Protect code not right!", "Alarm code not right!"},
-     With(kRange, {{IDC_TRANS_FUNC, ""}, {IDC_WRITE_PROTECT, ""}, {IDC_ALARM, ""}, {IDC_DAMPING, "0.500"}}), {{F::kBadEcho, 15}}, nullptr, {IDC_AUTO_READ}},
+     {{IDC_RANGE_UPPER, "+1.0000e+02"}, {IDC_RANGE_LOWER, "+0.0000e+00"}, {IDC_RANGE_UNIT, "kPa"}, {IDC_TRANS_FUNC, ""}, {IDC_WRITE_PROTECT, ""}, {IDC_ALARM, ""}, {IDC_DAMPING, "0.500"}}, {{F::kBadEcho, 15}}, nullptr, {IDC_AUTO_READ}},
     {"FailedReadLeavesOnlyTheWaysToConnect", {}, IDC_READ_RANGE, {LongRequest(15), LongRequest(15), LongRequest(15), "Communication fail!"}, {}, {{F::kNoAnswer, 15}}, nullptr,
      kWaysToConnect, {IDC_READ_RANGE, IDC_AUTO_READ, IDC_POLL_ADDR, IDC_READ_DAMPING}},
 };

@@ -58,14 +58,21 @@ const Operation kOperations[] = {
 
 INSTANTIATE_TEST_SUITE_P(Online, OperationTest, testing::ValuesIn(kOperations), OperationName);
 
-// The address written, the transmitter is still reached through its unique identifier.
-TEST(Online, SetAddrKeepsTalking)
+// The address written, the transmitter is still reached through its unique
+// identifier; Set Addr is enabled while the box differs from the address
+// connected to.
+TEST(Online, SetAddrKeepsTalkingAndThePollingBoxComparesWithTheAddressConnectedTo)
 {
     Scenario s;
     RunOperation(s, kSetAddr5);
     EXPECT_EQ(s.device().identity.pollingAddress, 5);
     s.Run(IDC_READ_RANGE);
     EXPECT_EQ(s.MessagesFrom(0), (Log{"Setting succeed!"}));
+    const std::pair<const char*, bool> rows[] = {{"0", false}, {"7", true}, {"", true}};
+    for (const auto& [typed, enabled] : rows) {
+        s.window.Type(IDC_POLL_ADDR, typed);
+        EXPECT_EQ(s.window.IsEnabled(IDC_SET_ADDR), enabled) << '"' << typed << "\" (an empty box changes nothing)";
+    }
 }
 
 TEST(Online, SearchWithNothingThereTriesEachAddressOnce)
@@ -98,16 +105,4 @@ TEST(Online, TextWithoutDigitsSendsAddressZero)
     s.Run(IDC_SET_ADDR);
     EXPECT_EQ(s.LogFrom(mark), (Log{LongRequest(6, {0}), LongReply(6, 0x40, {0}), "Setting succeed!"}));
     EXPECT_EQ(s.window.GetText(IDC_POLL_ADDR), "0");
-}
-
-// Set Addr is enabled while the box differs from the address connected to.
-TEST(Online, PollingBoxRuleComparesWithTheAddressConnectedTo)
-{
-    Scenario s;
-    s.Connect();
-    const std::pair<const char*, bool> rows[] = {{"0", false}, {"7", true}, {"", true}};
-    for (const auto& [typed, enabled] : rows) {
-        s.window.Type(IDC_POLL_ADDR, typed);
-        EXPECT_EQ(s.window.IsEnabled(IDC_SET_ADDR), enabled) << '"' << typed << "\" (an empty box changes nothing)";
-    }
 }

@@ -31,11 +31,6 @@ struct AutoRead : Scenario {
     {
         ASSERT_TRUE(clock.AdvanceUntil([&] { return LogHistory().size() >= mark + n; }, clock.Now() + 60000));
     }
-    void StopAndRest()
-    {
-        window.Click(IDC_STOP_READ);
-        RunUntilRest();
-    }
 };
 
 }  // namespace
@@ -62,7 +57,8 @@ TEST(AutoRead, StopWhileCommandOneAwaitsItsReplyShowsItAndSendsNoMore)
 {
     AutoRead s;
     s.RunUntilLogged(1);
-    s.StopAndRest();
+    s.window.Click(IDC_STOP_READ);
+    s.RunUntilRest();
     const Log log = s.LogFrom(s.mark);
     ASSERT_EQ(log.size(), 2u) << "command 2 is never sent";
     EXPECT_EQ(s.window.GetText(IDC_PV), FormatText("%+.4e", ReplyFloat(log[1], 1)));
@@ -82,22 +78,12 @@ TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
     EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
 }
 
-TEST(AutoRead, ReplyTooShortForCommandTwoIsAFailedTry)
-{
-    AutoRead s(sim::FaultKind::kShortCount, 2);
-    s.RunUntilRest();
-    const Log log = s.LogFrom(s.mark);
-    ASSERT_EQ(log.size(), 9u);
-    EXPECT_EQ(log[3].substr(14, 2), "09") << "byte count 9, one short";
-    EXPECT_EQ(log[8], "Communication fail!");
-    EXPECT_EQ(s.window.GetText(IDC_CURRENT), "");
-}
-
 TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
 {
     AutoRead s(sim::FaultKind::kBadUnit, 1);
     s.RunUntilLogged(4);
-    s.StopAndRest();
+    s.window.Click(IDC_STOP_READ);
+    s.RunUntilRest();
     EXPECT_EQ(s.window.GetText(IDC_PV), "");
     EXPECT_EQ(s.window.GetText(IDC_PV_UNIT), "");
     EXPECT_NE(s.window.GetText(IDC_CURRENT), "");

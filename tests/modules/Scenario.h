@@ -53,12 +53,11 @@ struct Scenario : OpenPortHost {
                 messages.push_back(entry);
         return messages;
     }
-    std::string Selected(int id) const { return window.ComboGetText(id, window.ComboGetCurSel(id)); }
     // What the operator sees of a control: its text, the list entry chosen, or a check "0" / "1".
     std::string Shown(int id) const
     {
         const ControlKind kind = window.KindOf(id);
-        return kind == ControlKind::ComboBox      ? Selected(id)
+        return kind == ControlKind::ComboBox      ? window.ComboGetText(id, window.ComboGetCurSel(id))
                : kind == ControlKind::RadioButton ? std::to_string(window.GetCheck(id))
                                                   : window.GetText(id);
     }
@@ -83,19 +82,17 @@ inline std::string HexFrame(const std::vector<int>& bytes)
 // Long-frame request to the default transmitter B5 7C 01 02 03.
 inline std::string LongRequest(int command, std::vector<int> data = {})
 {
-    std::vector<int> bytes = {0x82, 0xB5, 0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size())};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    return HexFrame(bytes);
+    data.insert(data.begin(), {0x82, 0xB5, 0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size())});
+    return HexFrame(data);
 }
 
 // Reply frame of the default transmitter to a long frame: the response code
 // (0 unless given), the device status, data.
 inline std::string LongReply(int command, int deviceStatus, std::vector<int> data, int responseCode = 0)
 {
-    std::vector<int> bytes = {
-        0x86, 0xB5, 0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size()) + 2, responseCode, deviceStatus};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    return HexFrame(bytes);
+    data.insert(data.begin(), {0x86, 0xB5, 0x7C, 0x01, 0x02, 0x03, command, static_cast<int>(data.size()) + 2,
+                               responseCode, deviceStatus});
+    return HexFrame(data);
 }
 
 // One operation of the operator as a table row: the transmitter, the input,

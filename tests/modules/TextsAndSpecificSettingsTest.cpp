@@ -2,8 +2,6 @@
 // one operation a row: input, transmitter, click; the exact log and the window.
 #include "tests/modules/Scenario.h"
 
-#include <map>
-
 using sim::FaultKind;
 using Bytes = std::vector<int>;
 
@@ -33,6 +31,9 @@ void ZeroTextsDated(sim::TransmitterState& d) { d.tag.assign(6, 0), d.descriptor
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(SpecificSettings, OperationTest, testing::Values(
+    // A reply one byte short is a failed try: the version is read again.
+    Operation{"VersionReadAgainAfterAShortReply", {}, IDC_READ_VERSION, {LongRequest(172, kAccessCode), LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0})), LongRequest(172, kAccessCode),
+              LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0, 0}))}, {{IDC_VERSION, "V2.1"}}, {{FaultKind::kShortCount, 172, -1, 1}}, [](auto& d) { d.version = "V2.1"; }},
     Operation{"KeepLastSends239", {{IDC_ALARM, "Keep Last"}}, IDC_SET_ALARM, {LongRequest(135, {0xEF, 0x00}), LongReply(135, 0x40, {0xEF}), "Setting succeed!"}, {{IDC_ALARM, "Keep Last"}}},
     Operation{"DisplayReadOfThreeClearsTheList", {}, IDC_READ_DISPLAY, {LongRequest(165), LongReply(165, 0, {3}), "Data reply not right!"}, {{IDC_DISPLAY, ""}}, {}, [](auto& d) { d.display = 3; }},
     Operation{"WriteProtectStatusOnlyWhateverTheResponseCode", {{IDC_WRITE_PROTECT, "Protected"}}, IDC_SET_WP, {LongRequest(192, {0x01, 0x00}), LongReply(192, 0, {}), "Command not implemented!"}, {},
@@ -52,21 +53,3 @@ INSTANTIATE_TEST_SUITE_P(IdentificationTexts, OperationTest, testing::Values(
     Operation{"AssemblyAboveRange", {{IDC_ASSEMBLY, "16777216"}}, IDC_SET_ASSEMBLY, {"Must between 0 and 16777215!"}},
     Operation{"AssemblyEmpty", {{IDC_ASSEMBLY, "1"}, {IDC_ASSEMBLY, ""}}, IDC_SET_ASSEMBLY, {"Input is invalid!"}}), OperationName);
 // clang-format on
-
-// A reply one byte short is a failed try: sent again 1000 ms after its check.
-TEST(VersionRead, FourCharactersAndTwoZerosReadAgainAfterAShortReply)
-{
-    Scenario s;
-    std::map<std::string, std::int64_t> loggedAt;
-    s.window.AddListObserver([&](int, const std::string& text) { loggedAt.emplace(text, s.clock.Now()); });
-    const std::string request = LongRequest(172, kAccessCode),
-                      shortReply = LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0}));
-    RunOperation(s, {"",
-                     {},
-                     IDC_READ_VERSION,
-                     {request, shortReply, request, LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0, 0}))},
-                     {{IDC_VERSION, "V2.1"}},
-                     {{FaultKind::kShortCount, 172, -1, 1}},
-                     [](auto& d) { d.version = "V2.1"; }});
-    EXPECT_EQ(s.port.WriteTimes().back() - loggedAt.at(shortReply), 10 + 1000 + 10) << "to check, retry, send";
-}

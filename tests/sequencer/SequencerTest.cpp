@@ -53,9 +53,8 @@ TEST(SendState, TheRequestGoesOutInTheEnvelopeAndIsLogged)
     } rows[] = {{503, 0, "82B57C01020301004A"}, {501, 15, "028F00008D"}, {509, 5, "82B57C01020306010549"}};
     for (const auto& row : rows) {
         Host host;
-        host.dlg.Receive().m_nRxCount = 12;
-        host.dlg.Receive().m_nRxError = 3;
-        host.dlg.Receive().m_bRxReady = 1;
+        ReceivePath& rx = host.dlg.Receive();
+        rx.m_nRxCount = 12, rx.m_nRxError = 3, rx.m_bRxReady = 1;
         host.dlg.Machine().m_nReqCode[0] = row.code;
         host.Send(row.state);
         const std::vector<std::uint8_t>& line = host.port.Writes().at(0);
@@ -64,7 +63,6 @@ TEST(SendState, TheRequestGoesOutInTheEnvelopeAndIsLogged)
         EXPECT_EQ(host.dlg.Machine().m_strTx, row.hex);
         EXPECT_EQ(host.dlg.Machine().m_nStep, row.state + 1);
         EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT);
-        const ReceivePath& rx = host.dlg.Receive();
         EXPECT_TRUE(rx.m_nRxCount == 0 && rx.m_nRxError == 0 && rx.m_bRxReady == 0) << "a clean receive state";
     }
 }
@@ -85,29 +83,27 @@ TEST_P(ParseStateTest, SetsTheResultAndReturnsToTheScript)
 {
     const ParseCase& c = GetParam();
     Host host;
-    host.dlg.Machine().m_nReplyCode[0] = 99;
-    host.dlg.Machine().m_bBurst = 1;
+    StepMachine& m = host.dlg.Machine();
+    m.m_nReplyCode[0] = 99;
+    m.m_bBurst = 1;
     host.Send(503);  // command 1
     if (!c.reply.empty())
         host.port.DeliverTextAfter(30, c.reply);
-    host.clock.AdvanceUntil([&] { return host.dlg.Machine().m_nStep == kScriptState; }, 10000);
+    host.clock.AdvanceUntil([&] { return m.m_nStep == kScriptState; }, 10000);
 
-    EXPECT_EQ(host.dlg.Machine().m_nResult, c.result);
+    EXPECT_EQ(m.m_nResult, c.result);
     EXPECT_EQ(host.LogHistory().size(), c.logged.empty() ? 1u : 2u);
     if (!c.logged.empty()) {
-        EXPECT_EQ(host.LogHistory().back(), c.logged);
-        EXPECT_EQ(host.dlg.Machine().m_strRx, c.logged);
+        EXPECT_EQ(host.LogHistory().back() + " | " + m.m_strRx, c.logged + " | " + c.logged) << "log | reply";
     }
     EXPECT_EQ(host.clock.Now() - host.port.WriteTimes().at(0),
               c.result != kResultNoReply ? 30 + 100 + 10 : REPLY_TIMEOUT);
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP) - host.clock.Now(), STEP_DELAY);
-    EXPECT_EQ(host.dlg.Machine().m_bBurst, c.burst);
+    EXPECT_EQ(m.m_bBurst, c.burst);
     if (c.result == kResultOk) {
-        EXPECT_EQ(host.dlg.Machine().m_nReplyItems, 2);
-        EXPECT_EQ(host.dlg.Machine().m_nReplyCode[0], 12);
-        EXPECT_EQ(host.dlg.Machine().m_fReplyValue[0], 12.5f);
+        EXPECT_TRUE(m.m_nReplyItems == 2 && m.m_nReplyCode[0] == 12 && m.m_fReplyValue[0] == 12.5f) << "unit, PV";
     } else if (c.result == kResultNoReply) {
-        EXPECT_EQ(host.dlg.Machine().m_nReplyCode[0], 99);
+        EXPECT_EQ(m.m_nReplyCode[0], 99);
     }
 }
 

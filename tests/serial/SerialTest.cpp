@@ -111,25 +111,19 @@ TEST(ReceivePath, ReplySplitByMoreThanTheQuietTimeIsRefused)
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT) << "the reply time-out runs on";
 }
 
-using LineError = testing::TestWithParam<std::pair<const char*, std::int16_t>>;
-
-TEST_P(LineError, SpoilsTheReply)
+TEST(ReceivePath, EachKindOfLineErrorSpoilsTheReply)
 {
-    InFlightHost host;
-    host.port.DeliverTextAfter(0, kReply.substr(0, 6));
-    host.port.LineErrorAfter(10, GetParam().second);
-    host.port.DeliverTextAfter(20, kReply.substr(6));
-    host.clock.AdvanceTo(300);
-    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.Receive().m_nRxError, 1) << "counted once, left alone by the check";
+    for (const std::int16_t code :
+         {CommEvent::kFrameError, CommEvent::kOverrun, CommEvent::kRxOverflow, CommEvent::kParityError}) {
+        InFlightHost host;
+        host.port.DeliverTextAfter(0, kReply.substr(0, 6));
+        host.port.LineErrorAfter(10, code);
+        host.port.DeliverTextAfter(20, kReply.substr(6));
+        host.clock.AdvanceTo(300);
+        EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0) << code;
+        EXPECT_EQ(host.dlg.Receive().m_nRxError, 1) << code << ": counted once, left alone by the check";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Codes, LineError,
-                         testing::Values(std::pair{"FrameError", CommEvent::kFrameError},
-                                         std::pair{"Overrun", CommEvent::kOverrun},
-                                         std::pair{"BufferOverflow", CommEvent::kRxOverflow},
-                                         std::pair{"ParityError", CommEvent::kParityError}),
-                         [](const auto& info) { return std::string(info.param.first); });
 
 TEST(ReceivePath, BufferClampsAtTheLastPlaceUntilTheNextReset)
 {

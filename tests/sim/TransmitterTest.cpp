@@ -1,12 +1,12 @@
 // The transmitter's own rules: refusals, range and output behaviour, trims.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <set>
 #include <tuple>
 #include <utility>
 
 #include "sim/Transmitter.h"
+#include "sim/Wire.h"
 
 namespace {
 
@@ -14,13 +14,14 @@ using Bytes = std::vector<std::uint8_t>;
 using sim::status::kCurrentFixed;
 using sim::status::kCurrentSaturated;
 
-// A float as it goes on the wire, most significant byte first, and back.
+// A float as it goes on the wire, most significant byte first (the frames of
+// the modem test pin the encoding), and back.
 Bytes F(float v)
 {
-    const auto bits = std::bit_cast<std::uint32_t>(v);
-    return {std::uint8_t(bits >> 24), std::uint8_t(bits >> 16), std::uint8_t(bits >> 8), std::uint8_t(bits)};
+    Bytes b;
+    sim::AppendFloat(b, v);
+    return b;
 }
-
 Bytes Cat(std::initializer_list<Bytes> parts)
 {
     Bytes all;
@@ -29,13 +30,7 @@ Bytes Cat(std::initializer_list<Bytes> parts)
     return all;
 }
 
-float FloatAt(const sim::Reply& r, std::size_t at)
-{
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits = (bits << 8) | r.data.at(at + i);
-    return std::bit_cast<float>(bits);
-}
+float FloatAt(const sim::Reply& r, std::size_t at) { return sim::ReadFloat(&r.data.at(at + 3) - 3); }
 
 struct Write {
     std::uint8_t command;  // and its request data

@@ -117,6 +117,9 @@ TEST_F(WindowTest, EveryControlOnceWithItsKindAndInitialState)
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->isEnabled(), c.enabled);
         EXPECT_EQ(w->isVisible(), c.id != IDC_COMM && c.id != IDOK);  // only those two unseen
+        const QRect r = window.Units().Rect(c.rect);                  // a combo box shows one line of its list
+        EXPECT_EQ(w->geometry(),
+                  c.kind == ControlKind::ComboBox ? r.adjusted(0, 0, 0, window.Units().Y(14) - r.height()) : r);
         if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             EXPECT_EQ(window.GetText(c.id), std::string(c.caption));
             EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width()) << "the caption fits";
@@ -137,36 +140,6 @@ TEST_F(WindowTest, EveryControlOnceWithItsKindAndInitialState)
     }
 }
 
-struct Place {
-    const char *name, *text;  // text: the caption, or the field's label
-    int id;
-    DluRect rect;  // a combo box shows one line of it
-    bool enabled;
-};
-
-void PrintTo(const Place& p, std::ostream* os) { *os << p.name; }
-class WindowPlace : public WindowTest, public testing::WithParamInterface<Place> {};
-
-TEST_P(WindowPlace, WhereAndHowTheOperatorSeesIt)
-{
-    const Place& p = GetParam();
-    const QLabel* label = window.Label(p.id);
-    EXPECT_EQ(label ? label->text().toStdString() : window.GetText(p.id), p.text);
-    const QRect r = window.Units().Rect(p.rect);
-    EXPECT_EQ(window.Widget(p.id)->geometry(), QRect(r.x(), r.y(), r.width(), window.Units().Y(14)));
-    EXPECT_EQ(window.IsEnabled(p.id), p.enabled);
-}
-
-INSTANTIATE_TEST_SUITE_P(Spots, WindowPlace,
-                         testing::Values(Place{"SearchCom", "Search Com", IDC_SEARCH_COM, {70, 253, 43, 14}, true},
-                                         Place{"OpenCom", "Open Com", IDC_OPEN_COM, {70, 271, 43, 14}, false},
-                                         Place{"Exit", "Exit", IDCANCEL, {13, 271, 51, 14}, true},
-                                         Place{"PollingAddr", "Polling Addr", IDC_POLL_ADDR, {70, 199, 43, 14}, false},
-                                         Place{"Status", "Status", IDC_STATUS, {321, 109, 46, 14}, true},
-                                         Place{"PvUnitList", "PV Unit", IDC_UNIT_LIST, {430, 37, 59, 85}, false},
-                                         Place{"Version", "Version", IDC_VERSION, {430, 235, 59, 14}, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // Every label shows its whole text, covers no control and stands inside
 // exactly one group box.
 TEST_F(WindowTest, LabelsAreLegible)
@@ -179,6 +152,7 @@ TEST_F(WindowTest, LabelsAreLegible)
                 continue;
             ++labels;
             const QRect r = label->geometry();
+            EXPECT_EQ(label->text().toStdString(), label == window.Label(c.id) ? c.label : c.unitLabel);
             EXPECT_TRUE(label->isVisible());
             EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), r.width()) << c.id;
             EXPECT_GE(r.height(), label->fontMetrics().height()) << c.id;
@@ -190,7 +164,6 @@ TEST_F(WindowTest, LabelsAreLegible)
                       1)
                 << c.id;
         }
-    EXPECT_EQ(window.UnitLabel(IDC_DAMPING)->text(), "s");
     EXPECT_EQ(labels, 32);  // 31 field labels and the unit "s"
 }
 
@@ -298,7 +271,7 @@ TEST_F(WindowTest, KeysCloseBoxAndWindowMenuReportCommands)
 }
 
 // Real time, bounded waits, short intervals.
-TEST_F(WindowTest, TimersArePreciseAndPeriodicUntilKilledEvenFromTheirOwnExpiry)
+TEST_F(WindowTest, TimersArePreciseAndPeriodicUntilKilledEvenFromTheirOwnExpiryRearmingRestarts)
 {
     sink.then = [&](int id) { id == 2 ? window.KillTimer(id) : void(); };
     window.SetTimer(2, 10);
@@ -314,10 +287,8 @@ TEST_F(WindowTest, TimersArePreciseAndPeriodicUntilKilledEvenFromTheirOwnExpiry)
     ASSERT_TRUE(QTest::qWaitFor([&] { return sink.Count(Tick(5)) >= 1; }, 3000));
     EXPECT_EQ(sink.Count(Tick(4)), fired);
     EXPECT_EQ(sink.Count(Tick(2)), 1);
-}
 
-TEST_F(WindowTest, RearmingRestartsTheInterval)
-{
+    window.KillTimer(5), window.KillTimer(6);  // re-arming restarts the interval
     QElapsedTimer clock;
     qint64 rearmedAt = -1, firedAt = -1;
     sink.then = [&](int) { firedAt = firedAt < 0 ? clock.elapsed() : firedAt; };
@@ -332,68 +303,55 @@ TEST_F(WindowTest, RearmingRestartsTheInterval)
     EXPECT_GE(firedAt, rearmedAt + 295);
 }
 
-// The text limit holds typing only; every accepted keystroke is reported, a
-// refused one stays silent.
-struct Typing {
-    const char* name;
-    int id, limit;
-    const char* written;      // by the program first, never cut
-    int selFrom, selLen;      // -1: cursor at the end
-    const char *keys, *want;  // '\b' is Backspace
-    int reports;
-};
-
-void PrintTo(const Typing& t, std::ostream* os) { *os << t.name; }
-class WindowTyping : public WindowTest, public testing::WithParamInterface<Typing> {};
-
-TEST_P(WindowTyping, KeepsWhatFitsAndReportsEachChange)
+// The text limit holds typing and pasting only; every accepted keystroke is
+// reported, a refused one stays silent; typed text reaches the dialog as UTF-8.
+TEST_F(WindowTest, TypingKeepsWhatFitsAndReportsEachChange)
 {
-    const Typing& t = GetParam();
-    window.Enable(t.id, true);
-    window.SetLimitText(t.id, t.limit);
-    window.SetText(t.id, t.written);
-    auto* edit = W<QLineEdit>(t.id);
-    t.selFrom >= 0 ? edit->setSelection(t.selFrom, t.selLen) : edit->end(false);
+    const struct {
+        const char* name;
+        int id, limit;
+        const char* written;      // by the program first, never cut
+        int selFrom, selLen;      // -1: cursor at the end
+        const char *keys, *want;  // '\b' is Backspace
+        int reports;
+    } rows[] = {{"StopsAtTheLimit", IDC_TAG, 8, "", -1, 0, "ABCDEFGHIJ", "ABCDEFGH", 8},
+                {"OverlongOnlyShortens", IDC_TAG, 3, "abcdefgh", -1, 0, "x\by", "abcdefg", 1},
+                {"OverASelection", IDC_TAG, 3, "abc", 1, 1, "Z", "aZc", 1},
+                {"UpperCase", IDC_POLL_ADDR, 2, "", -1, 0, "a1f", "A1", 2},
+                {"OutsideAscii", IDC_TAG, 8, "", -1, 0, "T\xC3\x84G\xE6\xB5\x8B", "T\xC3\x84G\xE6\xB5\x8B", 4}};
     std::vector<std::string> reported;
     sink.then = [&](int id) { reported.push_back(window.GetText(id)); };
-    QTest::keyClicks(edit, t.keys);
-    EXPECT_EQ(window.GetText(t.id), t.want);
-    EXPECT_EQ(int(reported.size()), t.reports);
-    for (const std::string& text : reported)  // the upper-case field never shows lower case
-        EXPECT_TRUE(t.id != IDC_POLL_ADDR || QString::fromStdString(text).isUpper()) << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, WindowTyping,
-                         testing::Values(Typing{"StopsAtTheLimit", IDC_TAG, 8, "", -1, 0, "ABCDEFGHIJ", "ABCDEFGH", 8},
-                                         Typing{"OverlongOnlyShortens", IDC_TAG, 3, "abcdefgh", -1, 0, "x\by",
-                                                "abcdefg", 1},
-                                         Typing{"OverASelection", IDC_TAG, 3, "abc", 1, 1, "Z", "aZc", 1},
-                                         Typing{"UpperCase", IDC_POLL_ADDR, 2, "", -1, 0, "a1f", "A1", 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(WindowTest, PasteIsCutToWhatFitsAFieldWithoutScrollingStopsAtItsEdge)
-{
-    window.Enable(IDC_TAG, true);
+    for (const auto& t : rows) {
+        SCOPED_TRACE(t.name);
+        window.Enable(t.id, true);
+        window.SetLimitText(t.id, t.limit);
+        window.SetText(t.id, t.written);
+        auto* edit = W<QLineEdit>(t.id);
+        t.selFrom >= 0 ? edit->setSelection(t.selFrom, t.selLen) : edit->end(false);
+        reported.clear();
+        for (const QChar ch : QString::fromUtf8(t.keys))
+            QTest::sendKeyEvent(QTest::Click, edit, ch == '\b' ? Qt::Key_Backspace : Qt::Key_unknown, QString(ch),
+                                Qt::NoModifier);
+        EXPECT_EQ(window.GetText(t.id), t.want);
+        EXPECT_EQ(int(reported.size()), t.reports);
+        for (const std::string& text : reported)  // the upper-case field never shows lower case
+            EXPECT_TRUE(t.id != IDC_POLL_ADDR || QString::fromStdString(text).isUpper()) << text;
+    }
     window.SetLimitText(IDC_TAG, 4);
     window.SetText(IDC_TAG, "ab");
     QApplication::clipboard()->setText("12345");
     W<QLineEdit>(IDC_TAG)->paste();
     EXPECT_EQ(window.GetText(IDC_TAG), "ab12");
+}
 
+// A field that does not scroll takes typing up to its edge.
+TEST_F(WindowTest, AFieldWithoutScrollingStopsAtItsEdge)
+{
     window.Enable(IDC_TRIM_UPPER, true);
     auto* edit = W<QLineEdit>(IDC_TRIM_UPPER);
     QTest::keyClicks(edit, QString(40, QChar('W')));
     EXPECT_TRUE(edit->text().size() > 0 && edit->text().size() < 40);
     EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width());
-}
-
-TEST_F(WindowTest, TextOutsideAsciiReachesTheDialogAsUtf8)
-{
-    window.Enable(IDC_TAG, true);
-    for (const QChar ch : QString::fromUtf8("TÄG测"))
-        QTest::sendKeyEvent(QTest::Click, W<QLineEdit>(IDC_TAG), Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    EXPECT_EQ(sink.Count(Changed(IDC_TAG)), 4);
-    EXPECT_EQ(window.GetText(IDC_TAG), "T\xC3\x84G\xE6\xB5\x8B");
 }
 
 }  // namespace

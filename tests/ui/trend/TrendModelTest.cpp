@@ -6,7 +6,6 @@
 namespace {
 
 const QDateTime kStart(QDate(2026, 12, 6), QTime(9, 0));
-constexpr std::uint8_t kPsi = 6;
 constexpr std::int16_t kReadBoth = 9001;  // a cycle of auto read: command 1, then 2
 
 // Connected, with a script that reads command 1 and 2 once, as each cycle of
@@ -51,7 +50,7 @@ TEST(TrendModel, UnitChangeStartsANewSeries)
 {
     TrendScenario s;
     s.ReadCycles(2);
-    s.device().pvUnit = kPsi;
+    s.device().pvUnit = 6;  // psi
     s.ReadCycles(1);
     const auto pv = s.model.PvSeries(0);
     ASSERT_EQ(pv.size(), 2u);

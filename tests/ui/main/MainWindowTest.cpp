@@ -1,6 +1,8 @@
-// The real window, offscreen: "Trend..." in its context menu opens the trend,
-// which plots a PV read and keeps its samples across closing; the record goes
-// to the file the About box names.
+// The real window, offscreen, against the built-in simulated transmitter on a
+// pseudo-terminal: the connect path and a damping write typed into the field;
+// "Trend..." in its context menu opens the trend, which plots a PV read and
+// keeps its samples across closing; the record goes to the file the About box
+// names.
 #include "dialog/ControlIds.h"
 #include "ui/demo/DemoTransmitter.h"
 #include "ui/main/CTamselApp.h"
@@ -9,20 +11,24 @@
 #include <QApplication>
 #include <QChart>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-class TrendWindowTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
     static void Run(CTamselApp& app, int id)
     {
-        QTest::mouseClick(app.Window().Widget(id), Qt::LeftButton);
+        QWidget* w = app.Window().Widget(id);
+        QVERIFY2(w && w->isEnabled(), qPrintable(QString("control %1 is not clickable").arg(id)));
+        QTest::mouseClick(w, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!app.Dialog().IsOperationRunning(), 10000);
     }
+    static std::string Text(CTamselApp& app, int id) { return app.Window().GetText(id); }
     static void Choose(CTamselApp& app, const QString& text)
     {
         const auto menu = app.Window().CreateWindowMenu();
@@ -38,16 +44,32 @@ private:
     }
 
 private slots:
-    void openFromTheMenuAndAgain()
+    void connectWriteDampingTrendAndRecord()
     {
         DemoTransmitter transmitter;
         QTemporaryDir dir;
         const QString record = dir.filePath("record.log");
         CTamselApp app(transmitter.Ports(), {RecordPlace::Kind::File, record});
         app.Window().show();
-        for (int id : {IDC_SEARCH_COM, IDC_OPEN_COM, IDC_HART_COMM, IDC_READ_UNIT})
+        for (int id : {IDC_SEARCH_COM, IDC_OPEN_COM, IDC_HART_COMM})
             Run(app, id);
+        QCOMPARE(Text(app, IDC_OPEN_COM), "Close Com");
+        QCOMPARE(Text(app, IDC_MFR) + " " + Text(app, IDC_DEV_TYPE) + " " + Text(app, IDC_DEV_ID) + " " +
+                     Text(app, IDC_SENSOR_UPPER) + " " + Text(app, IDC_DAMPING),
+                 "Fenmarks Harrow 66051 200.000 kPa 0.500");
 
+        auto* damping = qobject_cast<QLineEdit*>(app.Window().Widget(IDC_DAMPING));
+        QVERIFY(damping && !app.Window().IsEnabled(IDC_SET_DAMPING));
+        damping->selectAll();
+        QTest::keyClicks(damping, "1.25");
+        Run(app, IDC_SET_DAMPING);
+        QCOMPARE(Text(app, IDC_DAMPING), "1.250");
+        const int entries = app.Window().ListGetCount(IDC_LOG);
+        QCOMPARE(app.Window().ListGetText(IDC_LOG, entries - 3), "82B57C01020322043FA00000F2");
+        QCOMPARE(app.Window().ListGetText(IDC_LOG, entries - 1), "Setting succeed!");
+        QVERIFY(!app.Window().IsEnabled(IDC_SET_DAMPING));
+
+        Run(app, IDC_READ_UNIT);
         Choose(app, "Trend...");
         QVERIFY(app.TrendView() && app.TrendView()->isVisible());
         QCOMPARE(PvPoints(app), 1);
@@ -72,5 +94,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TrendWindowTest)
-#include "TrendWindowTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
