@@ -167,8 +167,10 @@ private:
     std::uint8_t ZeroPv(const Bytes&, std::uint64_t, Bytes& out);             // 43
     std::uint8_t TrimOutputZero(const Bytes&, std::uint64_t, Bytes& out);     // 45
     std::uint8_t TrimOutputGain(const Bytes&, std::uint64_t, Bytes& out);     // 46
-    std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);    // 130
-    std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);    // 131
+    // The trim point of a sensor trim request in kPa, or the code refusing it.
+    std::uint8_t ReadTrimPoint(const Bytes& request, double& wantKpa) const;
+    std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);  // 130
+    std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);  // 131
 
     TransmitterState m_State;
 };

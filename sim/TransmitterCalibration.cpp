@@ -135,17 +135,25 @@ std::uint8_t Transmitter::TrimOutputGain(const Bytes& request, std::uint64_t, By
     return rc::kOk;
 }
 
-std::uint8_t Transmitter::TrimSensorUpper(const Bytes& request, std::uint64_t nowMs, Bytes& out)
+std::uint8_t Transmitter::ReadTrimPoint(const Bytes& request, double& wantKpa) const
 {
     const auto perKpa = UnitsPerKpa(request[0]);
     const float value = ReadFloat(&request[1]);
     if (!perKpa || !std::isfinite(value))
         return rc::kInvalidSelection;
-    const double wantKpa = value / *perKpa;
+    wantKpa = value / *perKpa;
     if (wantKpa > m_State.sensorUpperKpa)
         return rc::kTooLarge;
     if (wantKpa < m_State.sensorLowerKpa)
         return rc::kTooSmall;
+    return rc::kOk;
+}
+
+std::uint8_t Transmitter::TrimSensorUpper(const Bytes& request, std::uint64_t nowMs, Bytes& out)
+{
+    double wantKpa = 0;
+    if (const std::uint8_t code = ReadTrimPoint(request, wantKpa); code != rc::kOk)
+        return code;
     // Turn the slope about the lower trim point so the PV reads 'value' now.
     const double pv = PvKpa(nowMs);
     const double lower = m_State.lowerTrimKpa;
@@ -163,15 +171,9 @@ std::uint8_t Transmitter::TrimSensorUpper(const Bytes& request, std::uint64_t no
 
 std::uint8_t Transmitter::TrimSensorLower(const Bytes& request, std::uint64_t nowMs, Bytes& out)
 {
-    const auto perKpa = UnitsPerKpa(request[0]);
-    const float value = ReadFloat(&request[1]);
-    if (!perKpa || !std::isfinite(value))
-        return rc::kInvalidSelection;
-    const double wantKpa = value / *perKpa;
-    if (wantKpa > m_State.sensorUpperKpa)
-        return rc::kTooLarge;
-    if (wantKpa < m_State.sensorLowerKpa)
-        return rc::kTooSmall;
+    double wantKpa = 0;
+    if (const std::uint8_t code = ReadTrimPoint(request, wantKpa); code != rc::kOk)
+        return code;
     // Shift so the PV reads 'value' now.
     m_State.trimOffsetKpa += wantKpa - PvKpa(nowMs);
     m_State.lowerTrimKpa = wantKpa;

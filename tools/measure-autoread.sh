@@ -10,15 +10,8 @@ build=${1:-build}
 seconds=${2:-20}
 mandated=290
 
-work=$(mktemp -d)
-sim_pid=
-cleanup() { [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-
-"$build/sim/tamsel-sim" --immediate --quiet >"$work/sim.out" 2>/dev/null &
-sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-device=$(head -n 1 "$work/sim.out")
+source "$(dirname "$0")/sim-session.sh"
+start_sim --immediate --quiet
 
 cat >"$work/autoread.script" <<SCRIPT
 click Search Com
