@@ -167,6 +167,8 @@ private:
     std::uint8_t ZeroPv(const Bytes&, std::uint64_t, Bytes& out);             // 43
     std::uint8_t TrimOutputZero(const Bytes&, std::uint64_t, Bytes& out);     // 45
     std::uint8_t TrimOutputGain(const Bytes&, std::uint64_t, Bytes& out);     // 46
+    // The 4 or 20 mA output trim: the measured current within the window.
+    std::uint8_t TrimOutput(const Bytes& request, float nominalMa, float& trimMa, Bytes& out);
     // The trim point of a sensor trim request in kPa, or the code refusing it.
     std::uint8_t ReadTrimPoint(const Bytes& request, double& wantKpa) const;
     std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);  // 130

@@ -109,28 +109,24 @@ std::uint8_t Transmitter::ZeroPv(const Bytes&, std::uint64_t nowMs, Bytes&)
 
 std::uint8_t Transmitter::TrimOutputZero(const Bytes& request, std::uint64_t, Bytes& out)
 {
-    const float ma = ReadFloat(request.data());
-    if (!std::isfinite(ma))
-        return rc::kInvalidSelection;
-    if (ma < 4.0f - kTrimWindowMa)
-        return rc::kTooSmall;
-    if (ma > 4.0f + kTrimWindowMa)
-        return rc::kTooLarge;
-    m_State.zeroTrimMa = ma;
-    Echo(request, 4, out);
-    return rc::kOk;
+    return TrimOutput(request, 4.0f, m_State.zeroTrimMa, out);
 }
 
 std::uint8_t Transmitter::TrimOutputGain(const Bytes& request, std::uint64_t, Bytes& out)
 {
+    return TrimOutput(request, 20.0f, m_State.gainTrimMa, out);
+}
+
+std::uint8_t Transmitter::TrimOutput(const Bytes& request, float nominalMa, float& trimMa, Bytes& out)
+{
     const float ma = ReadFloat(request.data());
     if (!std::isfinite(ma))
         return rc::kInvalidSelection;
-    if (ma < 20.0f - kTrimWindowMa)
+    if (ma < nominalMa - kTrimWindowMa)
         return rc::kTooSmall;
-    if (ma > 20.0f + kTrimWindowMa)
+    if (ma > nominalMa + kTrimWindowMa)
         return rc::kTooLarge;
-    m_State.gainTrimMa = ma;
+    trimMa = ma;
     Echo(request, 4, out);
     return rc::kOk;
 }
