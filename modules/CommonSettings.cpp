@@ -63,9 +63,13 @@ void CommonSettings::OnSetPvUnit()
 
 void CommonSettings::OnDampingChange() { Wnd().Enable(IDC_SET_DAMPING, true); }
 
+// An empty field is no damping of 0 s.
 void CommonSettings::OnSetDamping()
 {
-    Machine().m_fReqValue[0] = static_cast<float>(LeadingNumber(Wnd().GetText(IDC_DAMPING)));
+    const std::optional<double> damping = ScanNumber(Wnd().GetText(IDC_DAMPING));
+    if (!damping)
+        return Log("Input is invalid!");
+    Machine().m_fReqValue[0] = static_cast<float>(*damping);
     StartScript(kDampingPrepare);
 }
 

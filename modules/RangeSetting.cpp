@@ -5,6 +5,10 @@
 #include "modules/CommonSettings.h"
 #include "modules/Text.h"
 
+#include <cmath>
+#include <limits>
+#include <optional>
+
 namespace {
 
 // Range values always go out in kilopascal, labelled so: the transmitter
@@ -35,19 +39,29 @@ std::vector<StepEntry> RangeSetting::Steps()
 // --- Handlers
 
 // The typed values are in the unit "Range Unit" shows; with no unit shown
-// they mean nothing, and nothing is sent.
+// they mean nothing, and nothing is sent. Neither is a field without a
+// number, nor one that overflows the float on the wire once in kPa: the
+// transmitter would take 0 or infinity as its range.
 void RangeSetting::OnSetRange()
 {
     const int row = UnitRowOfName(Wnd().GetText(IDC_RANGE_UNIT));
     if (row < 0)
         return Log("Unit code not right!");
-    const auto toKpa = [&](int field) {
-        const auto typed = static_cast<float>(LeadingNumber(Wnd().GetText(field)));
-        return static_cast<float>(UnitToKpa(static_cast<std::uint8_t>(row), typed));
+    const auto toKpa = [&](int field) -> std::optional<float> {
+        const std::optional<double> typed = ScanNumber(Wnd().GetText(field));
+        if (!typed)
+            return std::nullopt;
+        const double kpa = UnitToKpa(static_cast<std::uint8_t>(row), static_cast<float>(*typed));
+        if (!(std::fabs(kpa) <= std::numeric_limits<float>::max()))
+            return std::nullopt;
+        return static_cast<float>(kpa);
     };
+    const std::optional<float> upper = toKpa(IDC_RANGE_UPPER), lower = toKpa(IDC_RANGE_LOWER);
+    if (!upper || !lower)
+        return Log("Input is invalid!");
     Machine().m_nReqCode[0] = kKpaCode;
-    Machine().m_fReqValue[0] = toKpa(IDC_RANGE_UPPER);
-    Machine().m_fReqValue[1] = toKpa(IDC_RANGE_LOWER);
+    Machine().m_fReqValue[0] = *upper;
+    Machine().m_fReqValue[1] = *lower;
     StartScript(kSetRangePrepare);
 }
 

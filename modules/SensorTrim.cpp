@@ -42,14 +42,18 @@ void SensorTrim::OnApplyUpper() { ApplyTrimPoint(IDC_TRIM_UPPER, kApplyUpperPrep
 
 // The typed point goes out as typed, labelled with the unit "Trim Unit"
 // shows: the unit the operator read the points in, whatever unit another
-// reply showed since.
+// reply showed since. A field without a number sends nothing: a trim point
+// of 0 would spoil the sensor's calibration.
 void SensorTrim::ApplyTrimPoint(int field, std::int16_t firstState)
 {
     const int row = UnitRowOfName(Wnd().GetText(IDC_TRIM_UNIT));
     if (row < 0)
         return Log("Unit code not right!");
+    const std::optional<double> point = ScanNumber(Wnd().GetText(field));
+    if (!point)
+        return Log("Input is invalid!");
     Machine().m_nReqCode[0] = UnitCodeOfRow(row);
-    Machine().m_fReqValue[0] = static_cast<float>(LeadingNumber(Wnd().GetText(field)));
+    Machine().m_fReqValue[0] = static_cast<float>(*point);
     StartScript(firstState);
 }
 

@@ -1,6 +1,7 @@
 #include "modules/SpecificSettings.h"
 
 #include "dialog/ControlIds.h"
+#include "modules/Text.h"
 
 #include <algorithm>
 #include <string>
@@ -109,13 +110,14 @@ void SpecificSettings::CheckWriteProtectWrite()
     FinishListWrite(IDC_WRITE_PROTECT, WriteProtectEntry);
 }
 
-// 206: six 8-bit characters, ended early by a zero byte. Nothing is logged.
+// 206: six 8-bit characters, ended early by a zero byte; bytes from 0x80 on
+// are Latin-1 characters. Nothing is logged.
 void SpecificSettings::CheckVersionRead()
 {
     if (!Succeeded())
         return CountFailure(kVersionSend);
     const std::uint8_t* text = Reply().m_pReplyData;
     const std::uint8_t* end = std::find(text, text + kVersionLength, 0);
-    Wnd().SetText(IDC_VERSION, std::string(text, end));
+    Wnd().SetText(IDC_VERSION, Latin1ToUtf8(std::string(text, end)));
     EndOperation();
 }

@@ -6,6 +6,21 @@
 #include <limits>
 #include <string>
 
+std::string Latin1ToUtf8(std::string_view bytes)
+{
+    std::string text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += c;
+        } else {  // U+0080 to U+00FF: two bytes
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
 long LeadingInteger(std::string_view text)
 {
     const std::string s(text);
@@ -64,14 +79,17 @@ std::size_t DecimalPrefix(std::string_view text)
 
 }  // namespace
 
-double LeadingNumber(std::string_view text)
+std::optional<double> ScanNumber(std::string_view text)
 {
     const std::size_t blanks = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
     text.remove_prefix(blanks);
     const std::string number(text.substr(0, DecimalPrefix(text)));
     if (number.empty())
-        return 0.0;
+        return std::nullopt;
     const double value = std::strtod(number.c_str(), nullptr);
-    const bool fitsFloat = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
-    return fitsFloat ? value : 0.0;
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return value;
 }
+
+double LeadingNumber(std::string_view text) { return ScanNumber(text).value_or(0.0); }

@@ -22,6 +22,10 @@ std::string FormatText(const char* format, Args... args)
     return text;
 }
 
+// Bytes that stand for 8-bit (Latin-1) characters, as the window's UTF-8
+// text.
+std::string Latin1ToUtf8(std::string_view bytes);
+
 // The decimal integer at the start of a text: leading blanks, an optional
 // sign, then digits up to the first other character; 0 without digits.
 // Clamped to the range of long instead of overflowing.
@@ -30,7 +34,10 @@ long LeadingInteger(std::string_view text);
 // when the text does not start with one; clamped like LeadingInteger.
 std::optional<long> ScanInteger(std::string_view text);
 // The decimal number at the start of a text: leading blanks, an optional
-// sign, digits with an optional fraction and exponent. 0 when there is none,
-// and 0 for a number a float cannot hold: "nan", "inf" and hexadecimal
-// notation are not numbers an operator types.
+// sign, digits with an optional fraction and exponent; what follows is
+// ignored. Nothing when there is none, and nothing for a number a float
+// cannot hold: "nan", "inf" and hexadecimal notation are not numbers an
+// operator types.
+std::optional<double> ScanNumber(std::string_view text);
+// ScanNumber, or 0 when the text holds no number.
 double LeadingNumber(std::string_view text);

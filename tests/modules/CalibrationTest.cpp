@@ -10,7 +10,7 @@ using F = sim::FaultKind;
 constexpr F kFaults[] = {F{}, F::kStatusOnly, F::kStatusOnly, F::kShortCount, F::kBadUnit, F::kNoAnswer};
 constexpr const char *kSucceed = "Setting succeed!", *kNotImplemented = "Command not implemented!",
                      *kNotRight = "Reply not right!", *kFail = "Communication fail!", *kFixed = "Current fixed!",
-                     *kFixedBounds = "Must between 3.5 and 22.0!";
+                     *kFixedBounds = "Must between 3.5 and 22.0!", *kInvalid = "Input is invalid!";
 
 void TrimRead(Scenario& s) { s.Run(IDC_READ_TRIM); }
 // clang-format off
@@ -32,6 +32,13 @@ const Operation kOperations[] = {
     {"SetRangeInPsi", [](Scenario& s) { s.device().rangeUnit = 6; s.Run(IDC_READ_RANGE); }, {{IDC_RANGE_UPPER, "10"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, 35, {0x0C, 0x42, 0x89, 0xE5, 0x1E, 0, 0, 0, 0}, 0x40, 3, {IDC_RANGE_UPPER, "+6.8947e+01"}, {kSucceed}},
     {"SetRangeInKpaAfterPsiShownElsewhere", PsiShownLast, {{IDC_RANGE_UPPER, "10"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, 35, {0x0C, 0x41, 0x20, 0, 0, 0, 0, 0, 0}, 0x44, 3, {IDC_RANGE_UPPER, "+1.0000e+01"}, {kSucceed}},
     {"SetRangeWithNoUnitShown", [](Scenario& s) { s.Fault(sim::FaultKind::kBadUnit, 15); s.Run(IDC_READ_RANGE); }, {}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UNIT, ""}, {"Unit code not right!"}},
+    // A field without a number, or one the float on the wire cannot hold in kPa, sends nothing; text after a number is ignored.
+    {"SetRangeEmptyUpper", {}, {{IDC_RANGE_UPPER, ""}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UPPER, ""}, {kInvalid}},
+    {"SetRangeLettersLower", {}, {{IDC_RANGE_UPPER, "100"}, {IDC_RANGE_LOWER, "abc"}}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_LOWER, "abc"}, {kInvalid}},
+    {"SetRangeInfiniteInKpa", [](Scenario& s) { s.device().rangeUnit = 7; s.Run(IDC_READ_RANGE); }, {{IDC_RANGE_UPPER, "3e38"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UNIT, "bar"}, {kInvalid}},
+    {"SetRangeTextAfterTheNumber", {}, {{IDC_RANGE_UPPER, "12abc"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, 35, {0x0C, 0x41, 0x40, 0, 0, 0, 0, 0, 0}, 0x44, 3, {IDC_RANGE_UPPER, "+1.2000e+01"}, {kSucceed}},
+    {"ApplyUpperEmpty", TrimRead, {{IDC_TRIM_UPPER, ""}}, IDC_APPLY_UPPER, kNothing, {}, -1, 1, {IDC_TRIM_UPPER, ""}, {kInvalid}},
+    {"ApplyLowerLetters", TrimRead, {{IDC_TRIM_LOWER, "x"}}, IDC_APPLY_LOWER, kNothing, {}, -1, 1, {IDC_TRIM_LOWER, "x"}, {kInvalid}},
     {"ApplyLowerAtZeroAfterPsiShownElsewhere", [](Scenario& s) { TrimRead(s); PsiShownLast(s); }, {{IDC_TRIM_LOWER, "0"}}, IDC_APPLY_LOWER, 131, {0x0C, 0, 0, 0, 0}, 0x40, 3, {IDC_TRIM_UNIT, "kPa"}, {kSucceed}},
     {"SetRange", {}, {{IDC_RANGE_UPPER, "150"}, {IDC_RANGE_LOWER, "-20"}}, IDC_SET_RANGE, 35, {0x0C, 0x43, 0x16, 0, 0, 0xC1, 0xA0, 0, 0}, 0x40, 3, {IDC_RANGE_LOWER, "-2.0000e+01"}, {kSucceed, kNotImplemented, kNotImplemented, kNotRight, "Reply data not right!"}},
     {"Apply0Percent", {}, {}, IDC_APPLY_0, 37, {}, 0x40, 5, {}, {kSucceed, kNotImplemented, kSucceed, kFail}},

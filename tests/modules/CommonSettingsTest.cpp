@@ -31,7 +31,7 @@ const Operation kReads[] = {
 // The input enables its "Set"; the echo decides the message. Status only: response code 64, no data.
 const Operation kWrites[] = {
     {"DampingEchoed", {{IDC_DAMPING, "2.5"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x20, 0, 0}), LongReply(34, 0x40, {0x40, 0x20, 0, 0}), "Setting succeed!"}, {{IDC_DAMPING, "2.500"}}},
-    {"DampingNotANumberIsZero", {{IDC_DAMPING, "abc"}}, IDC_SET_DAMPING, {LongRequest(34, {0, 0, 0, 0}), LongReply(34, 0x40, {0, 0, 0, 0}), "Setting succeed!"}, {{IDC_DAMPING, "0.000"}}},
+    {"DampingNotANumberIsRefused", {{IDC_DAMPING, "abc"}}, IDC_SET_DAMPING, {"Input is invalid!"}, {{IDC_DAMPING, "abc"}}},
     {"DampingStatusOnly", {{IDC_DAMPING, "3"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x40, 0, 0}), LongReply(34, 0, {}, 64), "Command not implemented!"}, {{IDC_DAMPING, "3"}}, {{F::kStatusOnly, 34}}},
     {"DampingShortEcho", {{IDC_DAMPING, "3"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x40, 0, 0}), LongReply(34, 0x40, {0x40, 0x40, 0}), "Reply not right!"}, {{IDC_DAMPING, "3"}}, {{F::kShortCount, 34}}},
     {"DampingWhileProtected", {{IDC_DAMPING, "4"}}, IDC_SET_DAMPING, {LongRequest(34, {0x40, 0x80, 0, 0}), LongReply(34, 0, {}, 7), "Command not implemented!"}, {}, {}, [](D& d) { d.writeProtected = true; }},

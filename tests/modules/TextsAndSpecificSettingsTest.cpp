@@ -34,6 +34,7 @@ INSTANTIATE_TEST_SUITE_P(SpecificSettings, OperationTest, testing::Values(
     // A reply one byte short is a failed try: the version is read again.
     Operation{"VersionReadAgainAfterAShortReply", {}, IDC_READ_VERSION, {LongRequest(172, kAccessCode), LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0})), LongRequest(172, kAccessCode),
               LongReply(172, 0, Cat(kAccessCode, {'V', '2', '.', '1', 0, 0}))}, {{IDC_VERSION, "V2.1"}}, {{FaultKind::kShortCount, 172, -1, 1}}, [](auto& d) { d.version = "V2.1"; }},
+    Operation{"VersionBytesShownAsLatin1", {}, IDC_READ_VERSION, {LongRequest(172, kAccessCode), LongReply(172, 0, Cat(kAccessCode, {'R', 0xE9, 'v', 0xB0, 0, 0}))}, {{IDC_VERSION, "R\u00E9v\u00B0"}}, {}, [](auto& d) { d.version = "R\xE9v\xB0"; }},
     Operation{"KeepLastSends239", {{IDC_ALARM, "Keep Last"}}, IDC_SET_ALARM, {LongRequest(135, {0xEF, 0x00}), LongReply(135, 0x40, {0xEF}), "Setting succeed!"}, {{IDC_ALARM, "Keep Last"}}},
     Operation{"DisplayReadOfThreeClearsTheList", {}, IDC_READ_DISPLAY, {LongRequest(165), LongReply(165, 0, {3}), "Data reply not right!"}, {{IDC_DISPLAY, ""}}, {}, [](auto& d) { d.display = 3; }},
     Operation{"WriteProtectStatusOnlyWhateverTheResponseCode", {{IDC_WRITE_PROTECT, "Protected"}}, IDC_SET_WP, {LongRequest(192, {0x01, 0x00}), LongReply(192, 0, {}), "Command not implemented!"}, {},
