@@ -4,15 +4,18 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_SMOKE_SECONDS ?= 10
+# Ninja when it is there (it keeps both cores busy); a build directory keeps
+# the generator it was made with.
+GENERATOR = $(if $(shell command -v ninja),-G Ninja)
+fresh = $(if $(wildcard $(1)/CMakeCache.txt),,$(GENERATOR))
 
-.PHONY: deps configure build demo test test-asan soak bench fuzz-build fuzz clean
+.PHONY: deps configure build demo test test-asan soak bench fuzz-build fuzz package clean
 
 deps:
 	@tools/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(call fresh,$(BUILD)) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -21,10 +24,11 @@ build: configure
 demo: build
 	$(BUILD)/ui/main/tamsel --demo
 
-# The whole suite, headless, then each fuzz target for a few seconds.
+# The whole suite, headless, then each fuzz target on its seeds and the
+# inputs that once failed.
 test: build fuzz-build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
-	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
+	tools/run-fuzz.sh $(FUZZ_BUILD) replay
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
@@ -32,7 +36,7 @@ test-asan:
 
 # An hour of auto read against the simulator with 5 % faulty replies.
 soak: build
-	tools/soak.sh $(BUILD) 60
+	tools/soak.sh $(BUILD) 60m
 
 # The figures: connect and auto-read ratios, idle CPU, memory, start-up, suite time.
 bench: build
@@ -41,12 +45,16 @@ bench: build
 # The fuzz targets with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer: only the plain C++ layers, no Qt.
 fuzz-build: deps
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DTAMSEL_FUZZ=ON
+	cmake -S . -B $(FUZZ_BUILD) $(call fresh,$(FUZZ_BUILD)) -DCMAKE_CXX_COMPILER=clang++ -DTAMSEL_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target make_fuzz_seeds receive_path_fuzz script_fuzz input_fuzz
 
 # Each fuzz target for FUZZ_SECONDS; the table of executions and findings.
 fuzz: fuzz-build
 	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Debian package, $(BUILD)/tamsel_<version>_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -42,8 +42,6 @@ void CTamselDlg::OnSysCommand(unsigned id)
 // Neither the hidden default button nor the Enter key closes the window.
 void CTamselDlg::OnOK() {}
 
-void CTamselDlg::OnCancel() { m_Wnd.EndDialog(IDCANCEL); }
-
 void CTamselDlg::OnTimer(int timerId)
 {
     switch (timerId) {
@@ -55,6 +53,7 @@ void CTamselDlg::OnTimer(int timerId)
         m_Wnd.KillTimer(TIMER_STEP);
         RunObservedStep();
         m_PortSetting.AfterStep();
+        GoOnClosing();
         break;
     case TIMER_BLINK:
         BlinkStatus();

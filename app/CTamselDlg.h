@@ -23,6 +23,7 @@
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
 
+#include <optional>
 #include <string_view>
 
 class CTamselDlg : public DialogEvents, public Shell {
@@ -35,7 +36,14 @@ public:
     void OnTimer(int timerId) override;
     void OnSysCommand(unsigned id) override;
     void OnOK();
+    // Exit, Esc, the close box. With the loop current fixed by this tool, the
+    // operator chooses whether it is returned first.
     void OnCancel();
+    // Returns the fixed loop current as "Exit Fixed" does, once any running
+    // operation has ended, then ends the dialog: the answer Yes on closing,
+    // and what the command line does at its end.
+    void ReturnLoopAndClose();
+    std::optional<float> FixedLoopCurrent() const { return m_LoopTest.FixedCurrent(); }
     // Whether a notification of a control runs an operation: the message map.
     static bool HasHandler(int id, Notify notify);
 
@@ -72,6 +80,13 @@ private:
     CommonSettings m_CommonSettings;
     SpecificSettings m_SpecificSettings;
     IdentificationTexts m_IdentificationTexts;
+
+    // Closing after the loop current is returned: waiting for the running
+    // operation to end, then for "Exit Fixed" to end.
+    enum class Closing : std::uint8_t { No, AfterOperation, ReturningLoop };
+    Closing m_Closing = Closing::No;
+    void GoOnClosing();
+    void Note(std::string_view text) { m_Machine.Observers().Note(text); }
 
     void BlinkStatus();
     void OnCommEvent(SerialPort& comm);

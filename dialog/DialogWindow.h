@@ -14,6 +14,7 @@
 #include <string_view>
 
 enum class Notify { Clicked, EditChange, SelChange };
+enum class Answer { Yes, No, Cancel };
 
 // What the window reports to the dialog object.
 class DialogEvents {
@@ -67,4 +68,6 @@ public:
     virtual void AppendSystemMenuItem(unsigned commandId, std::string_view text) = 0;
     virtual void RunAboutBox() = 0;
     virtual void EndDialog(int result) = 0;
+    // A question to the operator, answered before the call returns.
+    virtual Answer AskYesNoCancel(std::string_view question) = 0;
 };

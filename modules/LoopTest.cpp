@@ -73,7 +73,10 @@ void LoopTest::CheckFixedCurrent()
     if (!Succeeded())
         return CountFailure(kFixedSend);
     if (Reply().ByteCount() >= kCurrentReplyByteCount) {
-        Wnd().SetText(IDC_D_CURR, FormatText("%.4f", double{Reply().m_fReplyValue[0]}));
+        const float reported = Reply().m_fReplyValue[0];
+        Wnd().SetText(IDC_D_CURR, FormatText("%.4f", double{reported}));
+        const bool released = Machine().m_fReqValue[0] == 0.0f;
+        m_FixedAt = released ? std::nullopt : std::optional<float>(reported);
         return FinishWith("Current fixed!");
     }
     if (Reply().StatusOnly())

@@ -5,6 +5,8 @@
 
 #include "modules/Module.h"
 
+#include <optional>
+
 struct CurrentBounds;
 
 class LoopTest : public Module {
@@ -30,7 +32,14 @@ public:
     void OnTrim4mA();
     void OnTrim20mA();
 
+    // The current the transmitter reported when this tool fixed it, until an
+    // exit of fixed-current mode succeeds: the control system reads it as
+    // the process value meanwhile.
+    std::optional<float> FixedCurrent() const { return m_FixedAt; }
+
 private:
+    std::optional<float> m_FixedAt;
+
     void StartWithCurrent(int field, const CurrentBounds& bounds, std::int16_t firstState);
     void CheckFixedCurrent();
     void CheckOutputTrim(const char* format, std::int16_t sendState);

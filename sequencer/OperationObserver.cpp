@@ -28,6 +28,12 @@ void OperationObservers::OperationEnded()
         o->OperationEnded();
 }
 
+void OperationObservers::Note(std::string_view text)
+{
+    for (OperationObserver* o : m_List)
+        o->Note(text);
+}
+
 void OperationObservers::PrimaryVariableRead(std::uint8_t unitCode, float value)
 {
     for (OperationObserver* o : m_List)

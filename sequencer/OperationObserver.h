@@ -27,6 +27,9 @@ public:
     virtual void LogLine(std::string_view /*text*/) {}
     // The tool has come back to rest: the operation has ended.
     virtual void OperationEnded() {}
+    // What the tool did or met on its own, for the record only: the window's
+    // log keeps its fixed messages.
+    virtual void Note(std::string_view /*text*/) {}
     // A decoded reply to command 1: the primary variable and its unit code.
     virtual void PrimaryVariableRead(std::uint8_t /*unitCode*/, float /*value*/) {}
     // A decoded reply to command 2: the loop current and the percent of range.
@@ -45,6 +48,7 @@ public:
     void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
+    void Note(std::string_view text) override;
     void PrimaryVariableRead(std::uint8_t unitCode, float value) override;
     void LoopCurrentRead(float milliamps, float percent) override;
 

@@ -5,14 +5,17 @@ set -euo pipefail
 
 # libqt6opengl6-dev: Debian's qt6-charts-dev lacks it, yet Qt Charts' CMake
 # package needs it. python3: the end-to-end tests' transcript matcher;
-# x11-utils: the benchmark waits for the window with xwininfo.
+# x11-utils: the benchmark waits for the window with xwininfo. file: cpack
+# finds the programs to give dpkg-shlibdeps with it; desktop-file-utils: the
+# package test checks the menu entry.
 packages=(
-  build-essential cmake clang-format ccache
+  build-essential cmake ninja-build clang-format ccache
   clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick x11-utils
   python3
+  file desktop-file-utils
 )
 
 missing=()

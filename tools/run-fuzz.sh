@@ -3,8 +3,9 @@
 # (and at most RUNS executions, when given), from its seeds, the corpus that
 # earlier runs grew and the inputs of tests/fuzz/regressions/, and prints
 # executions and findings per target. A finding fails the run; its input is
-# kept in BUILD/fuzz/findings/.
-# Usage: tools/run-fuzz.sh BUILD SECONDS [RUNS]
+# kept in BUILD/fuzz/findings/. With "replay" for SECONDS each target runs its
+# seeds and regression inputs once each, and nothing else.
+# Usage: tools/run-fuzz.sh BUILD SECONDS|replay [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1 seconds=$2 runs=${3:--1}
@@ -17,14 +18,19 @@ declare -A seeds=([receive_path]=$work/seeds/receive_path [script]=$work/seeds/s
 
 failed=0
 printf '%-13s %11s %8s %7s  %s\n' target executions seconds exec/s findings
+limits=(-max_total_time="$seconds" -runs="$runs")
+[ "$seconds" = replay ] && limits=(-runs=0)
 for name in receive_path script input; do
-  dirs=("$work/corpus/$name" "${seeds[$name]}")
-  mkdir -p "${dirs[0]}"
+  dirs=("${seeds[$name]}")
+  if [ "$seconds" != replay ]; then
+    mkdir -p "$work/corpus/$name"
+    dirs=("$work/corpus/$name" "${dirs[@]}")
+  fi
   [ -d "$root/tests/fuzz/regressions/$name" ] && dirs+=("$root/tests/fuzz/regressions/$name")
   log=$work/$name.log
   start=$SECONDS
   finding=none
-  if ! "$build/tests/fuzz/${name}_fuzz" -max_total_time="$seconds" -runs="$runs" -max_len=4096 -timeout=60 \
+  if ! "$build/tests/fuzz/${name}_fuzz" "${limits[@]}" -max_len=4096 -timeout=60 \
     -print_final_stats=1 -artifact_prefix="$work/findings/$name-" "${dirs[@]}" >"$log" 2>&1; then
     failed=1
     finding=$(grep -m1 -o 'Test unit written to .*' "$log" || echo "see $log")

@@ -22,7 +22,6 @@ struct FuzzClock : ScriptClock {
             std::abort();  // no timer waits that long
         return std::min(ms, kLongestStep);
     }
-    void SleepFor(long ms) override { clock.AdvanceBy(Checked(ms)); }
     bool WaitUntil(const std::function<bool()>& done, long ms) override
     {
         return clock.AdvanceUntil(done, clock.Now() + Checked(ms));

@@ -4,11 +4,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-void QtScriptClock::SleepFor(long ms)
-{
-    WaitUntil([] { return false; }, ms);
-}
-
 bool QtScriptClock::WaitUntil(const std::function<bool()>& done, long ms)
 {
     QElapsedTimer elapsed;

@@ -5,6 +5,5 @@
 
 class QtScriptClock : public ScriptClock {
 public:
-    void SleepFor(long ms) override;
     bool WaitUntil(const std::function<bool()>& done, long ms) override;
 };

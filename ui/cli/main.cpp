@@ -3,6 +3,7 @@
 #include "dialog/Layout.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
+#include "ui/cli/StopSignals.h"
 #include "ui/demo/PortChoice.h"
 #include "ui/headless/ControlModel.h"
 #include "ui/record/RecordOptions.h"
@@ -56,9 +57,18 @@ The whole script is checked before anything runs.
 
 Exit status: 0 the script ran through, 1 an expect failed (the run stops there),
 2 a bad script line (reported with its line number; nothing runs), a bad option
-or a script that cannot be read, 3 the demo transmitter could not be started.
+or a script that cannot be read, 3 the demo transmitter could not be started,
+128 + the signal's number after SIGINT or SIGTERM (the script stops where it is).
 A UTF-8 byte-order mark at the start of the script is skipped.
+
+When the script ends (or is stopped) with the loop current fixed by "Fixed
+Curr.", the loop is returned as "Exit Fixed" does before the program ends, and
+one line says so.
 )";
+
+// Longest the loop's return may take: a running operation's end, then three
+// tries of command 40.
+constexpr long kLoopReturnMs = 30000;
 
 // The whole script, from the file or standard input ("-"), without a UTF-8
 // byte-order mark; nothing when it cannot be read (a directory included).
@@ -82,6 +92,26 @@ std::optional<std::string> ReadScript(const std::string& path)
     if (script.starts_with("\xEF\xBB\xBF"))
         script.erase(0, 3);
     return script;
+}
+
+// Nobody watches the loop once the program has ended: a current this run
+// fixed is given back first.
+void ReturnFixedLoop(CTamselDlg& dlg, const ControlModel& window, ScriptClock& clock)
+{
+    const std::optional<float> fixed = dlg.FixedLoopCurrent();
+    if (!fixed)
+        return;
+    dlg.ReturnLoopAndClose();
+    clock.WaitUntil([&window] { return window.Ended(); }, kLoopReturnMs);
+    char line[160];
+    if (dlg.FixedLoopCurrent())
+        std::snprintf(line, sizeof line, "tamsel-cli: the loop current is still fixed at %.3f mA: returning it failed",
+                      double{*fixed});
+    else
+        std::snprintf(line, sizeof line,
+                      "tamsel-cli: the loop current fixed at %.3f mA is returned to the measured value",
+                      double{*fixed});
+    std::cout << line << std::endl;
 }
 
 }  // namespace
@@ -155,6 +185,12 @@ int main(int argc, char** argv)
             std::snprintf(stamp, sizeof stamp, "[%.3f] ", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
             return std::string(stamp);
         });
+    StopSignals stop;
+    runner.SetStopRequest([&stop] { return stop.Received() != 0; });
     dlg.OnInitDialog();
-    return runner.Run(script);
+    int status = runner.Run(script);
+    if (stop.Received() != 0)
+        status = 128 + stop.Received();
+    ReturnFixedLoop(dlg, window, clock);
+    return status;
 }

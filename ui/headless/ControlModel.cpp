@@ -238,3 +238,9 @@ void ControlModel::EndDialog(int result)
     m_Ended = true;
     m_EndResult = result;
 }
+
+Answer ControlModel::AskYesNoCancel(std::string_view question)
+{
+    m_Questions.emplace_back(question);
+    return m_Answer;
+}

@@ -44,6 +44,9 @@ public:
     bool Ended() const { return m_Ended; }
     int EndResult() const { return m_EndResult; }
     const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return m_SystemMenu; }
+    // Questions put to the operator, and the answer each gets (Yes unless set).
+    const std::vector<std::string>& Questions() const { return m_Questions; }
+    void SetAnswer(Answer answer) { m_Answer = answer; }
 
     // --- DialogWindow
     std::string GetText(int id) const override;
@@ -72,6 +75,7 @@ public:
     void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
     void RunAboutBox() override;
     void EndDialog(int result) override;
+    Answer AskYesNoCancel(std::string_view question) override;
 
 private:
     struct Item {
@@ -104,4 +108,6 @@ private:
     int m_AboutRuns = 0;
     bool m_Ended = false;
     int m_EndResult = 0;
+    std::vector<std::string> m_Questions;
+    Answer m_Answer = Answer::Yes;
 };

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -137,6 +138,14 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     const auto menu = CreateWindowMenu();
     menu->exec(event->globalPos());
+}
+
+Answer QtDialogWindow::AskYesNoCancel(std::string_view question)
+{
+    const auto button =
+        QMessageBox::question(this, windowTitle(), QString::fromUtf8(question.data(), qsizetype(question.size())),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Answer::Yes : button == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
 void QtDialogWindow::RunAboutBox()

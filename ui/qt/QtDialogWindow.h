@@ -62,6 +62,7 @@ public:
     void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
     void RunAboutBox() override;
     void EndDialog(int result) override;
+    Answer AskYesNoCancel(std::string_view question) override;
 
     // Esc and the frame's close button: reported as the "Exit" command; the
     // dialog object decides whether the window closes.

@@ -29,6 +29,8 @@ void RecordWriter::OperationEnded()
     m_Running.clear();
 }
 
+void RecordWriter::Note(std::string_view text) { Write("note", text); }
+
 void RecordWriter::Write(std::string_view event, std::string_view text)
 {
     const QDateTime at = m_Now();

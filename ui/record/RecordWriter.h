@@ -1,5 +1,6 @@
 // The audit record: one line for every click that starts (or acts on) an
-// operation with the inputs it took, every log entry, and every end, each
+// operation with the inputs it took, every log entry, every end, and every
+// note of what the tool did on its own, each
 // with the local time to the millisecond and the device the window names.
 //
 //   2026-12-06 09:15:02.120<TAB>Fenmarks/Harrow/66051<TAB>start<TAB>1139 "Set" Damping="1.25"
@@ -25,6 +26,7 @@ public:
     void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
+    void Note(std::string_view text) override;
 
 private:
     void Write(std::string_view event, std::string_view text);

@@ -142,11 +142,11 @@ int ScriptRunner::Execute(const Action& action)
         break;
     }
     case ScriptVerb::Wait:
-        if (!m_Clock.WaitUntil([this] { return !m_OperationRunning(); }, *line.ms))
+        if (!m_Clock.WaitUntil([this] { return !m_OperationRunning() || Stopping(); }, *line.ms))
             Out() << where() << "wait: still running after " << *line.ms << " ms\n";
         break;
     case ScriptVerb::Sleep:
-        m_Clock.SleepFor(*line.ms);
+        m_Clock.WaitUntil([this] { return Stopping(); }, *line.ms);
         break;
     case ScriptVerb::Show:
         Out() << Describe(action.id) << '\n';
@@ -181,8 +181,11 @@ int ScriptRunner::Run(std::istream& script)
     std::vector<Action> actions;
     if (!Prepare(script, actions))
         return 2;
-    for (const Action& action : actions)
+    for (const Action& action : actions) {
+        if (Stopping())
+            break;
         if (Execute(action) != 0)
             return 1;
+    }
     return 0;
 }

@@ -2,8 +2,8 @@
 // first, so that a bad line stops it before anything reaches a transmitter.
 // Every log entry is printed as "log: <text>" the moment it is appended.
 //
-// Exit status: 0 the script ran through, 1 an expect failed (the run stops
-// there), 2 a bad script line (nothing runs).
+// Exit status: 0 the script ran through (or was stopped), 1 an expect failed
+// (the run stops there), 2 a bad script line (nothing runs).
 #pragma once
 
 #include "ui/headless/ControlModel.h"
@@ -18,7 +18,6 @@
 class ScriptClock {
 public:
     virtual ~ScriptClock() = default;
-    virtual void SleepFor(long ms) = 0;
     // Lets events run until done() holds or ms have passed; returns done().
     virtual bool WaitUntil(const std::function<bool()>& done, long ms) = 0;
 };
@@ -28,6 +27,10 @@ public:
     ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock, std::ostream& out);
 
     int Run(std::istream& script);
+
+    // Asked between actions and while waiting: once it holds, the script
+    // stops where it is (the command line's SIGINT and SIGTERM).
+    void SetStopRequest(std::function<bool()> stop) { m_Stop = std::move(stop); }
 
     // Written before every output line (the command line's time stamps).
     void SetLinePrefix(std::function<std::string()> prefix) { m_LinePrefix = std::move(prefix); }
@@ -41,10 +44,12 @@ private:
     int ResolveClickTarget(const std::string& target, std::string& error) const;
     int Execute(const Action& action);
     std::ostream& Out();  // m_Out, after the line prefix
+    bool Stopping() const { return m_Stop && m_Stop(); }
 
     ControlModel& m_Window;
     std::function<bool()> m_OperationRunning;
     ScriptClock& m_Clock;
     std::ostream& m_Out;
     std::function<std::string()> m_LinePrefix;
+    std::function<bool()> m_Stop;
 };

@@ -80,7 +80,9 @@ void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines, qint
     }
     // A steady value still gets a band around it.
     const double pad = high > low ? (high - low) * 0.1 : std::max(std::abs(high) * 0.01, 0.001);
-    chart.axes(Qt::Vertical).first()->setRange(low - pad, high + pad);
+    auto* values = static_cast<QValueAxis*>(chart.axes(Qt::Vertical).first());
+    values->setRange(low - pad, high + pad);
+    values->applyNiceNumbers();  // ticks at 49.8, 50.0, ... rather than 49.810, 49.902
 }
 
 }  // namespace

@@ -1,21 +1,26 @@
 // The real window, offscreen, against the built-in simulated transmitter on a
 // pseudo-terminal: the connect path and a damping write typed into the field;
-// "Trend..." in its context menu opens the trend, which plots a PV read and
-// keeps its samples across closing; the record goes to the file the About box
-// names.
+// "Trend..." in its context menu opens the trend, which plots a PV read on an
+// axis of round ticks and keeps its samples across closing; the record goes to
+// the file the About box names; Exit with the loop current fixed asks first.
 #include "dialog/ControlIds.h"
 #include "ui/demo/DemoTransmitter.h"
 #include "ui/main/CTamselApp.h"
 #include "ui/qt/AboutBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QChart>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
+
+#include <cmath>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -78,6 +83,12 @@ private slots:
         Choose(app, "Trend...");
         QVERIFY(app.TrendView()->isVisible());
         QCOMPARE(PvPoints(app), 2);
+        const auto* axis = qobject_cast<QValueAxis*>(app.TrendView()->Chart(0)->axes(Qt::Vertical).first());
+        const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        QVERIFY2(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9,
+                 qPrintable(QString("tick step %1").arg(step)));
+        QVERIFY(std::abs(std::remainder(axis->min(), step)) < step * 1e-6);
 
         QString note;
         QTimer::singleShot(0, [&note] {
@@ -91,6 +102,19 @@ private slots:
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("\tFenmarks/Harrow/66051\tstart\t1135 \"Read\"\n"));
+
+        app.Window().SetText(IDC_D_CURR, "12");
+        Run(app, IDC_FIXED_CURR);
+        QString question;
+        QTimer::singleShot(0, [&question] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            question = box ? box->text() : "no question";
+            if (box)
+                box->button(QMessageBox::Cancel)->click();
+        });
+        QTest::keyClick(&app.Window(), Qt::Key_Escape);
+        QCOMPARE(question, "The loop current is fixed at 12.000 mA. Return it to the measured value before closing?");
+        QVERIFY(app.Window().isVisible());
     }
 };
 

@@ -39,7 +39,8 @@ TEST(Record, ScenarioGivesTheExpectedFile)
 }
 
 // Stop Read acts on the running auto read: its click is no start of its own.
-TEST(Record, AClickWhileAnOperationRunsActsOnIt)
+// A note is a line of its own.
+TEST(Record, AClickWhileAnOperationRunsActsOnItANoteStandsAlone)
 {
     const QString path = QString::fromStdString(testing::TempDir()) + "/click.record";
     QFile::remove(path);
@@ -49,7 +50,9 @@ TEST(Record, AClickWhileAnOperationRunsActsOnIt)
     writer.OperationStarted(IDC_AUTO_READ, "Auto Read", {});
     writer.OperationStarted(IDC_STOP_READ, "Stop Read", {});
     writer.OperationEnded();
+    writer.Note("the loop current is returned");
     EXPECT_EQ(Contents(path).toStdString(), "2026-12-06 09:00:00.000\t-\tstart\t1089 \"Auto Read\"\n"
                                             "2026-12-06 09:00:00.000\t-\tclick\t1118 \"Stop Read\"\n"
-                                            "2026-12-06 09:00:00.000\t-\tend\t1089 \"Auto Read\"\n");
+                                            "2026-12-06 09:00:00.000\t-\tend\t1089 \"Auto Read\"\n"
+                                            "2026-12-06 09:00:00.000\t-\tnote\tthe loop current is returned\n");
 }

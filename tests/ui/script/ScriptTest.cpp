@@ -40,7 +40,6 @@ TEST(ScriptLine, Parses)
 
 // The window on the virtual clock, the simulated transmitter on COM1.
 struct ScriptStage : testing::Test, ScriptClock {
-    void SleepFor(long ms) override { clock.AdvanceBy(ms); }
     bool WaitUntil(const std::function<bool()>& f, long ms) override { return clock.AdvanceUntil(f, clock.Now() + ms); }
     int Run(const std::string& script) { return runner.Run(in = std::istringstream(script)); }
 

@@ -144,7 +144,7 @@ TEST_F(QtSerialPortOnPty, OpenFailsForABusyUnmappedAbsentOrNonTerminalDevice)
     }
     EXPECT_NE(Open(port), "opened") << "already open";
     port.SetOutput(Text("\x01P0182000000\r\n"));
-    EXPECT_EQ(Read(15), Text("\x01P0182000000\r\n"));
+    EXPECT_EQ(Read(14), Text("\x01P0182000000\r\n"));
 }
 
 TEST_F(QtSerialPortOnPty, ReplyInPiecesArrivesInOrderThroughReceiveEvents)
