@@ -6,7 +6,6 @@
 #pragma once
 
 #include "dialog/DialogWindow.h"
-#include "dialog/SerialPort.h"
 #include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
 #include "modules/IdentificationTexts.h"
@@ -22,6 +21,7 @@
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 #include "serial/ReceivePath.h"
+#include "serial/SerialPort.h"
 
 #include <optional>
 #include <string_view>

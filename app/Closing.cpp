@@ -4,7 +4,7 @@
 #include "app/CTamselDlg.h"
 
 #include "dialog/ControlIds.h"
-#include "modules/Text.h"
+#include "text/Format.h"
 
 namespace {
 std::string Milliamps(float current) { return FormatText("%.3f mA", double{current}); }

@@ -3,7 +3,7 @@
 #include "dialog/ControlIds.h"
 #include "hart/DateAndAssembly.h"
 #include "hart/PackedAscii.h"
-#include "modules/Text.h"
+#include "text/Numbers.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "hart/Identity.h"
 #include "hart/Units.h"
 #include "modules/CommonSettings.h"
-#include "modules/Text.h"
+#include "text/Format.h"
 
 std::vector<StepEntry> InstrumentInfo::Steps()
 {

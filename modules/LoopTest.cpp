@@ -1,7 +1,8 @@
 #include "modules/LoopTest.h"
 
 #include "dialog/ControlIds.h"
-#include "modules/Text.h"
+#include "text/Format.h"
+#include "text/Numbers.h"
 
 // The currents an operation accepts, in mA, both ends included.
 struct CurrentBounds {

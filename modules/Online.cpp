@@ -3,7 +3,8 @@
 #include "dialog/ControlIds.h"
 #include "dialog/Timing.h"
 #include "modules/InstrumentInfo.h"
-#include "modules/Text.h"
+#include "text/Format.h"
+#include "text/Numbers.h"
 
 namespace {
 constexpr int kIdentityBoxes[] = {IDC_MFR, IDC_DEV_TYPE, IDC_DEV_ID, IDC_SENSOR_UPPER, IDC_SENSOR_LOWER, IDC_MIN_SPAN};

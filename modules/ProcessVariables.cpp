@@ -2,7 +2,7 @@
 
 #include "dialog/ControlIds.h"
 #include "hart/Units.h"
-#include "modules/Text.h"
+#include "text/Format.h"
 
 namespace {
 constexpr std::int16_t kMinimumItems = 2;

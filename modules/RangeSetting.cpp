@@ -3,7 +3,8 @@
 #include "dialog/ControlIds.h"
 #include "hart/Units.h"
 #include "modules/CommonSettings.h"
-#include "modules/Text.h"
+#include "text/Format.h"
+#include "text/Numbers.h"
 
 #include <cmath>
 #include <limits>

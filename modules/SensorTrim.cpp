@@ -2,7 +2,8 @@
 
 #include "dialog/ControlIds.h"
 #include "hart/Units.h"
-#include "modules/Text.h"
+#include "text/Format.h"
+#include "text/Numbers.h"
 
 namespace {
 

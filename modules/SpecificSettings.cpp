@@ -1,7 +1,7 @@
 #include "modules/SpecificSettings.h"
 
 #include "dialog/ControlIds.h"
-#include "modules/Text.h"
+#include "text/Format.h"
 
 #include <algorithm>
 #include <string>

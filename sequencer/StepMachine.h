@@ -5,13 +5,13 @@
 // modules the verbs their scripts are written in.
 #pragma once
 
-#include "dialog/SerialPort.h"
 #include "hart/ReplyDecoder.h"
 #include "hart/ReplyMatch.h"
 #include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
 #include "serial/ReceivePath.h"
+#include "serial/SerialPort.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dialog/DialogWindow.h"
-#include "dialog/SerialPort.h"
+#include "serial/SerialPort.h"
 
 #include <cstdint>
 

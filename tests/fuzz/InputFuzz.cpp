@@ -5,8 +5,8 @@
 #include "dialog/ControlIds.h"
 #include "hart/DateAndAssembly.h"
 #include "hart/PackedAscii.h"
-#include "modules/Text.h"
 #include "tests/support/OpenPortHost.h"
+#include "text/Numbers.h"
 
 #include <cfloat>
 #include <cmath>

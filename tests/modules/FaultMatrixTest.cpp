@@ -6,8 +6,8 @@
 // The cells make docs/fault-matrix.md: the test fails when the file differs,
 // and TAMSEL_WRITE_FAULT_MATRIX=1 writes it anew.
 #include "hart/Units.h"
-#include "modules/Text.h"
 #include "tests/modules/Scenario.h"
+#include "text/Format.h"
 
 #include <algorithm>
 #include <cstdlib>

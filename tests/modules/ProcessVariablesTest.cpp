@@ -1,7 +1,7 @@
 // Auto read on the simulated transmitter: the cycle of commands 1 and 2, how
 // it stops, and how it fails.
-#include "modules/Text.h"
 #include "tests/modules/Scenario.h"
+#include "text/Format.h"
 
 #include <bit>
 

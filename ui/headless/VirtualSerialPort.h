@@ -3,7 +3,7 @@
 // times, and sees every write.
 #pragma once
 
-#include "dialog/SerialPort.h"
+#include "serial/SerialPort.h"
 #include "ui/headless/VirtualClock.h"
 
 #include <deque>

@@ -1,6 +1,6 @@
 #include "ui/serialport/LineErrorCounters.h"
 
-#include "dialog/SerialPort.h"
+#include "serial/SerialPort.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 // serial ports, in device-name order, take the numbers from 1 upwards.
 #pragma once
 
-#include "dialog/SerialPort.h"
+#include "serial/SerialPort.h"
 
 #include <array>
 #include <functional>

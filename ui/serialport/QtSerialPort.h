@@ -3,7 +3,7 @@
 // raised there, from the loop, one receive event per arrival of bytes.
 #pragma once
 
-#include "dialog/SerialPort.h"
+#include "serial/SerialPort.h"
 #include "ui/serialport/LineErrorCounters.h"
 #include "ui/serialport/PortMap.h"
 

@@ -1,30 +1,9 @@
-// Turning values into the window's texts and the operator's texts into values.
+// The operator's numbers from the window's texts, read as the scanf family
+// reads them, but never past what a value on the wire can hold.
 #pragma once
 
-#include <cstdio>
 #include <optional>
-#include <string>
 #include <string_view>
-
-// printf-style formatting into a string (the window's fixed formats).
-template <typename... Args>
-std::string FormatText(const char* format, Args... args)
-{
-    char buffer[128];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0)
-        return {};
-    if (static_cast<std::size_t>(n) < sizeof buffer)
-        return std::string(buffer, static_cast<std::size_t>(n));
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
-
-// Bytes that stand for 8-bit (Latin-1) characters, as the window's UTF-8
-// text.
-std::string Latin1ToUtf8(std::string_view bytes);
 
 // The decimal integer at the start of a text: leading blanks, an optional
 // sign, then digits up to the first other character; 0 without digits.

@@ -1,5 +1,5 @@
 // The operator's numbers: decimal notation only, and only what a float holds.
-#include "modules/Text.h"
+#include "text/Numbers.h"
 
 #include <gtest/gtest.h>
 
