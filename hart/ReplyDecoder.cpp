@@ -1,15 +1,15 @@
 #include "hart/ReplyDecoder.h"
 
+#include "hart/FrameLayout.h"
 #include "hart/ResultCodes.h"
 #include "modem/Hex.h"
 
 namespace {
 
-constexpr std::uint8_t kBurstBit = 0x40;
-constexpr int kStatusBytes = 2;  // response code and device status, counted in the byte count
+using hartframe::kBurstBit;
+using hartframe::kStatusBytes;
 
-// Delimiter, address, command, byte count: the byte count is the last one.
-int HeaderLength(FrameForm form) { return form == FrameForm::Short ? 4 : 8; }
+int HeaderLength(FrameForm form) { return hartframe::HeaderLength(form == FrameForm::Long); }
 
 int ValueSize(ValueKind kind) { return kind == ValueKind::Float ? 4 : 1; }
 

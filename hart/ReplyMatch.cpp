@@ -1,20 +1,19 @@
 #include "hart/ReplyMatch.h"
 
+#include "hart/FrameLayout.h"
+
 #include <algorithm>
 #include <functional>
 #include <numeric>
 
 namespace {
 
-constexpr std::uint8_t kLongAddressBit = 0x80;  // in the delimiter
-constexpr std::uint8_t kAcknowledge = 0x06;     // frame type: slave to master
-constexpr std::uint8_t kBurstBit = 0x40;
-// The master and burst flags share the first address byte with the
-// manufacturer code (long) or the polling address (short).
-constexpr std::uint8_t kAddressBits = 0x3F;
-
-int HeaderLength(bool longFrame) { return longFrame ? 8 : 4; }
-int AddressLength(bool longFrame) { return longFrame ? 5 : 1; }
+using hartframe::AddressLength;
+using hartframe::HeaderLength;
+using hartframe::kAcknowledge;
+using hartframe::kAddressBits;
+using hartframe::kBurstBit;
+using hartframe::kLongAddressBit;
 
 // XOR of every byte; a whole frame with its check byte gives 0. (The frame
 // can be longer than the 8-bit count of the request side's checksum.)

@@ -1,13 +1,14 @@
 #include "hart/RequestFrame.h"
 
+#include "hart/FrameLayout.h"
 #include "modem/Hex.h"
 
 namespace {
 
-constexpr std::uint8_t kShortDelimiter = 0x02;
-constexpr std::uint8_t kLongDelimiter = 0x82;
-constexpr std::uint8_t kPrimaryMaster = 0x80;
-constexpr int kLongDataStart = 8;
+constexpr std::uint8_t kShortDelimiter = hartframe::kShortRequest;
+constexpr std::uint8_t kLongDelimiter = hartframe::kShortRequest | hartframe::kLongAddressBit;
+constexpr std::uint8_t kPrimaryMaster = hartframe::kPrimaryMasterBit;
+constexpr int kLongDataStart = hartframe::HeaderLength(true);
 
 std::uint8_t LowByte(std::int16_t code) { return static_cast<std::uint8_t>(code & 0xFF); }
 
