@@ -5,16 +5,23 @@
 #include "dialog/Timing.h"
 
 CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
-    : m_Wnd(window), m_Rx(window, comm), m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx),
-      m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine),
-      m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine),
-      m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine),
-      m_IdentificationTexts(*this, m_Machine)
+    : m_Wnd(window), m_Rx(window, comm, [this](std::string_view error) { m_Observers.Error(error); }),
+      m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx), m_Online(*this, m_Machine),
+      m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine), m_RangeSetting(*this, m_Machine),
+      m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine), m_BurstSetting(*this, m_Machine),
+      m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine), m_IdentificationTexts(*this, m_Machine)
 {
     for (Module* module : std::initializer_list<Module*>{
              &m_PortSetting, &m_Online, &m_InstrumentInfo, &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
-             &m_LoopTest, &m_BurstSetting, &m_CommonSettings, &m_SpecificSettings, &m_IdentificationTexts})
+             &m_LoopTest, &m_BurstSetting, &m_CommonSettings, &m_SpecificSettings, &m_IdentificationTexts}) {
         m_Machine.AddSteps(module->Steps());
+        for (Handler& handler : module->Handlers())
+            m_Handlers.push_back(std::move(handler));
+    }
+    // The shell's own: neither the hidden default button nor Enter closes
+    // the window; Exit, Esc and the close box do.
+    m_Handlers.push_back({IDOK, Notify::Clicked, [this] { OnOK(); }});
+    m_Handlers.push_back({IDCANCEL, Notify::Clicked, [this] { OnCancel(); }});
     comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
 }
 
@@ -47,7 +54,8 @@ void CTamselDlg::OnTimer(int timerId)
     switch (timerId) {
     case TIMER_RX:
         m_Wnd.KillTimer(TIMER_RX);
-        m_Rx.CheckReply();
+        if (const std::optional<ModemReply> reply = m_Rx.CheckReply())
+            m_Machine.OfferReply(*reply);
         break;
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);

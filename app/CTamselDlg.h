@@ -44,8 +44,9 @@ public:
     // and what the command line does at its end.
     void ReturnLoopAndClose();
     std::optional<float> FixedLoopCurrent() const { return m_LoopTest.FixedCurrent(); }
-    // Whether a notification of a control runs an operation: the message map.
-    static bool HasHandler(int id, Notify notify);
+    // Whether a notification of a control runs an operation: the message map,
+    // the shell's own rows and those every module brings.
+    bool HasHandler(int id, Notify notify) const { return FindHandler(id, notify) != nullptr; }
 
     // Control groups and the activity log
     DialogWindow& Window() override { return m_Wnd; }
@@ -53,19 +54,21 @@ public:
     void EnableAllControls() override;
     void AppendLog(std::string_view text) override;
     void TrimLog() override;
+    OperationObserver& Observers() override { return m_Observers; }
 
-    // For hosts and tests: the receive state, the step machine with the
+    // For hosts and tests: the receive path, the step machine with the
     // exchange it runs, and whether an operation is running.
-    ReceivePath& Receive() { return m_Rx; }
+    const ReceivePath& Receive() const { return m_Rx; }
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning(); }
     // Hosts that follow the work (the record, the trend); each must outlive
     // the dialog object.
-    void AddObserver(OperationObserver& observer) { m_Machine.Observers().Add(observer); }
+    void AddObserver(OperationObserver& observer) { m_Observers.Add(observer); }
 
 private:
     DialogWindow& m_Wnd;
+    OperationObservers m_Observers;
     ReceivePath m_Rx;
     StepMachine m_Machine;
 
@@ -80,18 +83,18 @@ private:
     CommonSettings m_CommonSettings;
     SpecificSettings m_SpecificSettings;
     IdentificationTexts m_IdentificationTexts;
+    std::vector<Handler> m_Handlers;
 
     // Closing after the loop current is returned: waiting for the running
     // operation to end, then for "Exit Fixed" to end.
     enum class Closing : std::uint8_t { No, AfterOperation, ReturningLoop };
     Closing m_Closing = Closing::No;
     void GoOnClosing();
-    void Note(std::string_view text) { m_Machine.Observers().Note(text); }
+    void Note(std::string_view text) { m_Observers.Note(text); }
 
     void BlinkStatus();
     void OnCommEvent(SerialPort& comm);
-    struct MessageEntry;
-    static const MessageEntry* FindHandler(int id, Notify notify);
-    void RunObserved(int id, Notify notify, void (*handler)(CTamselDlg&));
+    const Handler* FindHandler(int id, Notify notify) const;
+    void RunObserved(const Handler& handler);
     void RunObservedStep();
 };

@@ -43,7 +43,7 @@ void CTamselDlg::GoOnClosing()
         return;
     if (m_Closing == Closing::AfterOperation && FixedLoopCurrent()) {
         m_Closing = Closing::ReturningLoop;
-        RunObserved(IDC_EXIT_FIXED, Notify::Clicked, [](CTamselDlg& d) { d.m_LoopTest.OnExitFixed(); });
+        OnCommand(IDC_EXIT_FIXED, Notify::Clicked);
         return;
     }
     if (m_Closing == Closing::ReturningLoop) {

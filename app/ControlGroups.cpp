@@ -65,7 +65,7 @@ void CTamselDlg::EnableAllControls()
 void CTamselDlg::AppendLog(std::string_view text)
 {
     m_Wnd.ListAddString(IDC_LOG, text);
-    m_Machine.Observers().LogLine(text);
+    m_Observers.LogLine(text);
 }
 
 // Scrolls the newest entry into view without leaving it highlighted, and keeps

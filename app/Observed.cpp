@@ -5,19 +5,19 @@
 
 #include "dialog/Layout.h"
 
-void CTamselDlg::RunObserved(int id, Notify notify, void (*handler)(CTamselDlg&))
+void CTamselDlg::RunObserved(const Handler& handler)
 {
-    const ControlSpec* control = FindControl(id);
+    const ControlSpec* control = FindControl(handler.id);
     // Typing and choosing only prepare an operation; the hidden default
     // button does nothing.
     const bool pressable =
         control && (control->kind == ControlKind::Button || control->kind == ControlKind::RadioButton);
-    if (notify != Notify::Clicked || !pressable || (control->style & kStyleHidden) != 0)
-        return handler(*this);
-    m_Machine.Observers().OperationStarted(id, m_Wnd.GetText(id), ReadOperationInputs(m_Wnd, id));
-    handler(*this);
+    if (handler.notify != Notify::Clicked || !pressable || (control->style & kStyleHidden) != 0)
+        return handler.run();
+    m_Observers.OperationStarted(handler.id, m_Wnd.GetText(handler.id), ReadOperationInputs(m_Wnd, handler.inputs));
+    handler.run();
     if (!IsOperationRunning())
-        m_Machine.Observers().OperationEnded();
+        m_Observers.OperationEnded();
 }
 
 void CTamselDlg::RunObservedStep()
@@ -25,5 +25,5 @@ void CTamselDlg::RunObservedStep()
     const bool wasRunning = IsOperationRunning();
     m_Machine.RunStep();
     if (wasRunning && !IsOperationRunning())
-        m_Machine.Observers().OperationEnded();
+        m_Observers.OperationEnded();
 }

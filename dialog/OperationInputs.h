@@ -5,6 +5,7 @@
 
 #include "dialog/DialogWindow.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,5 @@ struct OperationInput {
     std::string value;  // the text, the chosen entry, or 1/0 for a radio button
 };
 
-// The inputs of the operation behind a button, in the window's order; none
-// for a button whose operation reads nothing the operator enters.
-std::vector<OperationInput> ReadOperationInputs(const DialogWindow& wnd, int buttonId);
+// The values of the fields an operation reads, in the order given.
+std::vector<OperationInput> ReadOperationInputs(const DialogWindow& wnd, std::span<const int> fields);

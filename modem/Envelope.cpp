@@ -19,6 +19,26 @@ int WrapRequestLine(const char* hex, int hexLen, std::uint8_t* line)
     return k;
 }
 
+const char* ReplyLineFaultText(ReplyLineFault fault)
+{
+    switch (fault) {
+    case kReplyLineOk:
+        return "a well-formed reply line";
+    case kReplyNoSoh:
+        return "the reply line does not start with SOH";
+    case kReplyBadLetter:
+        return "the reply line has no letter R, P, W or X";
+    case kReplyBadDigit1:
+    case kReplyBadDigit2:
+        return "the reply line lacks its two digits";
+    case kReplyBadHex:
+        return "the reply line holds other than upper-case hex";
+    case kReplyNoLineEnd:
+        return "the reply line does not end in CR LF";
+    }
+    return "an unknown reply line fault";
+}
+
 ReplyLineFault CheckReplyLine(const std::uint8_t* buf, int n)
 {
     if (n < 1 || buf[0] != 0x01)

@@ -23,6 +23,9 @@ enum ReplyLineFault : std::int16_t {
     kReplyNoLineEnd = 6,  // the line does not end in CR LF
 };
 
+// What a fault means, for the record.
+const char* ReplyLineFaultText(ReplyLineFault fault);
+
 // Checks the n received bytes of a reply line. A byte the line does not
 // hold (n too small for a test) fails that test.
 ReplyLineFault CheckReplyLine(const std::uint8_t* buf, int n);

@@ -9,12 +9,20 @@ constexpr int kCommandButtons[] = {IDC_BURST_CMD1, IDC_BURST_CMD2, IDC_BURST_CMD
 std::vector<StepEntry> BurstSetting::Steps()
 {
     return {
-        PrepareStep(kBurstCommandPrepare),
-        SendStep(kBurstCommandSend, 108, kBurstCommandCheck),
-        Run(kBurstCommandCheck, &BurstSetting::CheckBurstCommand),
-        PrepareStep(kBurstModePrepare),
-        SendStep(kBurstModeSend, 109, kBurstModeCheck),
-        Run(kBurstModeCheck, &BurstSetting::CheckBurstMode),
+        Exchange(kBurstCommandPrepare, 108, &BurstSetting::CheckBurstCommand),
+        Exchange(kBurstModePrepare, 109, &BurstSetting::CheckBurstMode),
+    };
+}
+
+std::vector<Handler> BurstSetting::Handlers()
+{
+    using B = BurstSetting;
+    return {
+        On(IDC_BURST_CMD1, &B::OnBurstCmd1),
+        On(IDC_BURST_CMD2, &B::OnBurstCmd2),
+        On(IDC_BURST_CMD3, &B::OnBurstCmd3),
+        On(IDC_ENTER_BURST, &B::OnEnterBurst, {std::begin(kCommandButtons), std::end(kCommandButtons)}),
+        On(IDC_EXIT_BURST, &B::OnExitBurst),
     };
 }
 
@@ -38,8 +46,6 @@ void BurstSetting::SetBurstMode(int mode)
 // 148: any of the three numbers is taken, whichever was sent.
 void BurstSetting::CheckBurstCommand()
 {
-    if (!Succeeded())
-        return CountFailure(kBurstCommandSend);
     if (Reply().StatusOnly())
         return FinishWith("Command not implemented!");
     const int echoed = Reply().EchoedCode();
@@ -49,8 +55,6 @@ void BurstSetting::CheckBurstCommand()
 // 151: the mode the transmitter now has, not the one requested.
 void BurstSetting::CheckBurstMode()
 {
-    if (!Succeeded())
-        return CountFailure(kBurstModeSend);
     if (Reply().StatusOnly())
         return FinishWith("Command not implemented!");
     switch (Reply().EchoedCode()) {

@@ -18,6 +18,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnBurstCmd1() { ChooseBurstCommand(1); }
     void OnBurstCmd2() { ChooseBurstCommand(2); }

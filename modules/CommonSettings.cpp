@@ -19,30 +19,46 @@ int UnitCodeEntry(std::int16_t code) { return IsBadUnitCode(static_cast<std::uin
 std::vector<StepEntry> CommonSettings::Steps()
 {
     return {
-        SendStep(kSharedReadSend, 15, kSharedReadCheck),
-        Run(kSharedReadCheck, &CommonSettings::CheckSharedRead),
-        PrepareStep(kDampingPrepare),
-        SendStep(kDampingSend, 34, kDampingCheck),
-        Run(kDampingCheck, &CommonSettings::CheckDampingWrite),
-        PrepareStep(kTransFuncPrepare),
-        SendStep(kTransFuncSend, 47, kTransFuncCheck),
-        Run(kTransFuncCheck, &CommonSettings::CheckTransFuncWrite),
-        PrepareStep(kPvUnitWritePrepare),
-        SendStep(kPvUnitWriteSend, 44, kPvUnitWriteCheck),
-        Run(kPvUnitWriteCheck, &CommonSettings::CheckPvUnitWrite),
-        PrepareStep(kPvUnitReadPrepare),
-        SendStep(kPvUnitReadSend, 1, kPvUnitReadCheck),
-        Run(kPvUnitReadCheck, &CommonSettings::CheckPvUnitRead),
+        // Every way into the shared read clears the tries first; running out
+        // of them leaves only the ways to connect again, whichever script
+        // reached it.
+        Exchange(kSharedReadSend, 15, &CommonSettings::CheckSharedRead)
+            .WithoutPrepare()
+            .Items(ItemRule::Exactly, kSharedReadItems)
+            .WhenOutOfTries([this] {
+                Log("Communication fail!");
+                Machine().EndConnect();
+            }),
+        Exchange(kDampingPrepare, 34, &CommonSettings::CheckDampingWrite),
+        Exchange(kTransFuncPrepare, 47, &CommonSettings::CheckTransFuncWrite),
+        Exchange(kPvUnitWritePrepare, 44, &CommonSettings::CheckPvUnitWrite),
+        Exchange(kPvUnitReadPrepare, 1, &CommonSettings::CheckPvUnitRead),
+    };
+}
+
+std::vector<Handler> CommonSettings::Handlers()
+{
+    using C = CommonSettings;
+    return {
+        // Module 5, 9 and 10 read their settings with the one command 15.
+        On(IDC_READ_RANGE, &C::OnReadSettings),
+        On(IDC_READ_TRANS_FUNC, &C::OnReadSettings),
+        On(IDC_READ_DAMPING, &C::OnReadSettings),
+        On(IDC_READ_WP, &C::OnReadSettings),
+        On(IDC_READ_ALARM, &C::OnReadSettings),
+        On(IDC_TRANS_FUNC, Notify::SelChange, &C::OnTransFuncChange),
+        On(IDC_SET_TRANS_FUNC, &C::OnSetTransFunc, {IDC_TRANS_FUNC}),
+        On(IDC_READ_UNIT, &C::OnReadPvUnit),
+        On(IDC_UNIT_LIST, Notify::SelChange, &C::OnPvUnitChange),
+        On(IDC_SET_UNIT, &C::OnSetPvUnit, {IDC_UNIT_LIST}),
+        On(IDC_DAMPING, Notify::EditChange, &C::OnDampingChange),
+        On(IDC_SET_DAMPING, &C::OnSetDamping, {IDC_DAMPING}),
     };
 }
 
 // --- Handlers
 
-void CommonSettings::OnReadSettings()
-{
-    Machine().m_nTries = 0;
-    StartScript(kSharedReadSend);
-}
+void CommonSettings::OnReadSettings() { StartScript(kSharedReadSend); }
 
 void CommonSettings::OnTransFuncChange() { Wnd().Enable(IDC_SET_TRANS_FUNC, true); }
 
@@ -77,16 +93,9 @@ void CommonSettings::OnSetDamping()
 // --- Check states
 
 // 8: command 15 spread over three modules. A bad code in one field never
-// stops the others. Its failed end leaves only the ways to connect again,
-// whichever script reached it.
+// stops the others.
 void CommonSettings::CheckSharedRead()
 {
-    if (!Succeeded() || Reply().m_nReplyItems != kSharedReadItems) {
-        if (TryAgain(kSharedReadSend))
-            return;
-        Log("Communication fail!");
-        return Machine().EndConnect();
-    }
     const std::int16_t* code = Reply().m_nReplyCode;
     const float* value = Reply().m_fReplyValue;
 
@@ -132,8 +141,6 @@ void CommonSettings::SelectCode(int listId, std::int16_t code, std::string_view 
 // 115: command 34 echoes the damping it took.
 void CommonSettings::CheckDampingWrite()
 {
-    if (!Succeeded())
-        return CountFailure(kDampingSend);
     if (Reply().ByteCount() < 6)
         return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
     Wnd().SetText(IDC_DAMPING, FormatText("%.3f", double{Reply().m_fReplyValue[0]}));
@@ -142,26 +149,14 @@ void CommonSettings::CheckDampingWrite()
 }
 
 // 118: command 47 echoes the transfer function code.
-void CommonSettings::CheckTransFuncWrite()
-{
-    if (!Succeeded())
-        return CountFailure(kTransFuncSend);
-    FinishListWrite(IDC_TRANS_FUNC, BinaryCodeEntry);
-}
+void CommonSettings::CheckTransFuncWrite() { FinishListWrite(IDC_TRANS_FUNC, BinaryCodeEntry); }
 
 // 121: command 44 echoes the unit code.
-void CommonSettings::CheckPvUnitWrite()
-{
-    if (!Succeeded())
-        return CountFailure(kPvUnitWriteSend);
-    FinishListWrite(IDC_UNIT_LIST, UnitCodeEntry);
-}
+void CommonSettings::CheckPvUnitWrite() { FinishListWrite(IDC_UNIT_LIST, UnitCodeEntry); }
 
 // 203: command 1's unit code selects the unit list's entry.
 void CommonSettings::CheckPvUnitRead()
 {
-    if (!Succeeded())
-        return CountFailure(kPvUnitReadSend);
     const int entry = UnitCodeEntry(Reply().m_nReplyCode[0]);
     Wnd().ComboSetCurSel(IDC_UNIT_LIST, entry);
     if (entry < 0)

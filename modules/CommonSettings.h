@@ -26,6 +26,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnReadSettings();
     void OnTransFuncChange();

@@ -40,25 +40,32 @@ void PackField(std::string_view text, std::size_t width, std::uint8_t* dst)
 
 std::vector<StepEntry> IdentificationTexts::Steps()
 {
+    using I = IdentificationTexts;
     return {
-        PrepareStep(kTagDescDateReadPrepare),
-        SendStep(kTagDescDateReadSend, 13, kTagDescDateReadCheck),
-        Run(kTagDescDateReadCheck, &IdentificationTexts::CheckTagDescDateRead),
-        PrepareStep(kMessageReadPrepare),
-        SendStep(kMessageReadSend, 12, kMessageReadCheck),
-        Run(kMessageReadCheck, &IdentificationTexts::CheckMessageRead),
-        PrepareStep(kAssemblyReadPrepare),
-        SendStep(kAssemblyReadSend, 16, kAssemblyReadCheck),
-        Run(kAssemblyReadCheck, &IdentificationTexts::CheckAssemblyRead),
-        PrepareStep(kMessageWritePrepare),
-        SendStep(kMessageWriteSend, 17, kMessageWriteCheck),
-        Run(kMessageWriteCheck, &IdentificationTexts::CheckMessageWrite),
-        PrepareStep(kAssemblyWritePrepare),
-        SendStep(kAssemblyWriteSend, 19, kAssemblyWriteCheck),
-        Run(kAssemblyWriteCheck, &IdentificationTexts::CheckAssemblyWrite),
-        PrepareStep(kTagDescDateWritePrepare),
-        SendStep(kTagDescDateWriteSend, 18, kTagDescDateWriteCheck),
-        Run(kTagDescDateWriteCheck, &IdentificationTexts::CheckTagDescDateWrite),
+        Exchange(kTagDescDateReadPrepare, 13, &I::CheckTagDescDateRead),
+        Exchange(kMessageReadPrepare, 12, &I::CheckMessageRead),
+        Exchange(kAssemblyReadPrepare, 16, &I::CheckAssemblyRead),
+        Exchange(kMessageWritePrepare, 17, &I::CheckMessageWrite),
+        Exchange(kAssemblyWritePrepare, 19, &I::CheckAssemblyWrite),
+        Exchange(kTagDescDateWritePrepare, 18, &I::CheckTagDescDateWrite),
+    };
+}
+
+std::vector<Handler> IdentificationTexts::Handlers()
+{
+    using I = IdentificationTexts;
+    return {
+        On(IDC_TAG, Notify::EditChange, &I::OnIdentTextChange),
+        On(IDC_DESCRIPTOR, Notify::EditChange, &I::OnIdentTextChange),
+        On(IDC_DATE, Notify::EditChange, &I::OnIdentTextChange),
+        On(IDC_READ_TAG, &I::OnReadTagDescDate),
+        On(IDC_SET_TAG, &I::OnSetTagDescDate, {IDC_TAG, IDC_DESCRIPTOR, IDC_DATE}),
+        On(IDC_MESSAGE, Notify::EditChange, &I::OnMessageChange),
+        On(IDC_READ_MESSAGE, &I::OnReadMessage),
+        On(IDC_SET_MESSAGE, &I::OnSetMessage, {IDC_MESSAGE}),
+        On(IDC_ASSEMBLY, Notify::EditChange, &I::OnAssemblyChange),
+        On(IDC_READ_ASSEMBLY, &I::OnReadAssembly),
+        On(IDC_SET_ASSEMBLY, &I::OnSetAssembly, {IDC_ASSEMBLY}),
     };
 }
 
@@ -143,8 +150,6 @@ void IdentificationTexts::OnSetAssembly()
 // 20: command 13's tag, descriptor and date. Nothing is logged.
 void IdentificationTexts::CheckTagDescDateRead()
 {
-    if (!Succeeded())
-        return CountFailure(kTagDescDateReadSend);
     ShowTagDescDate(Reply().m_pReplyData);
     EndOperation();
 }
@@ -152,8 +157,6 @@ void IdentificationTexts::CheckTagDescDateRead()
 // 130: command 12's message.
 void IdentificationTexts::CheckMessageRead()
 {
-    if (!Succeeded())
-        return CountFailure(kMessageReadSend);
     ShowMessage(Reply().m_pReplyData);
     EndOperation();
 }
@@ -161,8 +164,6 @@ void IdentificationTexts::CheckMessageRead()
 // 133: command 16's number, in reply codes 0 to 2.
 void IdentificationTexts::CheckAssemblyRead()
 {
-    if (!Succeeded())
-        return CountFailure(kAssemblyReadSend);
     ShowAssembly(&Reply().m_nReplyCode[0]);
     EndOperation();
 }
@@ -170,7 +171,7 @@ void IdentificationTexts::CheckAssemblyRead()
 // 145: command 18 echoes the 21 bytes as the transmitter stored them.
 void IdentificationTexts::CheckTagDescDateWrite()
 {
-    if (!EchoComplete(kTagDescDateWriteSend, kTagDescDateBytes))
+    if (!EchoComplete(kTagDescDateBytes))
         return;
     ShowTagDescDate(Reply().m_pReplyData);
     FinishWith("Setting succeed!");
@@ -179,7 +180,7 @@ void IdentificationTexts::CheckTagDescDateWrite()
 // 139: command 17 echoes the 24 message bytes.
 void IdentificationTexts::CheckMessageWrite()
 {
-    if (!EchoComplete(kMessageWriteSend, kMessageBytes))
+    if (!EchoComplete(kMessageBytes))
         return;
     ShowMessage(Reply().m_pReplyData);
     FinishWith("Setting succeed!");
@@ -188,21 +189,17 @@ void IdentificationTexts::CheckMessageWrite()
 // 142: command 19 echoes the number, in reply codes 4 to 6.
 void IdentificationTexts::CheckAssemblyWrite()
 {
-    if (!EchoComplete(kAssemblyWriteSend, kAssemblyBytes))
+    if (!EchoComplete(kAssemblyBytes))
         return;
     ShowAssembly(&Reply().m_nReplyCode[4]);
     FinishWith("Setting succeed!");
 }
 
 // A write's reply is judged by its byte count alone, never by its response
-// code. True when it carries all echoBytes; otherwise the try is counted or
-// the operation ends with the verdict on a short reply.
-bool IdentificationTexts::EchoComplete(std::int16_t sendState, std::size_t echoBytes) const
+// code. True when it carries all echoBytes; otherwise the operation ends with
+// the verdict on a short reply.
+bool IdentificationTexts::EchoComplete(std::size_t echoBytes) const
 {
-    if (!Succeeded()) {
-        CountFailure(sendState);
-        return false;
-    }
     if (Reply().ByteCount() < kStatusBytes + static_cast<int>(echoBytes)) {
         FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
         return false;

@@ -35,6 +35,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnIdentTextChange();
     void OnReadTagDescDate();
@@ -53,7 +54,7 @@ private:
     void CheckTagDescDateWrite();
     void CheckMessageWrite();
     void CheckAssemblyWrite();
-    bool EchoComplete(std::int16_t sendState, std::size_t echoBytes) const;
+    bool EchoComplete(std::size_t echoBytes) const;
     void ShowTagDescDate(const std::uint8_t* data);
     void ShowMessage(const std::uint8_t* data);
     void ShowAssembly(const std::int16_t* codes);

@@ -10,8 +10,14 @@ std::vector<StepEntry> InstrumentInfo::Steps()
 {
     return {
         Run(kShowIdentity, &InstrumentInfo::ShowIdentity),
-        SendStep(kSensorLimitsSend, 14, kSensorLimitsCheck),
-        Run(kSensorLimitsCheck, &InstrumentInfo::CheckSensorLimits),
+        // Its failed end leaves only the ways to connect again.
+        Exchange(kSensorLimitsSend, 14, &InstrumentInfo::CheckSensorLimits)
+            .WithoutPrepare()
+            .Items(ItemRule::Exactly, 5)
+            .WhenOutOfTries([this] {
+                Log("Communication Fail");
+                Machine().EndConnect();
+            }),
     };
 }
 
@@ -29,12 +35,6 @@ void InstrumentInfo::ShowIdentity()
 // command 15 even when the unit is unknown.
 void InstrumentInfo::CheckSensorLimits()
 {
-    if (!Succeeded() || Reply().m_nReplyItems != 5) {
-        if (TryAgain(kSensorLimitsSend))
-            return;
-        Log("Communication Fail");
-        return Machine().EndConnect();
-    }
     if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().m_nReplyCode[3]))) {
         Log("Unit code not right!");
     } else {

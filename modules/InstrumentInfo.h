@@ -14,6 +14,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override { return {}; }
 
 private:
     void ShowIdentity();

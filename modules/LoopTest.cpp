@@ -25,15 +25,19 @@ constexpr std::int16_t kCurrentReplyByteCount = 6;
 std::vector<StepEntry> LoopTest::Steps()
 {
     return {
-        PrepareStep(kFixedPrepare),
-        SendStep(kFixedSend, 40, kFixedCheck),
-        Run(kFixedCheck, &LoopTest::CheckFixedCurrent),
-        PrepareStep(kTrim4mAPrepare),
-        SendStep(kTrim4mASend, 45, kTrim4mACheck),
-        RunStepOf(kTrim4mACheck, [this] { CheckOutputTrim("%.4f", kTrim4mASend); }),
-        PrepareStep(kTrim20mAPrepare),
-        SendStep(kTrim20mASend, 46, kTrim20mACheck),
-        RunStepOf(kTrim20mACheck, [this] { CheckOutputTrim("%+.4f", kTrim20mASend); }),
+        Exchange(kFixedPrepare, 40, &LoopTest::CheckFixedCurrent),
+        ExchangeOf(kTrim4mAPrepare, 45, [this] { CheckOutputTrim("%.4f"); }),
+        ExchangeOf(kTrim20mAPrepare, 46, [this] { CheckOutputTrim("%+.4f"); }),
+    };
+}
+
+std::vector<Handler> LoopTest::Handlers()
+{
+    return {
+        On(IDC_FIXED_CURR, &LoopTest::OnFixedCurrent, {IDC_D_CURR}),
+        On(IDC_EXIT_FIXED, &LoopTest::OnExitFixed),
+        On(IDC_TRIM_4MA, &LoopTest::OnTrim4mA, {IDC_A_CURR}),
+        On(IDC_TRIM_20MA, &LoopTest::OnTrim20mA, {IDC_A_CURR}),
     };
 }
 
@@ -71,8 +75,6 @@ void LoopTest::StartWithCurrent(int field, const CurrentBounds& bounds, std::int
 // released it). A bare success without the current did not fix it.
 void LoopTest::CheckFixedCurrent()
 {
-    if (!Succeeded())
-        return CountFailure(kFixedSend);
     if (Reply().ByteCount() >= kCurrentReplyByteCount) {
         const float reported = Reply().m_fReplyValue[0];
         Wnd().SetText(IDC_D_CURR, FormatText("%.4f", double{reported}));
@@ -87,10 +89,8 @@ void LoopTest::CheckFixedCurrent()
 
 // 32 and 35: commands 45 and 46 return the current the transmitter took.
 // The response code is not judged.
-void LoopTest::CheckOutputTrim(const char* format, std::int16_t sendState)
+void LoopTest::CheckOutputTrim(const char* format)
 {
-    if (!Succeeded())
-        return CountFailure(sendState);
     if (Reply().ByteCount() < kCurrentReplyByteCount)
         return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
     Wnd().SetText(IDC_A_CURR, FormatText(format, double{Reply().m_fReplyValue[0]}));

@@ -26,6 +26,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnFixedCurrent();
     void OnExitFixed();
@@ -42,5 +43,5 @@ private:
 
     void StartWithCurrent(int field, const CurrentBounds& bounds, std::int16_t firstState);
     void CheckFixedCurrent();
-    void CheckOutputTrim(const char* format, std::int16_t sendState);
+    void CheckOutputTrim(const char* format);
 };

@@ -6,8 +6,19 @@
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
 
+#include <functional>
 #include <string_view>
 #include <vector>
+
+// A notification of a control that a module answers: the control, the
+// notification, the handler, and the fields whose values the record keeps
+// beside the click (they change afterwards).
+struct Handler {
+    int id = 0;
+    Notify notify = Notify::Clicked;
+    std::function<void()> run;
+    std::vector<int> inputs = {};
+};
 
 class Module {
 public:
@@ -18,6 +29,8 @@ public:
 
     // The module's script states, for the step machine's table.
     virtual std::vector<StepEntry> Steps() { return {}; }
+    // The notifications the module answers, for the dialog's message map.
+    virtual std::vector<Handler> Handlers() = 0;
 
 protected:
     DialogWindow& Wnd() const { return m_Shell.Window(); }
@@ -43,11 +56,9 @@ protected:
         m_Machine.StartScript(firstState, maxTries);
     }
     void GoOnTo(std::int16_t state) const { m_Machine.GoOnTo(state); }
-    bool Succeeded() const { return m_Machine.Succeeded(); }
-    bool TryAgain(std::int16_t sendState) const { return m_Machine.TryAgain(sendState); }
-    void CountFailure(std::int16_t sendState) const { m_Machine.CountFailure(sendState); }
     void FinishWith(std::string_view message) const { m_Machine.FinishWith(message); }
     void EndOperation() const { m_Machine.EndOperation(); }
+    void ReportError(std::string_view text) const { m_Machine.ReportError(text); }
 
     // The verdict on a list setting's write: only the status bytes came back,
     // or the echoed code names an entry of the list, or it does not (the list
@@ -65,10 +76,34 @@ protected:
     template <class M>
     StepEntry Run(std::int16_t state, void (M::*operation)())
     {
-        return RunStepOf(state, [self = static_cast<M*>(this), operation] { (self->*operation)(); });
+        return RunStepOf(state, Bound(operation));
+    }
+    // The row of an exchange: prepare at first, send at first + 1, and the
+    // check at first + 2, which runs with a reply only.
+    template <class M>
+    StepEntry Exchange(std::int16_t first, std::uint8_t command, void (M::*check)())
+    {
+        return ExchangeOf(first, command, Bound(check));
+    }
+    // A message map row: a click, or another notification.
+    template <class M>
+    Handler On(int id, void (M::*handler)(), std::vector<int> inputs = {})
+    {
+        return {id, Notify::Clicked, Bound(handler), std::move(inputs)};
+    }
+    template <class M>
+    Handler On(int id, Notify notify, void (M::*handler)())
+    {
+        return {id, notify, Bound(handler)};
     }
 
 private:
+    template <class M>
+    std::function<void()> Bound(void (M::*member)())
+    {
+        return [self = static_cast<M*>(this), member] { (self->*member)(); };
+    }
+
     Shell& m_Shell;
     StepMachine& m_Machine;
 };

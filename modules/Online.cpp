@@ -14,16 +14,29 @@ constexpr std::int16_t kCommand0Items = 5;
 
 std::vector<StepEntry> Online::Steps()
 {
+    const auto command0 = [this](std::int16_t send, std::function<void()> outOfTries) {
+        return Exchange(send, 0, &Online::ShowIdentity)
+            .WithoutPrepare()
+            .Items(ItemRule::Exactly, kCommand0Items)
+            .SendOnlyIf([this] { return AtScanAddress(); })
+            .WhenOutOfTries(std::move(outOfTries));
+    };
     return {
         RunStepOf(kConnectBegin, [this] { ScanFrom(0, kConnectSend); }),
-        Run(kConnectSend, &Online::SendCommand0AtScanAddress),
-        Run(kConnectCheck, &Online::CheckConnect),
+        command0(kConnectSend, [this] { NotFoundAtZero(); }),
         RunStepOf(kSearchBegin, [this] { ScanFrom(1, kSearchSend); }),
-        Run(kSearchSend, &Online::SendCommand0AtScanAddress),
-        Run(kSearchCheck, &Online::CheckSearch),
-        PrepareStep(kSetAddressPrepare),
-        SendStep(kSetAddressSend, 6, kSetAddressCheck),
-        Run(kSetAddressCheck, &Online::CheckSetAddress),
+        command0(kSearchSend, [this] { SearchNextAddress(); }),
+        Exchange(kSetAddressPrepare, 6, &Online::CheckSetAddress),
+    };
+}
+
+std::vector<Handler> Online::Handlers()
+{
+    return {
+        On(IDC_HART_COMM, &Online::OnHartCommunication),
+        On(IDC_SEARCH_ADDR, &Online::OnSearchAddress),
+        On(IDC_SET_ADDR, &Online::OnSetAddress, {IDC_POLL_ADDR}),
+        On(IDC_POLL_ADDR, Notify::EditChange, &Online::OnPollingAddressChange),
     };
 }
 
@@ -66,40 +79,32 @@ void Online::ScanFrom(std::uint8_t address, std::int16_t sendState)
     GoOnTo(sendState);
 }
 
-// 2 and 10: command 0 at m_nScanAddr; judged in the next state.
-void Online::SendCommand0AtScanAddress()
+// 2 and 10: command 0 goes to m_nScanAddr.
+bool Online::AtScanAddress()
 {
     Machine().m_nReqCode[0] = m_nScanAddr;
-    Machine().SendRequest(0, static_cast<std::int16_t>(Machine().m_nStep + 1));
+    return true;
 }
 
-bool Online::TransmitterAnswered() const { return Succeeded() && Reply().m_nReplyItems == kCommand0Items; }
+// 3 and 11: the transmitter answered; who it is follows.
+void Online::ShowIdentity() { GoOnTo(InstrumentInfo::kShowIdentity); }
 
-// 3: the transmitter answered at address 0, or three tries failed.
-void Online::CheckConnect()
+// 3: no answer at address 0 in three tries.
+void Online::NotFoundAtZero()
 {
-    if (TransmitterAnswered())
-        return GoOnTo(InstrumentInfo::kShowIdentity);
-    if (TryAgain(kConnectSend))
-        return;
     AppendLog("Not found!");
     AppendLog("Or polling address is not 0!");
     AppendLog("Please try <Search Addr>!");
     EndNotFound();
 }
 
-// 11: the transmitter answered, or the search goes on at the next address.
-void Online::CheckSearch()
+// 11: no answer at this address; the search goes on at the next, up to 15.
+void Online::SearchNextAddress()
 {
-    if (TransmitterAnswered())
-        return GoOnTo(InstrumentInfo::kShowIdentity);
-    if (TryAgain(kSearchSend))
-        return;
     ++m_nScanAddr;
     if (m_nScanAddr <= kHighestPollingAddress) {
         Wnd().SetText(IDC_POLL_ADDR, FormatText("%d", m_nScanAddr));
-        Machine().m_nStep = kSearchSend;
-        return Machine().Arm(RETRY_DELAY);
+        return Machine().ResumeAt(kSearchSend, RETRY_DELAY);
     }
     AppendLog("Not found!");
     EndNotFound();
@@ -115,8 +120,6 @@ void Online::EndNotFound()
 // 136: command 6 echoes the address it took.
 void Online::CheckSetAddress()
 {
-    if (!Succeeded())
-        return CountFailure(kSetAddressSend);
     if (Reply().ByteCount() < 3)
         return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
     const int echoed = Reply().EchoedCode();

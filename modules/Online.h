@@ -23,6 +23,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnHartCommunication();
     void OnSearchAddress();
@@ -36,10 +37,10 @@ public:
 private:
     void StartConnect(std::int16_t firstState, std::int16_t maxTries);
     void ScanFrom(std::uint8_t address, std::int16_t sendState);
-    void SendCommand0AtScanAddress();
-    bool TransmitterAnswered() const;
-    void CheckConnect();
-    void CheckSearch();
+    bool AtScanAddress();
+    void ShowIdentity();
+    void NotFoundAtZero();
+    void SearchNextAddress();
     void CheckSetAddress();
     void EndNotFound();
 };

@@ -10,17 +10,23 @@ constexpr std::string_view kOpenCaption = "Open Com";
 constexpr std::string_view kCloseCaption = "Close Com";
 }  // namespace
 
+std::vector<Handler> PortSetting::Handlers()
+{
+    return {
+        On(IDC_SEARCH_COM, &PortSetting::OnSearchCom),
+        On(IDC_OPEN_COM, &PortSetting::OnOpenCom, {IDC_PORT_LIST}),
+    };
+}
+
 void PortSetting::OnSearchCom()
 {
     DisableAllControls();
     Wnd().ComboResetContent(IDC_PORT_LIST);
-    try {
-        if (m_Comm.GetPortOpen())
-            m_Comm.SetPortOpen(false);
-    } catch (const SerialPortError&) {
-    }
+    if (m_Comm.GetPortOpen())
+        Close();
 
     int last = -1;
+    std::string leftOut;
     for (int port = kFirstPort; port <= kLastPort; ++port) {
         try {
             m_Comm.SetCommPort(static_cast<std::int16_t>(port));
@@ -28,10 +34,14 @@ void PortSetting::OnSearchCom()
             m_Comm.SetPortOpen(false);
             last = Wnd().ComboAddString(IDC_PORT_LIST, "COM" + std::to_string(port));
             Wnd().ComboSetItemData(IDC_PORT_LIST, last, port);
-        } catch (const SerialPortError&) {
-            // A port that does not open is left out of the list.
+        } catch (const SerialPortError& e) {
+            // A port that does not open is left out of the list; the record
+            // keeps why, all ports in one line.
+            leftOut += (leftOut.empty() ? "" : "; ") + ("COM" + std::to_string(port)) + ": " + e.what();
         }
     }
+    if (!leftOut.empty())
+        ReportError("Search Com left out " + leftOut);
 
     Wnd().Enable(IDC_SEARCH_COM, true);
     if (last >= 0) {
@@ -49,8 +59,9 @@ void PortSetting::OnOpenCom()
         try {
             m_Comm.SetCommPort(static_cast<std::int16_t>(port));
             m_Comm.SetPortOpen(true);
-        } catch (const SerialPortError&) {
+        } catch (const SerialPortError& e) {
             // Only the same port can be tried again.
+            ReportError("Open Com: COM" + std::to_string(port) + ": " + e.what());
             Wnd().Enable(IDC_OPEN_COM, true);
             return;
         }
@@ -67,14 +78,20 @@ void PortSetting::OnOpenCom()
 // Closed: the ways to find and open a port again, nothing else.
 void PortSetting::ShowClosedPort()
 {
-    try {
-        m_Comm.SetPortOpen(false);
-    } catch (const SerialPortError&) {
-    }
+    Close();
     Wnd().SetText(IDC_OPEN_COM, kOpenCaption);
     Wnd().Enable(IDC_OPEN_COM, true);
     Wnd().Enable(IDC_SEARCH_COM, true);
     Wnd().Enable(IDC_PORT_LIST, true);
+}
+
+void PortSetting::Close()
+{
+    try {
+        m_Comm.SetPortOpen(false);
+    } catch (const SerialPortError& e) {
+        ReportError(std::string("Close Com: ") + e.what());
+    }
 }
 
 void PortSetting::OnDeviceLost()

@@ -10,6 +10,8 @@ public:
     {
     }
 
+    std::vector<Handler> Handlers() override;
+
     void OnSearchCom();
     void OnOpenCom();
     // The device went away. An operation under way runs out its tries on the
@@ -19,6 +21,7 @@ public:
 
 private:
     bool m_bDeviceLost = false;
+    void Close();
     void ShowClosedPort();
     void ShowDeviceLost();
     SerialPort& m_Comm;

@@ -10,13 +10,28 @@ constexpr std::int16_t kMinimumItems = 2;
 
 std::vector<StepEntry> ProcessVariables::Steps()
 {
+    // Each send waits for Stop Read; a third failure in a row ends the loop.
+    const auto loopExchange = [this](StepEntry row) {
+        return std::move(row)
+            .Items(ItemRule::AtLeast, kMinimumItems)
+            .SendOnlyIf([this] { return GoingOn(); })
+            .WhenOutOfTries([this] {
+                Log("Communication fail!");
+                GoOnTo(kLoopEnd);
+            });
+    };
     return {
-        PrepareStep(kCycleBegin),
-        RunStepOf(kPvSend, [this] { SendUnlessStopped(1, kPvCheck); }),
-        Run(kPvCheck, &ProcessVariables::CheckPv),
-        RunStepOf(kCurrentSend, [this] { SendUnlessStopped(2, kCurrentCheck); }),
-        Run(kCurrentCheck, &ProcessVariables::CheckCurrent),
+        loopExchange(Exchange(kCycleBegin, 1, &ProcessVariables::CheckPv)),
+        loopExchange(Exchange(kCurrentSend, 2, &ProcessVariables::CheckCurrent).WithoutPrepare()),
         RunStepOf(kLoopEnd, [this] { EndOperation(); }),
+    };
+}
+
+std::vector<Handler> ProcessVariables::Handlers()
+{
+    return {
+        On(IDC_AUTO_READ, &ProcessVariables::OnAutoRead),
+        On(IDC_STOP_READ, &ProcessVariables::OnStopRead),
     };
 }
 
@@ -34,19 +49,18 @@ void ProcessVariables::OnStopRead()
     m_bAutoRead = 0;
 }
 
-// 13 and 15
-void ProcessVariables::SendUnlessStopped(std::uint8_t command, std::int16_t checkState)
+// 13 and 15: the loop sees Stop Read at its next send; every end of the
+// loop passes through state 17, so that "Stop Read" keeps the state it has.
+bool ProcessVariables::GoingOn()
 {
     if (m_bAutoRead == 0)
-        return GoOnTo(kLoopEnd);
-    Machine().SendRequest(command, checkState);
+        GoOnTo(kLoopEnd);
+    return m_bAutoRead != 0;
 }
 
 // 14: an unknown unit empties the two fields silently; the loop goes on.
 void ProcessVariables::CheckPv()
 {
-    if (!Succeeded() || Reply().m_nReplyItems < kMinimumItems)
-        return CountLoopFailure(kPvSend);
     if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().m_nReplyCode[0]))) {
         Wnd().SetText(IDC_PV, "");
         Wnd().SetText(IDC_PV_UNIT, "");
@@ -60,19 +74,7 @@ void ProcessVariables::CheckPv()
 // 16
 void ProcessVariables::CheckCurrent()
 {
-    if (!Succeeded() || Reply().m_nReplyItems < kMinimumItems)
-        return CountLoopFailure(kCurrentSend);
     Wnd().SetText(IDC_PERCENT, FormatText("%.3f", double{Reply().m_fReplyValue[1]}));
     Wnd().SetText(IDC_CURRENT, FormatText("%.3f", double{Reply().m_fReplyValue[0]}));
     GoOnTo(kCycleBegin);
-}
-
-// The loop's own failure end: through state 17, so that "Stop Read" keeps
-// the state it has.
-void ProcessVariables::CountLoopFailure(std::int16_t sendState)
-{
-    if (TryAgain(sendState))
-        return;
-    Log("Communication fail!");
-    GoOnTo(kLoopEnd);
 }

@@ -20,6 +20,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnAutoRead();
     void OnStopRead();
@@ -28,8 +29,7 @@ public:
     std::uint8_t m_bAutoRead = 0;
 
 private:
-    void SendUnlessStopped(std::uint8_t command, std::int16_t checkState);
+    bool GoingOn();
     void CheckPv();
     void CheckCurrent();
-    void CountLoopFailure(std::int16_t sendState);
 };

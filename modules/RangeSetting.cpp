@@ -25,15 +25,18 @@ constexpr std::int16_t kRangeReplyByteCount = 11;
 std::vector<StepEntry> RangeSetting::Steps()
 {
     return {
-        PrepareStep(kSetRangePrepare),
-        SendStep(kSetRangeSend, 35, kSetRangeCheck),
-        Run(kSetRangeCheck, &RangeSetting::CheckSetRange),
-        PrepareStep(kApply0Prepare),
-        SendStep(kApply0Send, 37, kApply0Check),
-        RunStepOf(kApply0Check, [this] { ReadBackAfterApply(kApply0Send); }),
-        PrepareStep(kApply100Prepare),
-        SendStep(kApply100Send, 36, kApply100Check),
-        RunStepOf(kApply100Check, [this] { ReadBackAfterApply(kApply100Send); }),
+        Exchange(kSetRangePrepare, 35, &RangeSetting::CheckSetRange),
+        Exchange(kApply0Prepare, 37, &RangeSetting::ReadBackAfterApply),
+        Exchange(kApply100Prepare, 36, &RangeSetting::ReadBackAfterApply),
+    };
+}
+
+std::vector<Handler> RangeSetting::Handlers()
+{
+    return {
+        On(IDC_SET_RANGE, &RangeSetting::OnSetRange, {IDC_RANGE_UPPER, IDC_RANGE_LOWER}),
+        On(IDC_APPLY_0, &RangeSetting::OnApply0Percent),
+        On(IDC_APPLY_100, &RangeSetting::OnApply100Percent),
     };
 }
 
@@ -76,8 +79,6 @@ void RangeSetting::OnApply100Percent() { StartScript(kApply100Prepare); }
 // response code is not judged: a reply that carries the range is shown.
 void RangeSetting::CheckSetRange()
 {
-    if (!Succeeded())
-        return CountFailure(kSetRangeSend);
     if (Reply().ByteCount() < kRangeReplyByteCount)
         return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
     if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().EchoedCode()))) {
@@ -94,10 +95,8 @@ void RangeSetting::CheckSetRange()
 // 103 and 106: commands 37 and 36 answer with the status bytes only. A
 // confirmed apply is followed at once by the shared read, which shows the
 // new range and ends the operation itself.
-void RangeSetting::ReadBackAfterApply(std::int16_t sendState)
+void RangeSetting::ReadBackAfterApply()
 {
-    if (!Succeeded())
-        return CountFailure(sendState);
     if (Reply().ResponseCode() != 0)
         return FinishWith("Command not implemented!");
     Log("Setting succeed!");

@@ -22,6 +22,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnSetRange();
     void OnApply0Percent();
@@ -29,5 +30,5 @@ public:
 
 private:
     void CheckSetRange();
-    void ReadBackAfterApply(std::int16_t sendState);
+    void ReadBackAfterApply();
 };

@@ -16,18 +16,20 @@ constexpr std::int16_t kTrimReplyByteCount = 7;
 std::vector<StepEntry> SensorTrim::Steps()
 {
     return {
-        PrepareStep(kReadTrimPrepare),
-        SendStep(kReadTrimSend, 128, kReadTrimCheck),
-        Run(kReadTrimCheck, &SensorTrim::CheckReadTrim),
-        PrepareStep(kShiftZeroPrepare),
-        SendStep(kShiftZeroSend, 43, kShiftZeroCheck),
-        Run(kShiftZeroCheck, &SensorTrim::CheckShiftZero),
-        PrepareStep(kApplyLowerPrepare),
-        SendStep(kApplyLowerSend, 131, kApplyLowerCheck),
-        RunStepOf(kApplyLowerCheck, [this] { CheckTrimPoint(IDC_TRIM_LOWER, kApplyLowerSend); }),
-        PrepareStep(kApplyUpperPrepare),
-        SendStep(kApplyUpperSend, 130, kApplyUpperCheck),
-        RunStepOf(kApplyUpperCheck, [this] { CheckTrimPoint(IDC_TRIM_UPPER, kApplyUpperSend); }),
+        Exchange(kReadTrimPrepare, 128, &SensorTrim::CheckReadTrim),
+        Exchange(kShiftZeroPrepare, 43, &SensorTrim::CheckShiftZero),
+        ExchangeOf(kApplyLowerPrepare, 131, [this] { CheckTrimPoint(IDC_TRIM_LOWER); }),
+        ExchangeOf(kApplyUpperPrepare, 130, [this] { CheckTrimPoint(IDC_TRIM_UPPER); }),
+    };
+}
+
+std::vector<Handler> SensorTrim::Handlers()
+{
+    return {
+        On(IDC_READ_TRIM, &SensorTrim::OnReadTrim),
+        On(IDC_SHIFT_ZERO, &SensorTrim::OnShiftZero),
+        On(IDC_APPLY_LOWER, &SensorTrim::OnApplyLower, {IDC_TRIM_LOWER}),
+        On(IDC_APPLY_UPPER, &SensorTrim::OnApplyUpper, {IDC_TRIM_UPPER}),
     };
 }
 
@@ -64,8 +66,6 @@ void SensorTrim::ApplyTrimPoint(int field, std::int16_t firstState)
 // success.
 void SensorTrim::CheckReadTrim()
 {
-    if (!Succeeded())
-        return CountFailure(kReadTrimSend);
     if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().m_nReplyCode[0])))
         return DropTrimDisplay("Reply data not right!");
     Wnd().SetText(IDC_TRIM_UPPER, FormatText("%+.4e", double{Reply().m_fReplyValue[0]}));
@@ -78,17 +78,13 @@ void SensorTrim::CheckReadTrim()
 // 38: command 43 answers with the status bytes only.
 void SensorTrim::CheckShiftZero()
 {
-    if (!Succeeded())
-        return CountFailure(kShiftZeroSend);
     FinishWith(Reply().ResponseCode() != 0 ? "Command not implemented!" : "Setting succeed!");
 }
 
 // 41 and 44: commands 131 and 130 return the trim point the transmitter took,
 // with its unit. The response code is not judged.
-void SensorTrim::CheckTrimPoint(int field, std::int16_t sendState)
+void SensorTrim::CheckTrimPoint(int field)
 {
-    if (!Succeeded())
-        return CountFailure(sendState);
     if (Reply().ByteCount() < kTrimReplyByteCount)
         return FinishWith(Reply().StatusOnly() ? "Command not implemented!" : "Reply not right!");
     if (IsBadUnitCode(static_cast<std::uint8_t>(Reply().EchoedCode())))

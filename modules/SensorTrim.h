@@ -26,6 +26,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnReadTrim();
     void OnShiftZero();
@@ -36,6 +37,6 @@ private:
     void ApplyTrimPoint(int field, std::int16_t firstState);
     void CheckReadTrim();
     void CheckShiftZero();
-    void CheckTrimPoint(int field, std::int16_t sendState);
+    void CheckTrimPoint(int field);
     void DropTrimDisplay(std::string_view message);
 };

@@ -22,21 +22,26 @@ int DisplayEntry(std::int16_t code) { return code >= 0 && code <= 2 ? code : -1;
 std::vector<StepEntry> SpecificSettings::Steps()
 {
     return {
-        PrepareStep(kDisplayReadPrepare),
-        SendStep(kDisplayReadSend, 165, kDisplayReadCheck),
-        Run(kDisplayReadCheck, &SpecificSettings::CheckDisplayRead),
-        PrepareStep(kDisplayWritePrepare),
-        SendStep(kDisplayWriteSend, 134, kDisplayWriteCheck),
-        Run(kDisplayWriteCheck, &SpecificSettings::CheckDisplayWrite),
-        PrepareStep(kAlarmWritePrepare),
-        SendStep(kAlarmWriteSend, 135, kAlarmWriteCheck),
-        Run(kAlarmWriteCheck, &SpecificSettings::CheckAlarmWrite),
-        PrepareStep(kWriteProtectPrepare),
-        SendStep(kWriteProtectSend, 192, kWriteProtectCheck),
-        Run(kWriteProtectCheck, &SpecificSettings::CheckWriteProtectWrite),
-        PrepareStep(kVersionPrepare),
-        SendStep(kVersionSend, 172, kVersionCheck),
-        Run(kVersionCheck, &SpecificSettings::CheckVersionRead),
+        Exchange(kDisplayReadPrepare, 165, &SpecificSettings::CheckDisplayRead),
+        Exchange(kDisplayWritePrepare, 134, &SpecificSettings::CheckDisplayWrite),
+        Exchange(kAlarmWritePrepare, 135, &SpecificSettings::CheckAlarmWrite),
+        Exchange(kWriteProtectPrepare, 192, &SpecificSettings::CheckWriteProtectWrite),
+        Exchange(kVersionPrepare, 172, &SpecificSettings::CheckVersionRead),
+    };
+}
+
+std::vector<Handler> SpecificSettings::Handlers()
+{
+    using S = SpecificSettings;
+    return {
+        On(IDC_WRITE_PROTECT, Notify::SelChange, &S::OnWriteProtectChange),
+        On(IDC_SET_WP, &S::OnSetWriteProtect, {IDC_WRITE_PROTECT}),
+        On(IDC_ALARM, Notify::SelChange, &S::OnAlarmChange),
+        On(IDC_SET_ALARM, &S::OnSetAlarm, {IDC_ALARM}),
+        On(IDC_DISPLAY, Notify::SelChange, &S::OnDisplayChange),
+        On(IDC_READ_DISPLAY, &S::OnReadDisplay),
+        On(IDC_SET_DISPLAY, &S::OnSetDisplay, {IDC_DISPLAY}),
+        On(IDC_READ_VERSION, &S::OnReadVersion),
     };
 }
 
@@ -76,8 +81,6 @@ void SpecificSettings::OnReadVersion() { StartScript(kVersionPrepare); }
 // 109: command 165's display code selects the display entry.
 void SpecificSettings::CheckDisplayRead()
 {
-    if (!Succeeded())
-        return CountFailure(kDisplayReadSend);
     const int entry = DisplayEntry(Reply().m_nReplyCode[0]);
     Wnd().ComboSetCurSel(IDC_DISPLAY, entry);
     if (entry < 0)
@@ -87,35 +90,18 @@ void SpecificSettings::CheckDisplayRead()
 }
 
 // 112: command 134 echoes the display code.
-void SpecificSettings::CheckDisplayWrite()
-{
-    if (!Succeeded())
-        return CountFailure(kDisplayWriteSend);
-    FinishListWrite(IDC_DISPLAY, DisplayEntry);
-}
+void SpecificSettings::CheckDisplayWrite() { FinishListWrite(IDC_DISPLAY, DisplayEntry); }
 
 // 124: command 135 echoes the alarm code.
-void SpecificSettings::CheckAlarmWrite()
-{
-    if (!Succeeded())
-        return CountFailure(kAlarmWriteSend);
-    FinishListWrite(IDC_ALARM, AlarmEntry);
-}
+void SpecificSettings::CheckAlarmWrite() { FinishListWrite(IDC_ALARM, AlarmEntry); }
 
 // 127: command 192 echoes the write-protect code.
-void SpecificSettings::CheckWriteProtectWrite()
-{
-    if (!Succeeded())
-        return CountFailure(kWriteProtectSend);
-    FinishListWrite(IDC_WRITE_PROTECT, WriteProtectEntry);
-}
+void SpecificSettings::CheckWriteProtectWrite() { FinishListWrite(IDC_WRITE_PROTECT, WriteProtectEntry); }
 
 // 206: six 8-bit characters, ended early by a zero byte; bytes from 0x80 on
 // are Latin-1 characters. Nothing is logged.
 void SpecificSettings::CheckVersionRead()
 {
-    if (!Succeeded())
-        return CountFailure(kVersionSend);
     const std::uint8_t* text = Reply().m_pReplyData;
     const std::uint8_t* end = std::find(text, text + kVersionLength, 0);
     Wnd().SetText(IDC_VERSION, Latin1ToUtf8(std::string(text, end)));

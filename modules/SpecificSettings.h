@@ -29,6 +29,7 @@ public:
 
     using Module::Module;
     std::vector<StepEntry> Steps() override;
+    std::vector<Handler> Handlers() override;
 
     void OnWriteProtectChange();
     void OnSetWriteProtect();

@@ -1,12 +1,12 @@
 #include "sequencer/OperationObserver.h"
 
-void OperationObservers::ReportProcessValues(std::uint8_t command, const ReplyRecord& reply)
+void ReportProcessValues(OperationObserver& observer, std::uint8_t command, const ReplyRecord& reply)
 {
     // The reply record as the parse of each command fills it.
     if (command == 1)
-        PrimaryVariableRead(static_cast<std::uint8_t>(reply.m_nReplyCode[0]), reply.m_fReplyValue[0]);
+        observer.PrimaryVariableRead(static_cast<std::uint8_t>(reply.m_nReplyCode[0]), reply.m_fReplyValue[0]);
     else if (command == 2)
-        LoopCurrentRead(reply.m_fReplyValue[0], reply.m_fReplyValue[1]);
+        observer.LoopCurrentRead(reply.m_fReplyValue[0], reply.m_fReplyValue[1]);
 }
 
 void OperationObservers::OperationStarted(int controlId, std::string_view caption,
@@ -32,6 +32,12 @@ void OperationObservers::Note(std::string_view text)
 {
     for (OperationObserver* o : m_List)
         o->Note(text);
+}
+
+void OperationObservers::Error(std::string_view text)
+{
+    for (OperationObserver* o : m_List)
+        o->Error(text);
 }
 
 void OperationObservers::PrimaryVariableRead(std::uint8_t unitCode, float value)

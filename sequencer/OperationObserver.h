@@ -30,11 +30,18 @@ public:
     // What the tool did or met on its own, for the record only: the window's
     // log keeps its fixed messages.
     virtual void Note(std::string_view /*text*/) {}
+    // What went wrong beneath the window's messages (a port's own error, a
+    // failed try and why, a reply line refused, a programming error), for
+    // the record only.
+    virtual void Error(std::string_view /*text*/) {}
     // A decoded reply to command 1: the primary variable and its unit code.
     virtual void PrimaryVariableRead(std::uint8_t /*unitCode*/, float /*value*/) {}
     // A decoded reply to command 2: the loop current and the percent of range.
     virtual void LoopCurrentRead(float /*milliamps*/, float /*percent*/) {}
 };
+
+// The process values of an accepted reply, for commands 1 and 2.
+void ReportProcessValues(OperationObserver& observer, std::uint8_t command, const ReplyRecord& reply);
 
 // Hands every call on to each observer added, in the order added.
 class OperationObservers final : public OperationObserver {
@@ -42,13 +49,11 @@ public:
     // The observer must outlive the dialog object.
     void Add(OperationObserver& observer) { m_List.push_back(&observer); }
 
-    // The process values of an accepted reply, for commands 1 and 2.
-    void ReportProcessValues(std::uint8_t command, const ReplyRecord& reply);
-
     void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
     void Note(std::string_view text) override;
+    void Error(std::string_view text) override;
     void PrimaryVariableRead(std::uint8_t unitCode, float value) override;
     void LoopCurrentRead(float milliamps, float percent) override;
 

@@ -17,6 +17,7 @@ char* AsText(std::uint8_t* bytes) { return reinterpret_cast<char*>(bytes); }
 void StepMachine::SendCommand(const CommandInfo& cmd)
 {
     m_Rx.ResetReceive();
+    m_Reply.reset();
 
     RequestParams params;
     std::copy(std::begin(m_nReqCode), std::end(m_nReqCode), params.reqCode);
@@ -32,8 +33,9 @@ void StepMachine::SendCommand(const CommandInfo& cmd)
 
     try {
         m_Comm.SetOutput(m_TxBytes);
-    } catch (const SerialPortError&) {
+    } catch (const SerialPortError& e) {
         // Back to the script at once; the try counts as failed there.
+        ReportError(std::string("send: ") + e.what());
         m_nResult = kResultSendFailed;
         m_nStep = m_nReturnStep;
         Arm(STEP_DELAY);
@@ -48,44 +50,39 @@ void StepMachine::SendCommand(const CommandInfo& cmd)
 
 // Lines that are not the reply are dropped unlogged: a bursting transmitter
 // would flush the log every few hundred milliseconds. A frame of the
-// connected transmitter still tells whether it is in burst mode.
-bool StepMachine::IsReplyInFlight(const std::uint8_t* line, int n)
+// connected transmitter still tells whether it is in burst mode. The modem's
+// own refusals carry no frame: they answer whatever was sent.
+void StepMachine::OfferReply(const ModemReply& reply)
 {
-    if (line[1] != 'P')
-        return true;  // the modem's own refusals carry no frame
-    std::uint8_t frame[sizeof m_HexText];
-    const int payloadLen = std::max(n - kEnvelopeOverhead, 0);
-    const int frameLen = std::max<int>(
-        HexToBytes(reinterpret_cast<const char*>(line) + 4, frame, static_cast<std::int16_t>(payloadLen)), 0);
-    const FrameVerdict verdict = JudgeReplyFrame(frame, frameLen, m_InFlight, m_UniqueId);
-    if (!verdict.isReply && verdict.fromTransmitter)
-        m_bBurst = verdict.burst ? 1 : 0;
-    return verdict.isReply;
+    if (reply.letter == 'P') {
+        const FrameVerdict verdict =
+            JudgeReplyFrame(reply.frame.data(), static_cast<int>(reply.frame.size()), m_InFlight, m_UniqueId);
+        if (!verdict.isReply) {
+            if (verdict.fromTransmitter)
+                m_bBurst = verdict.burst ? 1 : 0;
+            return;
+        }
+    }
+    m_Reply = reply;
+    Arm(STEP_DELAY);
 }
 
 void StepMachine::ParseReplyHead(const CommandInfo& cmd)
 {
-    std::uint8_t* rxBuf = m_Rx.m_RxReply;
-    if (m_Rx.m_bRxReady != 1) {
+    if (!m_Reply) {
         m_nResult = kResultNoReply;
-    } else if (rxBuf[1] == 'P') {
-        // The payload is checked hex text; the log shows it decoded and
-        // encoded again, so always as whole bytes.
-        const int payloadLen = std::max(m_Rx.m_nRxReplyLen - kEnvelopeOverhead, 0);
-        const std::int16_t frameLen =
-            std::max<std::int16_t>(HexToBytes(AsText(rxBuf) + 4, m_HexText, static_cast<std::int16_t>(payloadLen)), 0);
-        const std::int16_t hexLen = std::max<std::int16_t>(BytesToHex(m_HexText, AsText(rxBuf), frameLen), 0);
-        rxBuf[hexLen] = 0;
-        m_strRx.assign(AsText(rxBuf), static_cast<std::size_t>(hexLen));
+    } else if (m_Reply->letter == 'P') {
+        m_strRx = m_Reply->hex;
         m_Shell.AppendLog(m_strRx);
-
-        const ReplyDecode decoded = DecodeReplyFrame(cmd, m_HexText, frameLen, *this, m_UniqueId);
+        const auto frameLen = static_cast<int>(std::min(m_Reply->frame.size(), sizeof m_ReplyFrame));
+        std::copy_n(m_Reply->frame.begin(), frameLen, m_ReplyFrame);
+        const ReplyDecode decoded = DecodeReplyFrame(cmd, m_ReplyFrame, frameLen, *this, m_UniqueId);
         if (decoded.burstKnown)
             m_bBurst = decoded.burst ? 1 : 0;
         m_nResult = decoded.result;
         if (m_nResult == kResultOk)
-            m_Observers.ReportProcessValues(cmd.command, *this);
-    } else if (rxBuf[1] == 'X') {
+            ReportProcessValues(m_Shell.Observers(), cmd.command, *this);
+    } else if (m_Reply->letter == 'X') {
         m_nResult = kResultModemError;
     } else {
         m_nResult = kResultBadLetter;

@@ -5,12 +5,9 @@
 #include "hart/ResultCodes.h"
 #include "sequencer/CommandStates.h"
 
-#include <cstdio>
+#include <string>
 
-StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx)
-{
-    m_Rx.SetReplyFilter(this);
-}
+StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx) {}
 
 void StepMachine::AddSteps(std::vector<StepEntry> rows) { m_Steps.Add(std::move(rows)); }
 
@@ -22,26 +19,37 @@ void StepMachine::RunStep()
         return SendCommand(*cmd);
     if (const CommandInfo* cmd = CommandOfParseState(m_nStep))
         return ParseReplyHead(*cmd);
-    if (const StepEntry* step = m_Steps.Find(m_nStep))
-        return RunScriptStep(*step);
+    StepRole role = StepRole::Run;
+    if (const StepEntry* step = m_Steps.Find(m_nStep, &role))
+        return role == StepRole::Run ? step->run() : RunExchange(*step, role);
     // No table holds this state: a programming error. Say so where a
     // developer looks, and give the operator the window back.
-    std::fprintf(stderr, "tamsel: step machine: no state %d; the operation is ended\n", m_nStep);
+    ReportError("step machine: no state " + std::to_string(m_nStep) + "; the operation is ended");
     EndOperation();
 }
 
-void StepMachine::RunScriptStep(const StepEntry& step)
+void StepMachine::RunExchange(const StepEntry& row, StepRole role)
 {
-    switch (step.kind) {
-    case StepKind::Prepare:
-        GoOnTo(step.next);
+    switch (role) {
+    case StepRole::Prepare:
+        return GoOnTo(row.SendState());
+    case StepRole::Send:
+        if (!row.beforeSend || row.beforeSend())
+            SendRequest(row.command, row.CheckState());
         return;
-    case StepKind::Send:
-        SendRequest(step.command, step.next);
-        return;
-    case StepKind::Run:
-        step.run();
-        return;
+    case StepRole::Check:
+        if (Succeeded() && row.items.Holds(m_nReplyItems))
+            return row.run();
+        ReportError("command " + std::to_string(row.command) + ", try " + std::to_string(m_nTries + 1) + " of " +
+                    std::to_string(m_nMaxTries) + ": " +
+                    (Succeeded() ? "the reply lacks values" : ResultText(m_nResult)));
+        if (TryAgain(row.SendState()))
+            return;
+        if (row.outOfTries)
+            return row.outOfTries();
+        return FinishWith("Communication fail!");
+    case StepRole::Run:
+        return row.run();
     }
 }
 
@@ -51,6 +59,7 @@ void StepMachine::StartScript(std::int16_t firstState, std::int16_t maxTries)
 {
     m_Shell.DisableAllControls();
     m_nMaxTries = maxTries;
+    m_nTries = 0;
     m_nStep = firstState;
     m_nStepTimer = TIMER_STEP;
     Arm(STEP_DELAY);
@@ -69,6 +78,12 @@ void StepMachine::SendRequest(std::uint8_t command, std::int16_t checkState)
     m_nResult = kResultOk;
     m_nStep = SendStateOf(command);
     Arm(STEP_DELAY);
+}
+
+void StepMachine::ResumeAt(std::int16_t state, int ms)
+{
+    m_nStep = state;
+    Arm(ms);
 }
 
 bool StepMachine::Succeeded() const { return m_nResult == kResultOk; }

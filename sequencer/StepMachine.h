@@ -7,13 +7,13 @@
 
 #include "hart/ReplyDecoder.h"
 #include "hart/ReplyMatch.h"
-#include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
 #include "serial/ReceivePath.h"
 #include "serial/SerialPort.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +23,7 @@ inline constexpr std::int16_t kRestState = 0;
 // Tries of a command before a script gives up; Search Addr allows one.
 inline constexpr std::int16_t kDefaultTries = 3;
 
-class StepMachine : public ReplyRecord, private ReplyFilter {
+class StepMachine : public ReplyRecord {
 public:
     StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx);
 
@@ -33,18 +33,22 @@ public:
     // One tick: runs the state in m_nStep.
     void RunStep();
     bool IsOperationRunning() const { return m_nStep != kRestState; }
-    // Hosts following the work; the parse states report process values.
-    OperationObservers& Observers() { return m_Observers; }
+    // A line the receive path passed. The reply to the request in flight is
+    // kept for the parse state, which then runs at once; any other frame only
+    // tells whether the transmitter bursts.
+    void OfferReply(const ModemReply& reply);
 
     // --- The verbs of the scripts
 
     // Starts the step timer: the next state runs after ms.
     void Arm(int ms);
     // Disables the window's operation controls and starts a script at its
-    // first state.
+    // first state with a fresh count of tries.
     void StartScript(std::int16_t firstState, std::int16_t maxTries = kDefaultTries);
     // Goes on to another state of the script with a fresh count of tries.
     void GoOnTo(std::int16_t state);
+    // Goes on to another state after ms, keeping the count of tries.
+    void ResumeAt(std::int16_t state, int ms);
     // The send state's work: send the command; its parse state returns to
     // checkState.
     void SendRequest(std::uint8_t command, std::int16_t checkState);
@@ -55,6 +59,8 @@ public:
     bool TryAgain(std::int16_t sendState);
     // Counts a failed try: sent again, or "Communication fail!" and the end.
     void CountFailure(std::int16_t sendState);
+    // What went wrong that the window's log does not say, for the record.
+    void ReportError(std::string_view text) { m_Shell.Observers().Error(text); }
     // Logs the message, trims the log and ends the operation.
     void FinishWith(std::string_view message);
     // Ends the operation: the window's controls enabled, the machine at rest.
@@ -100,8 +106,10 @@ private:
     StepTable m_Steps;
     // The last request sent: a reply must answer it.
     RequestInFlight m_InFlight;
-    OperationObservers m_Observers;
+    // The reply accepted since the last send, until the parse takes it.
+    std::optional<ModemReply> m_Reply;
+    // The frame the parse decoded; the reply record points into it.
+    std::uint8_t m_ReplyFrame[512] = {};
 
-    bool IsReplyInFlight(const std::uint8_t* line, int n) override;
-    void RunScriptStep(const StepEntry& step);
+    void RunExchange(const StepEntry& row, StepRole role);
 };

@@ -1,7 +1,10 @@
-// The scripts of the step machine as rows, one per state number: a prepare
-// state, the send state of the prepare/send/check pattern, or a state that
-// runs an operation of its module. Modules bring their rows; the table checks
-// them as they join.
+// The scripts of the step machine as rows. A row is either one state that
+// runs an operation of its module, or one exchange of a command: its prepare
+// state (a fresh count of tries), its send state and its check state, with
+// consecutive numbers. The machine runs an exchange itself: it counts a try
+// that brought no reply, or a reply without the values the row asks for, and
+// calls the row's check only with a reply. Modules bring their rows; the
+// table checks them as they join.
 #pragma once
 
 #include <cstdint>
@@ -10,30 +13,74 @@
 #include <vector>
 
 enum class StepKind : std::uint8_t {
-    Prepare,  // m_nTries = 0; go on to next after the step delay
-    Send,     // send the command; its parse state returns to next
-    Run,      // run the row's operation
+    Run,       // runs the row's operation
+    Exchange,  // prepare, send and check of one command
+};
+
+// The values a reply must carry beyond an answer; else the try failed.
+struct ItemRule {
+    enum Kind : std::uint8_t { Any, Exactly, AtLeast } kind = Any;
+    std::int16_t count = 0;
+    bool Holds(std::int16_t items) const { return kind == Any || (kind == Exactly ? items == count : items >= count); }
 };
 
 struct StepEntry {
-    std::int16_t state = 0;
+    std::int16_t state = 0;  // Run: the state; Exchange: the first of its states
     StepKind kind = StepKind::Run;
-    std::uint8_t command = 0;   // Send: the HART command
-    std::int16_t next = 0;      // Prepare: the following state; Send: the check state
-    std::function<void()> run;  // Run only
+    std::function<void()> run;  // Run: the operation; Exchange: the check, with a reply
+
+    // --- Exchange only
+    std::uint8_t command = 0;
+    bool prepared = true;  // the first state is a prepare state; else it is the send
+    ItemRule items;
+    // Runs at the send state instead of sending when it returns false (it
+    // then moves the machine on itself).
+    std::function<bool()> beforeSend;
+    // Runs when the tries are used up; without it the operation finishes
+    // with "Communication fail!".
+    std::function<void()> outOfTries;
+
+    std::int16_t SendState() const { return prepared ? static_cast<std::int16_t>(state + 1) : state; }
+    std::int16_t CheckState() const { return static_cast<std::int16_t>(SendState() + 1); }
+    std::int16_t LastState() const { return kind == StepKind::Run ? state : CheckState(); }
+
+    // Refinements of an exchange row, as the module writes it.
+    StepEntry&& WithoutPrepare() &&
+    {
+        prepared = false;
+        return std::move(*this);
+    }
+    StepEntry&& Items(ItemRule::Kind kind, std::int16_t count) &&
+    {
+        items = {kind, count};
+        return std::move(*this);
+    }
+    StepEntry&& SendOnlyIf(std::function<bool()> condition) &&
+    {
+        beforeSend = std::move(condition);
+        return std::move(*this);
+    }
+    StepEntry&& WhenOutOfTries(std::function<void()> end) &&
+    {
+        outOfTries = std::move(end);
+        return std::move(*this);
+    }
 };
 
-inline StepEntry PrepareStep(std::int16_t state)
-{
-    return {state, StepKind::Prepare, 0, static_cast<std::int16_t>(state + 1), {}};
-}
-inline StepEntry SendStep(std::int16_t state, std::uint8_t command, std::int16_t checkState)
-{
-    return {state, StepKind::Send, command, checkState, {}};
-}
 inline StepEntry RunStepOf(std::int16_t state, std::function<void()> run)
 {
-    return {state, StepKind::Run, 0, 0, std::move(run)};
+    StepEntry row;
+    row.state = state;
+    row.run = std::move(run);
+    return row;
+}
+// Prepare at first, send at first + 1, check at first + 2.
+inline StepEntry ExchangeOf(std::int16_t first, std::uint8_t command, std::function<void()> check)
+{
+    StepEntry row = RunStepOf(first, std::move(check));
+    row.kind = StepKind::Exchange;
+    row.command = command;
+    return row;
 }
 
 // Thrown at start-up when modules claim a state twice, the rest state, or a
@@ -43,11 +90,15 @@ public:
     using std::logic_error::logic_error;
 };
 
+// Where a state lies in its row.
+enum class StepRole : std::uint8_t { Run, Prepare, Send, Check };
+
 class StepTable {
 public:
     void Add(std::vector<StepEntry> rows);
-    // The row of a script state, or nullptr.
-    const StepEntry* Find(std::int16_t state) const;
+    // The row that holds a script state, or nullptr; role tells which of its
+    // states it is.
+    const StepEntry* Find(std::int16_t state, StepRole* role = nullptr) const;
 
 private:
     std::vector<StepEntry> m_Rows;

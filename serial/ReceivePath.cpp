@@ -2,34 +2,35 @@
 
 #include "dialog/Timing.h"
 #include "modem/Envelope.h"
+#include "modem/Hex.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-constexpr int kRxLast = static_cast<int>(sizeof(ReceivePath::m_RxBuf)) - 1;
+constexpr int kRxLast = 1023;
 }
 
 void ReceivePath::ResetReceive()
 {
     m_nRxCount = 0;
     m_nRxError = 0;
-    m_bRxReady = 0;
-    m_nRxReplyLen = 0;
     m_Wnd.KillTimer(TIMER_RX);
 }
 
 void ReceivePath::OnCommEvent()
 {
-    switch (m_Comm.GetCommEvent()) {
+    const std::int16_t event = m_Comm.GetCommEvent();
+    switch (event) {
     case CommEvent::kReceive: {
         std::vector<std::uint8_t> input;
         try {
             const std::int16_t waiting = m_Comm.GetInBufferCount();
             m_Comm.SetInputLen(waiting);
             input = m_Comm.GetInput();
-        } catch (const SerialPortError&) {
+        } catch (const SerialPortError& e) {
             // Nothing read; the quiet timer still restarts below.
+            Report(std::string("receive: ") + e.what());
         }
         for (std::uint8_t byte : input) {
             m_RxBuf[m_nRxCount] = byte;
@@ -46,29 +47,35 @@ void ReceivePath::OnCommEvent()
         // Saturates, so that no number of errors can count back to "clean".
         if (m_nRxError < std::numeric_limits<std::int16_t>::max())
             ++m_nRxError;
+        Report(std::string("receive: ") + CommEvent::Text(event));
         break;
     default:
         break;
     }
 }
 
-void ReceivePath::CheckReply()
+std::optional<ModemReply> ReceivePath::CheckReply()
 {
     if (m_nRxError != 0)
-        return;  // a line error or an earlier failed check spoils this reply
+        return std::nullopt;  // a line error or an earlier failed check spoils this reply
     const ReplyLineFault fault = CheckReplyLine(m_RxBuf, m_nRxCount);
     if (fault != kReplyLineOk) {
         m_nRxError = fault;
-        return;
+        Report(std::string("receive: ") + ReplyLineFaultText(fault));
+        return std::nullopt;
     }
-    if (m_pFilter && !m_pFilter->IsReplyInFlight(m_RxBuf, m_nRxCount)) {
-        m_nRxCount = 0;
-        return;
+    ModemReply reply;
+    reply.letter = static_cast<char>(m_RxBuf[1]);
+    if (reply.letter == 'P') {
+        // The payload is checked hex text; the log shows it decoded and
+        // encoded again, so always as whole bytes.
+        const auto payload = static_cast<std::int16_t>(m_nRxCount - kEnvelopeOverhead);
+        reply.frame.resize(static_cast<std::size_t>(std::max(payload / 2, 0)));
+        HexToBytes(reinterpret_cast<const char*>(m_RxBuf) + 4, reply.frame.data(), payload);
+        reply.hex.resize(reply.frame.size() * 2 + 1);
+        BytesToHex(reply.frame.data(), reply.hex.data(), static_cast<std::int16_t>(reply.frame.size()));
+        reply.hex.pop_back();
     }
-    std::copy_n(m_RxBuf, m_nRxCount, m_RxReply);
-    m_RxReply[m_nRxCount] = 0;
-    m_nRxReplyLen = m_nRxCount;
     m_nRxCount = 0;
-    m_bRxReady = 1;
-    m_Wnd.SetTimer(TIMER_STEP, STEP_DELAY);
+    return reply;
 }

@@ -1,51 +1,61 @@
 // Collects the modem's reply from the pieces the port delivers. A quiet time
-// after the last piece ends the reply; the envelope check then judges it and,
-// when it passes, cuts the step machine's reply time-out short.
+// after the last piece ends the reply; the envelope check then judges it, and
+// a line that passes is handed on once, as one value.
 #pragma once
 
 #include "dialog/DialogWindow.h"
 #include "serial/SerialPort.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-// Decides whether a well-formed modem line carries the reply that the
-// request in flight waits for. The step machine provides it.
-class ReplyFilter {
-public:
-    virtual bool IsReplyInFlight(const std::uint8_t* line, int n) = 0;
-
-protected:
-    ~ReplyFilter() = default;
+// A reply line that passed the envelope check.
+struct ModemReply {
+    char letter = 0;                  // 'P' carries a frame; the others are the modem's own
+    std::vector<std::uint8_t> frame;  // 'P': the HART frame, delimiter to check byte
+    std::string hex;                  // the frame as whole bytes of hex: what the log shows
 };
 
 class ReceivePath {
 public:
-    ReceivePath(DialogWindow& window, SerialPort& comm) : m_Wnd(window), m_Comm(comm) {}
+    // onError hears of what spoils a reply (line errors, a refused line, a
+    // port that cannot be read), for the record.
+    ReceivePath(DialogWindow& window, SerialPort& comm, std::function<void(std::string_view)> onError = {})
+        : m_Wnd(window), m_Comm(comm), m_OnError(std::move(onError))
+    {
+    }
 
     // The port's event: received bytes, or a line error.
     void OnCommEvent();
-    // Empties the buffer, forgets errors and readiness, and stops the quiet
-    // timer: bytes received before have nothing left to be judged for.
+    // Empties the buffer, forgets errors and stops the quiet timer: bytes
+    // received before have nothing left to be judged for.
     void ResetReceive();
     // The quiet timer's action: the envelope check of the buffered line. A
-    // well-formed line that the filter does not take is dropped, and the
-    // reply is waited for on.
-    void CheckReply();
-    void SetReplyFilter(ReplyFilter* filter) { m_pFilter = filter; }
+    // line that passes is handed out and the buffer starts afresh; one that
+    // fails stays, and spoils what follows it until the next reset.
+    std::optional<ModemReply> CheckReply();
 
-    std::uint8_t m_RxBuf[1024] = {};
-    std::int16_t m_nRxCount = 0;
-    // 0 while the reception is clean; counts line errors; holds the failure
-    // of the envelope check.
-    std::int16_t m_nRxError = 0;
-    std::int32_t m_bRxReady = 0;
-    // The line the envelope check accepted, NUL-terminated: what the parse
-    // reads. Bytes received after it start the next line in m_RxBuf.
-    std::uint8_t m_RxReply[1024] = {};
-    std::int16_t m_nRxReplyLen = 0;
+    // Bytes waiting for the check, and what spoils them (0: nothing; a line
+    // error count, or the envelope check's fault).
+    int Buffered() const { return m_nRxCount; }
+    std::string_view BufferedBytes() const { return {reinterpret_cast<const char*>(m_RxBuf), std::size_t(m_nRxCount)}; }
+    std::int16_t Fault() const { return m_nRxError; }
 
 private:
+    void Report(std::string_view text) const
+    {
+        if (m_OnError)
+            m_OnError(text);
+    }
+
     DialogWindow& m_Wnd;
     SerialPort& m_Comm;
-    ReplyFilter* m_pFilter = nullptr;
+    std::function<void(std::string_view)> m_OnError;
+    std::uint8_t m_RxBuf[1024] = {};
+    std::int16_t m_nRxCount = 0;
+    std::int16_t m_nRxError = 0;
 };

@@ -1,4 +1,4 @@
-// The serial port as the dialog sees it: the handful of properties of a
+// The serial port as the core sees it: the handful of properties of a
 // communications control, one event, and failures as SerialPortError.
 // Implementations deliver the event on the user-interface thread only.
 #pragma once
@@ -24,6 +24,25 @@ inline constexpr std::int16_t kParityError = 1009;
 // The device went away (unplugged, or its other end closed); the port has
 // closed itself.
 inline constexpr std::int16_t kDeviceLost = 1100;
+
+// What a line event means, for the record.
+constexpr const char* Text(std::int16_t code)
+{
+    switch (code) {
+    case kFrameError:
+        return "framing error";
+    case kOverrun:
+        return "overrun";
+    case kRxOverflow:
+        return "receive buffer overflow";
+    case kParityError:
+        return "parity error";
+    case kDeviceLost:
+        return "the device went away";
+    default:
+        return "line event";
+    }
+}
 }  // namespace CommEvent
 
 inline constexpr int kFirstPort = 1;

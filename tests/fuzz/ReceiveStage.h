@@ -12,8 +12,8 @@
 #pragma once
 
 #include "dialog/Layout.h"
+#include "dialog/Timing.h"
 #include "hart/CommandTable.h"
-#include "sequencer/CommandStates.h"
 #include "sim/Transmitter.h"
 #include "tests/support/OpenPortHost.h"
 
@@ -53,8 +53,8 @@ struct ReceiveStage : OpenPortHost {
     {
         if (pick >= kOperationPick)
             return void(window.Click(Buttons()[(pick - kOperationPick) % Buttons().size()]));
-        dlg.Machine().m_nStep = SendStateOf(AllCommands()[pick % AllCommands().size()].command);
-        dlg.Machine().RunStep();
+        dlg.Machine().SendRequest(AllCommands()[pick % AllCommands().size()].command, kRestState);
+        clock.AdvanceBy(STEP_DELAY);
     }
 
     std::uint8_t block[kMaxRequestData] = {};

@@ -237,7 +237,7 @@ std::string RunCell(const MatrixOperation& op, const Column& column)
     EXPECT_FALSE(s.dlg.IsOperationRunning());
     EXPECT_EQ(s.LogHistory().size(), logged) << "logged at rest";
     EXPECT_EQ(s.port.Writes().size(), sent) << "sent at rest";
-    EXPECT_LE(s.dlg.Receive().m_nRxCount, 1023);
+    EXPECT_LE(s.dlg.Receive().Buffered(), 1023);
     std::string command;  // the log holds requests and the replies to them: no burst frame, no stray reply
     for (const std::string& e : s.LogHistory()) {
         if (!Scenario::IsFrame(e))

@@ -16,21 +16,23 @@ namespace {
 
 constexpr std::int16_t kScriptState = 77;  // stands for the script's check state: runs nothing
 
-struct Host : OpenPortHost {
+struct Host : OpenPortHost, OperationObserver {
     Host()
     {
         const std::uint8_t id[5] = {0xB5, 0x7C, 0x01, 0x02, 0x03};  // the simulator's default transmitter
         std::copy(id, id + 5, dlg.Machine().m_UniqueId);
         window.AddListObserver([this](int, const std::string& text) { loggedAt[text] = clock.Now(); });
+        dlg.AddObserver(*this);
     }
     std::map<std::string, std::int64_t> loggedAt;  // when each log text was last appended
+    std::vector<std::string> errors;
+    void Error(std::string_view text) override { errors.emplace_back(text); }
 
-    // Runs the send state of a command as the script would reach it.
-    void Send(std::int16_t sendState)
+    // A script's send of a command: its send state runs at the next tick.
+    void Send(std::uint8_t command)
     {
-        dlg.Machine().m_nReturnStep = kScriptState;
-        dlg.Machine().m_nStep = sendState;
-        dlg.Machine().RunStep();
+        dlg.Machine().SendRequest(command, kScriptState);
+        clock.AdvanceBy(STEP_DELAY);
     }
     // Starts the damping write (command 34) as its "Set" button would.
     void StartDampingWrite()
@@ -48,22 +50,25 @@ struct Host : OpenPortHost {
 TEST(SendState, TheRequestGoesOutInTheEnvelopeAndIsLogged)
 {
     const struct {
-        std::int16_t state, code;  // the send state, and the polling address or new address
+        std::uint8_t command;
+        std::int16_t code;  // the polling address or new address
         std::string hex;
-    } rows[] = {{503, 0, "82B57C01020301004A"}, {501, 15, "028F00008D"}, {509, 5, "82B57C01020306010549"}};
+    } rows[] = {{1, 0, "82B57C01020301004A"}, {0, 15, "028F00008D"}, {6, 5, "82B57C01020306010549"}};
     for (const auto& row : rows) {
         Host host;
-        ReceivePath& rx = host.dlg.Receive();
-        rx.m_nRxCount = 12, rx.m_nRxError = 3, rx.m_bRxReady = 1;
+        host.port.DeliverTextAfter(0, "\x01P00");
+        host.port.LineErrorAfter(0, CommEvent::kParityError);
+        host.clock.AdvanceBy(1);
+        ASSERT_TRUE(host.dlg.Receive().Buffered() != 0 && host.dlg.Receive().Fault() != 0);
         host.dlg.Machine().m_nReqCode[0] = row.code;
-        host.Send(row.state);
+        host.Send(row.command);
         const std::vector<std::uint8_t>& line = host.port.Writes().at(0);
         EXPECT_EQ(std::string(line.begin(), line.end()), "\x01P01" + row.hex + "\r\n");
         EXPECT_EQ(host.LogHistory(), std::vector<std::string>{row.hex});
         EXPECT_EQ(host.dlg.Machine().m_strTx, row.hex);
-        EXPECT_EQ(host.dlg.Machine().m_nStep, row.state + 1);
-        EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT);
-        EXPECT_TRUE(rx.m_nRxCount == 0 && rx.m_nRxError == 0 && rx.m_bRxReady == 0) << "a clean receive state";
+        EXPECT_EQ(host.timers.DueAt(TIMER_STEP) - host.clock.Now(), REPLY_TIMEOUT);
+        EXPECT_TRUE(host.dlg.Receive().Buffered() == 0 && host.dlg.Receive().Fault() == 0) << "a clean receive state";
+        EXPECT_FALSE(host.timers.IsArmed(TIMER_RX)) << "no quiet time left to run";
     }
 }
 
@@ -86,7 +91,7 @@ TEST_P(ParseStateTest, SetsTheResultAndReturnsToTheScript)
     StepMachine& m = host.dlg.Machine();
     m.m_nReplyCode[0] = 99;
     m.m_bBurst = 1;
-    host.Send(503);  // command 1
+    host.Send(1);
     if (!c.reply.empty())
         host.port.DeliverTextAfter(30, c.reply);
     host.clock.AdvanceUntil([&] { return m.m_nStep == kScriptState; }, 10000);
@@ -132,7 +137,7 @@ TEST(ParseState, OnlyASuccessfulCommandZeroChangesTheUniqueIdentifier)
 {
     Host host;
     host.dlg.Machine().m_nReqCode[0] = 0;
-    host.Send(501);
+    host.Send(0);
     // Byte count 13, one short of command 0's 14.
     host.port.DeliverTextAfter(0, "\x01P000680000D0000FE26770505010C0801AABB31\r\n");
     host.clock.AdvanceBy(110);
@@ -140,7 +145,7 @@ TEST(ParseState, OnlyASuccessfulCommandZeroChangesTheUniqueIdentifier)
     EXPECT_EQ(host.dlg.Machine().m_UniqueId[0], 0xB5);
     EXPECT_EQ(host.dlg.Machine().m_UniqueId[4], 0x03);
 
-    host.Send(501);
+    host.Send(0);
     // 06 80 00 0E | 00 00 | FE 26 77 05 05 01 0C 08 01 | AA BB CC | checksum
     host.port.DeliverTextAfter(0, "\x01P000680000E0000FE26770505010C0801AABBCCFE\r\n");
     host.clock.AdvanceBy(110);
@@ -207,7 +212,7 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
 
 // The rest state runs nothing and touches no control; a state no table holds
 // is a programming error: it ends the operation, gives the window back and
-// says so on standard error, not in the operator's log.
+// says so in the record, not in the operator's log.
 TEST(Timeline, RestStateRunsNothingAndAStateNoTableHoldsEndsTheOperation)
 {
     Host host;
@@ -217,11 +222,9 @@ TEST(Timeline, RestStateRunsNothingAndAStateNoTableHoldsEndsTheOperation)
     EXPECT_EQ(host.dlg.Machine().m_nStep, kRestState);
     EXPECT_FALSE(host.window.IsEnabled(IDC_HART_COMM));
     for (std::int16_t state : {45, 100, 152, 207, 500, 547, 623, -1}) {
-        host.dlg.DisableAllControls();
-        host.dlg.Machine().m_nStep = state;
-        testing::internal::CaptureStderr();
-        host.dlg.Machine().RunStep();
-        EXPECT_NE(testing::internal::GetCapturedStderr().find("no state " + std::to_string(state)), std::string::npos);
+        host.dlg.Machine().StartScript(state);
+        host.clock.AdvanceBy(STEP_DELAY);
+        EXPECT_EQ(host.errors.back(), "step machine: no state " + std::to_string(state) + "; the operation is ended");
         EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP)) << state;
         EXPECT_EQ(host.dlg.Machine().m_nStep, kRestState) << state;
         EXPECT_TRUE(host.window.IsEnabled(IDC_AUTO_READ)) << state;
@@ -244,12 +247,19 @@ TEST(Timeline, AReplyDuringTheRetryDelayShortensIt)
     EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 2150) << "the validated line re-armed the step timer";
 }
 
+// An exchange claims its prepare, send and check states, or its send and
+// check states alone.
 TEST(StepTable, RefusesAStateClaimedTwiceOrOutsideTheScriptRanges)
 {
     StepTable table;
-    table.Add({PrepareStep(21)});
-    for (std::int16_t state : {21, 0, 501, 622})
-        EXPECT_THROW(table.Add({PrepareStep(state)}), StepTableError) << state;
-    EXPECT_THROW(table.Add({SendStep(22, 3, 23)}), StepTableError) << "command 3 has no send state";
-    EXPECT_NO_THROW(table.Add({SendStep(22, 35, 23)}));
+    table.Add({ExchangeOf(21, 35, {})});
+    for (std::int16_t state : {19, 21, 23, 0, -1, 499, 620})
+        EXPECT_THROW(table.Add({ExchangeOf(state, 35, {})}), StepTableError) << state;
+    EXPECT_THROW(table.Add({ExchangeOf(30, 3, {})}), StepTableError) << "command 3 has no send state";
+    EXPECT_THROW(table.Add({RunStepOf(501, {})}), StepTableError) << "a send state";
+    EXPECT_NO_THROW(table.Add({ExchangeOf(24, 36, {}).WithoutPrepare(), RunStepOf(20, {}), RunStepOf(26, {})}));
+    StepRole role = StepRole::Run;
+    ASSERT_NE(table.Find(25, &role), nullptr);
+    EXPECT_EQ(role, StepRole::Check);
+    EXPECT_EQ(table.Find(27), nullptr);
 }

@@ -56,26 +56,33 @@ TEST(PortSetting, FailedOpenOffersARetryOpenResetsReceiveAndOffersConnect)
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_EQ(State(host), "Open Com | COM3=3 COM5=5 | open");
     host.port.SetAvailablePorts({3, 5});
-    ReceivePath& rx = host.dlg.Receive();
-    rx.m_nRxCount = 7, rx.m_nRxError = 2, rx.m_bRxReady = 1;
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_EQ(host.port.OpenPort(), 5);
     EXPECT_EQ(State(host), "Close Com | COM3=3 COM5=5 | open hart find");
-    EXPECT_TRUE(rx.m_nRxCount == 0 && rx.m_nRxError == 0 && rx.m_bRxReady == 0);
+    host.port.DeliverTextAfter(0, "\x01P00");  // what a closed port leaves behind
+    host.port.LineErrorAfter(0, CommEvent::kFrameError);
+    host.clock.AdvanceBy(1);
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_FALSE(host.port.GetPortOpen());
     EXPECT_EQ(State(host), "Open Com | COM3=3 COM5=5 | search list open");
+    ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
+    EXPECT_TRUE(host.dlg.Receive().Buffered() == 0 && host.dlg.Receive().Fault() == 0) << "opened afresh";
     EXPECT_TRUE(host.LogHistory().empty());
 }
 
 // A host whose command 0 to polling address 0 is in flight, and the reply to
-// it, whole: 06 80 00 0E, status, 12 data bytes, check byte.
+// it, whole: 06 80 00 0E, status, 12 data bytes, check byte. Times count
+// from the send.
 struct InFlightHost : OpenPortHost {
+    static constexpr std::int16_t kCheckState = 77;
     InFlightHost()
     {
-        dlg.Machine().m_nStep = 501;
-        dlg.Machine().RunStep();
+        dlg.Machine().SendRequest(0, kCheckState);
+        clock.AdvanceBy(STEP_DELAY);
     }
+    void At(std::int64_t ms) { clock.AdvanceTo(STEP_DELAY + ms); }
+    std::int64_t StepDue() const { return timers.DueAt(TIMER_STEP) - STEP_DELAY; }
+    bool Accepted() const { return LogHistory().size() == 2; }  // the parse logs the reply
 };
 const std::string kReply = "\x01P000680000E0000FEB57C0505010C0801010203BB\r\n";
 
@@ -87,15 +94,15 @@ TEST(ReceivePath, PiecesMakeOneReplyAcceptedAHundredMsAfterTheLast)
     host.port.DeliverTextAfter(90, kReply.substr(10));
     host.port.LineErrorAfter(95, 1010);  // not a line error: ignored
     host.port.DeliverAfter(100, {});     // an empty receive event restarts the quiet time too
-    host.clock.AdvanceTo(199);
-    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.Receive().m_nRxCount, static_cast<int>(kReply.size()));
-    host.clock.AdvanceTo(200);
-    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 1);
-    EXPECT_EQ(host.dlg.Receive().m_nRxError, 0);
-    EXPECT_EQ(host.dlg.Receive().m_nRxReplyLen, static_cast<int>(kReply.size()));
-    EXPECT_EQ(host.dlg.Receive().m_RxReply[kReply.size()], 0) << "the line reads as text";
-    EXPECT_EQ(host.timers.DueAt(TIMER_STEP), 210) << "the step machine runs 10 ms later";
+    host.At(199);
+    EXPECT_EQ(host.dlg.Receive().Buffered(), static_cast<int>(kReply.size()));
+    EXPECT_EQ(host.StepDue(), REPLY_TIMEOUT);
+    host.At(200);
+    EXPECT_EQ(host.dlg.Receive().Buffered(), 0) << "handed on";
+    EXPECT_EQ(host.StepDue(), 210) << "the step machine parses it 10 ms later";
+    host.At(210);
+    EXPECT_TRUE(host.Accepted());
+    EXPECT_EQ(host.LogHistory().back(), kReply.substr(4, kReply.size() - 6));
 }
 
 TEST(ReceivePath, ReplySplitByMoreThanTheQuietTimeIsRefused)
@@ -103,12 +110,12 @@ TEST(ReceivePath, ReplySplitByMoreThanTheQuietTimeIsRefused)
     InFlightHost host;
     host.port.DeliverTextAfter(0, kReply.substr(0, 8));
     host.port.DeliverTextAfter(101, kReply.substr(8));
-    host.clock.AdvanceTo(100);
-    EXPECT_EQ(host.dlg.Receive().m_nRxError, kReplyNoLineEnd) << "the first part has no line end";
-    host.clock.AdvanceTo(400);
-    EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0);
-    EXPECT_EQ(host.dlg.Receive().m_nRxError, kReplyNoLineEnd) << "the rest cannot pass after a failed check";
-    EXPECT_EQ(host.timers.DueAt(TIMER_STEP), REPLY_TIMEOUT) << "the reply time-out runs on";
+    host.At(100);
+    EXPECT_EQ(host.dlg.Receive().Fault(), kReplyNoLineEnd) << "the first part has no line end";
+    host.At(400);
+    EXPECT_FALSE(host.Accepted());
+    EXPECT_EQ(host.dlg.Receive().Fault(), kReplyNoLineEnd) << "the rest cannot pass after a failed check";
+    EXPECT_EQ(host.StepDue(), REPLY_TIMEOUT) << "the reply time-out runs on";
 }
 
 TEST(ReceivePath, EachKindOfLineErrorSpoilsTheReply)
@@ -119,26 +126,23 @@ TEST(ReceivePath, EachKindOfLineErrorSpoilsTheReply)
         host.port.DeliverTextAfter(0, kReply.substr(0, 6));
         host.port.LineErrorAfter(10, code);
         host.port.DeliverTextAfter(20, kReply.substr(6));
-        host.clock.AdvanceTo(300);
-        EXPECT_EQ(host.dlg.Receive().m_bRxReady, 0) << code;
-        EXPECT_EQ(host.dlg.Receive().m_nRxError, 1) << code << ": counted once, left alone by the check";
+        host.At(300);
+        EXPECT_FALSE(host.Accepted()) << code;
+        EXPECT_EQ(host.dlg.Receive().Fault(), 1) << code << ": counted once, left alone by the check";
     }
 }
 
-TEST(ReceivePath, BufferClampsAtTheLastPlaceUntilTheNextReset)
+TEST(ReceivePath, BufferClampsAtTheLastPlace)
 {
     OpenPortHost host;
     std::vector<std::uint8_t> bytes(1030, 'A');
     bytes.back() = 'Z';
     host.port.DeliverAfter(0, bytes);
     host.clock.AdvanceTo(200);
-    ReceivePath& rx = host.dlg.Receive();
-    EXPECT_EQ(rx.m_nRxCount, 1023);
-    EXPECT_EQ(std::string(rx.m_RxBuf + 1021, rx.m_RxBuf + 1024), "AAZ") << "further bytes overwrite the last";
-    EXPECT_EQ(rx.m_bRxReady, 0);
-    EXPECT_EQ(rx.m_nRxError, kReplyNoSoh);
-    rx.ResetReceive();
-    EXPECT_TRUE(rx.m_nRxCount == 0 && rx.m_nRxError == 0);
+    const ReceivePath& rx = host.dlg.Receive();
+    EXPECT_EQ(rx.Buffered(), 1023);
+    EXPECT_EQ(rx.BufferedBytes(), std::string(1023, 'A')) << "further bytes go to the place past the count";
+    EXPECT_EQ(rx.Fault(), kReplyNoSoh);
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ struct TrendScenario : Scenario {
     TrendScenario()
     {
         dlg.AddObserver(model);
-        dlg.Machine().AddSteps({SendStep(kReadBoth, 1, kReadBoth + 1), SendStep(kReadBoth + 1, 2, kReadBoth + 2),
-                                RunStepOf(kReadBoth + 2, [this] { dlg.Machine().EndOperation(); })});
+        dlg.Machine().AddSteps(
+            {ExchangeOf(kReadBoth, 1, [this] { dlg.Machine().GoOnTo(kReadBoth + 2); }).WithoutPrepare(),
+             ExchangeOf(kReadBoth + 2, 2, [this] { dlg.Machine().EndOperation(); }).WithoutPrepare()});
         Connect();
     }
     void ReadCycles(int n)
