@@ -208,6 +208,8 @@ TEST(Timeline, RefusedOutputSkipsTheParseAndCountsAsATry)
     EXPECT_EQ(attempts, (std::vector<std::int64_t>{30, 1050, 2070})) << "1020 ms apart";
     EXPECT_EQ(host.loggedAt.at("Communication fail!") - attempts[2], 10) << "straight back to the check state";
     EXPECT_EQ(host.LogHistory(), std::vector<std::string>{"Communication fail!"}) << "a refused request is not logged";
+    EXPECT_EQ(host.errors.at(0), "send: write failed") << "the port's own words, for the record";
+    EXPECT_EQ(host.errors.back(), "command 34, try 3 of 3: the serial port refused the request");
 }
 
 // The rest state runs nothing and touches no control; a state no table holds

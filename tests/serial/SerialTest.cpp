@@ -32,14 +32,23 @@ std::string State(const HeadlessHost& host)
     return s;
 }
 
+struct Errors : OperationObserver {
+    std::vector<std::string> lines;
+    void Error(std::string_view text) override { lines.emplace_back(text); }
+};
+
 TEST(PortSetting, SearchListsThePortsThatOpenInIncreasingOrder)
 {
     HeadlessHost host;
+    Errors errors;
+    host.dlg.AddObserver(errors);
     host.port.SetAvailablePorts({5, 3, 17, 0});  // 0 and 17 are never probed
     ASSERT_TRUE(host.window.Click(IDC_SEARCH_COM));
     EXPECT_EQ(State(host), "Open Com | COM3=3 COM5=5 | search list open");
     EXPECT_EQ(host.window.ComboGetCurSel(IDC_PORT_LIST), 0);
     EXPECT_FALSE(host.port.GetPortOpen()) << "probing leaves every port closed";
+    EXPECT_EQ(errors.lines.at(0).substr(0, 82),
+              "Search Com left out COM1: COM1 cannot be opened; COM2: COM2 cannot be opened; COM4");
     host.port.SetAvailablePorts({});
     ASSERT_TRUE(host.window.Click(IDC_SEARCH_COM));
     EXPECT_EQ(State(host), "Open Com | | search") << "a new list, and nothing to open";
@@ -49,12 +58,15 @@ TEST(PortSetting, SearchListsThePortsThatOpenInIncreasingOrder)
 TEST(PortSetting, FailedOpenOffersARetryOpenResetsReceiveAndOffersConnect)
 {
     HeadlessHost host;
+    Errors errors;
+    host.dlg.AddObserver(errors);
     host.port.SetAvailablePorts({3, 5});
     host.window.Click(IDC_SEARCH_COM);
     host.window.Choose(IDC_PORT_LIST, 1);
     host.port.SetAvailablePorts({3});  // COM5 taken by another program meanwhile
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_EQ(State(host), "Open Com | COM3=3 COM5=5 | open");
+    EXPECT_EQ(errors.lines.back(), "Open Com: COM5: COM5 cannot be opened") << "the port's own words, for the record";
     host.port.SetAvailablePorts({3, 5});
     ASSERT_TRUE(host.window.Click(IDC_OPEN_COM));
     EXPECT_EQ(host.port.OpenPort(), 5);

@@ -31,6 +31,8 @@ void RecordWriter::OperationEnded()
 
 void RecordWriter::Note(std::string_view text) { Write("note", text); }
 
+void RecordWriter::Error(std::string_view text) { Write("error", text); }
+
 void RecordWriter::Write(std::string_view event, std::string_view text)
 {
     const QDateTime at = m_Now();

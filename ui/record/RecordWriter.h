@@ -1,6 +1,6 @@
 // The audit record: one line for every click that starts (or acts on) an
-// operation with the inputs it took, every log entry, every end, and every
-// note of what the tool did on its own, each
+// operation with the inputs it took, every log entry, every end, every note
+// of what the tool did on its own and every error beneath the log, each
 // with the local time to the millisecond and the device the window names.
 //
 //   2026-12-06 09:15:02.120<TAB>Fenmarks/Harrow/66051<TAB>start<TAB>1139 "Set" Damping="1.25"
@@ -27,6 +27,7 @@ public:
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
     void Note(std::string_view text) override;
+    void Error(std::string_view text) override;
 
 private:
     void Write(std::string_view event, std::string_view text);
