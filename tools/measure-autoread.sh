@@ -6,14 +6,11 @@
 # Mandated: 19 step ticks of 10 ms and two 100 ms quiet times = 290 ms, the
 # replies arriving at once. Usage: tools/measure-autoread.sh [BUILD] [SECONDS]
 set -euo pipefail
-build=${1:-build}
 seconds=${2:-20}
-mandated=290
+mandated=290 goal=1.02
+source "$(dirname "$0")/measure-common.sh"
 
-source "$(dirname "$0")/sim-session.sh"
-start_sim --immediate --quiet
-
-cat >"$work/autoread.script" <<SCRIPT
+write_script <<SCRIPT
 click Search Com
 click Open Com
 click HART Communication
@@ -24,11 +21,9 @@ click Stop Read
 wait 10000
 SCRIPT
 
-TAMSEL_COM1="$device" "$build/ui/cli/tamsel-cli" --timestamps "$work/autoread.script" >"$work/run.out"
+run_script
 # The command 1 requests: "[t] log: 82B57C01020301004A" and the like.
-awk -F'[][]' -v m="$mandated" '/log: 82..........0100/ { t[n++] = $2 }
-  END {
-    if (n < 3) { print "too few cycles"; exit 1 }
-    mean = (t[n - 1] - t[1]) / (n - 2)
-    printf "%d cycles; mean cycle %.3f ms; mandated %d ms; ratio %.4f (goal at most 1.02)\n", n - 2, mean, m, mean / m
-  }' "$work/run.out"
+cycles=$(awk -F'[][]' '/log: 82..........0100/ { t[n++] = $2 }
+  END { if (n >= 3) printf "%.9f %d cycles; mean cycle %.3f ms", (t[n - 1] - t[1]) / (n - 2), n - 2, (t[n - 1] - t[1]) / (n - 2) }' "$work/run.out")
+[ -n "$cycles" ] || { echo "too few cycles"; exit 1; }
+say_ratio "${cycles%% *}" "${cycles#* }"

@@ -21,8 +21,6 @@ period=60
 samples=$((seconds / period))
 
 source "$(dirname "$0")/sim-session.sh"
-cli_pid=
-trap '[ -n "$cli_pid" ] && kill "$cli_pid" 2>/dev/null; cleanup' EXIT
 
 faults=$("$build/sim/tamsel-sim" --help | sed -n 's/^  --\([a-z-]*\).*/\1/p' | grep -E '^(no-answer|letter-|lowercase-hex|missing-lf|long-gap|short-count|long-count|status-only|response-code|burst-bit|bad-|other-|burst-before|repeat-late|trailing-bytes)' | sort -u | paste -sd, -)
 start_sim --quiet --random-rate 0.05 --random-faults "$faults" --seed 7

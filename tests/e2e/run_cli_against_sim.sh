@@ -8,18 +8,8 @@ sim=$1 cli=$2 script=$3 expected=$4
 shift 4
 here=$(dirname "$0")
 
-work=$(mktemp -d)
-cleanup() { [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-
-"$sim" "$@" >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/sim.out" ] && break
-  sleep 0.05
-done
-device=$(head -n 1 "$work/sim.out")
-[ -c "$device" ] || { echo "tamsel-sim gave no device: '$device'"; cat "$work/sim.err"; exit 1; }
+source "$here/../../tools/sim-session.sh"
+start_sim "$@"
 
 status=0
 env -u TAMSEL_COM2 TAMSEL_COM1="$device" timeout 60 "$cli" "$script" >"$work/cli.out" || status=$?
@@ -33,8 +23,6 @@ sent=$(sed -n 's/^log: \(82[0-9A-F]*\)$/\1/p' "$work/cli.out" | tail -n 1)
 [ -z "$sent" ] || grep -q "$sent" "$work/sim.err" || { echo "the simulator did not log the request $sent"; exit 1; }
 
 # The simulator ends cleanly on SIGTERM.
-kill -TERM "$sim_pid"
 sim_status=0
-wait "$sim_pid" || sim_status=$?
-sim_pid=
+stop_sim || sim_status=$?
 [ "$sim_status" -eq 0 ] || { echo "tamsel-sim exited with $sim_status on SIGTERM"; exit 1; }

@@ -151,13 +151,9 @@ int main(int argc, char** argv)
         }
     }
 
-    PortChoice choice;
-    try {
-        choice = ChoosePorts(demo);
-    } catch (const std::exception& e) {
-        std::cerr << "tamsel-cli: cannot start the demo transmitter: " << e.what() << "\n";
+    std::optional<PortChoice> choice = ChoosePortsOrSay(demo, "tamsel-cli", std::cerr);
+    if (!choice)
         return 3;
-    }
 
     const std::optional<std::string> text = ReadScript(scriptPath.value_or("-"));
     if (!text) {
@@ -168,7 +164,7 @@ int main(int argc, char** argv)
 
     QtTimerBackend timers;
     ControlModel window(MainDialogLayout(), timers);
-    QtSerialPort port(std::move(choice.ports));
+    QtSerialPort port(std::move(choice->ports));
     CTamselDlg dlg(window, port);
     window.SetEventSink(&dlg);
     RecordFile recordFile(record, std::cerr);

@@ -1,5 +1,8 @@
 #include "ui/demo/PortChoice.h"
 
+#include <exception>
+#include <ostream>
+
 PortChoice ChoosePorts(bool demo)
 {
     PortChoice choice;
@@ -10,4 +13,14 @@ PortChoice ChoosePorts(bool demo)
         choice.ports = PortMap::Load();
     }
     return choice;
+}
+
+std::optional<PortChoice> ChoosePortsOrSay(bool demo, std::string_view program, std::ostream& err)
+{
+    try {
+        return ChoosePorts(demo);
+    } catch (const std::exception& e) {
+        err << program << ": cannot start the demo transmitter: " << e.what() << "\n";
+        return std::nullopt;
+    }
 }

@@ -4,7 +4,10 @@
 
 #include "ui/demo/DemoTransmitter.h"
 
+#include <iosfwd>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 struct PortChoice {
     std::unique_ptr<DemoTransmitter> demo;  // kept alive while the ports are used
@@ -13,6 +16,11 @@ struct PortChoice {
 
 // Throws std::runtime_error when the demo transmitter cannot be started.
 PortChoice ChoosePorts(bool demo);
+
+// ChoosePorts for a program's main: when the demo transmitter cannot start,
+// says why on err, after the program's name, and gives nothing (the
+// programs then exit with 3).
+std::optional<PortChoice> ChoosePortsOrSay(bool demo, std::string_view program, std::ostream& err);
 
 // The programs' help text on port numbering.
 inline constexpr char kPortsHelp[] = R"(Ports: COM1 to COM16 are the devices named by the environment variables

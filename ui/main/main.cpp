@@ -51,15 +51,11 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    PortChoice choice;
-    try {
-        choice = ChoosePorts(demo);
-    } catch (const std::exception& e) {
-        std::cerr << "tamsel: cannot start the demo transmitter: " << e.what() << "\n";
+    std::optional<PortChoice> choice = ChoosePortsOrSay(demo, "tamsel", std::cerr);
+    if (!choice)
         return 3;
-    }
 
-    CTamselApp theApp(std::move(choice.ports), record);
+    CTamselApp theApp(std::move(choice->ports), record);
     if (trend)
         QTimer::singleShot(0, [&theApp] { theApp.ShowTrend(); });  // over the main window
     theApp.InitInstance();
