@@ -5,7 +5,7 @@
 #include "ui/cli/QtTimerBackend.h"
 #include "ui/cli/StopSignals.h"
 #include "ui/demo/PortChoice.h"
-#include "ui/headless/ControlModel.h"
+#include "ui/headless/HeadlessWindow.h"
 #include "ui/record/RecordOptions.h"
 #include "ui/record/RecordWriter.h"
 #include "ui/script/ScriptRunner.h"
@@ -96,7 +96,7 @@ std::optional<std::string> ReadScript(const std::string& path)
 
 // Nobody watches the loop once the program has ended: a current this run
 // fixed is given back first.
-void ReturnFixedLoop(CTamselDlg& dlg, const ControlModel& window, ScriptClock& clock)
+void ReturnFixedLoop(CTamselDlg& dlg, const HeadlessWindow& window, ScriptClock& clock)
 {
     const std::optional<float> fixed = dlg.FixedLoopCurrent();
     if (!fixed)
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
     std::istringstream script(*text);
 
     QtTimerBackend timers;
-    ControlModel window(MainDialogLayout(), timers);
+    HeadlessWindow window(MainDialogLayout(), timers);
     QtSerialPort port(std::move(choice->ports));
     CTamselDlg dlg(window, port);
     window.SetEventSink(&dlg);

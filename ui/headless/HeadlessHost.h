@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/CTamselDlg.h"
-#include "ui/headless/ControlModel.h"
+#include "ui/headless/HeadlessWindow.h"
 #include "ui/headless/VirtualClock.h"
 #include "ui/headless/VirtualSerialPort.h"
 
@@ -20,7 +20,7 @@ public:
 
     VirtualClock clock;
     VirtualTimers timers{clock};
-    ControlModel window;
+    HeadlessWindow window;
     VirtualSerialPort port{clock};
     CTamselDlg dlg;
 

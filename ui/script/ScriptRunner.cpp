@@ -38,7 +38,7 @@ std::optional<int> ParseInt(const std::string& s)
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock,
+ScriptRunner::ScriptRunner(HeadlessWindow& window, std::function<bool()> operationRunning, ScriptClock& clock,
                            std::ostream& out)
     : m_Window(window), m_OperationRunning(std::move(operationRunning)), m_Clock(clock), m_Out(out)
 {

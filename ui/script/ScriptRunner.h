@@ -6,7 +6,7 @@
 // (the run stops there), 2 a bad script line (nothing runs).
 #pragma once
 
-#include "ui/headless/ControlModel.h"
+#include "ui/headless/HeadlessWindow.h"
 
 #include <functional>
 #include <istream>
@@ -24,7 +24,7 @@ public:
 
 class ScriptRunner {
 public:
-    ScriptRunner(ControlModel& window, std::function<bool()> operationRunning, ScriptClock& clock, std::ostream& out);
+    ScriptRunner(HeadlessWindow& window, std::function<bool()> operationRunning, ScriptClock& clock, std::ostream& out);
 
     int Run(std::istream& script);
 
@@ -46,7 +46,7 @@ private:
     std::ostream& Out();  // m_Out, after the line prefix
     bool Stopping() const { return m_Stop && m_Stop(); }
 
-    ControlModel& m_Window;
+    HeadlessWindow& m_Window;
     std::function<bool()> m_OperationRunning;
     ScriptClock& m_Clock;
     std::ostream& m_Out;

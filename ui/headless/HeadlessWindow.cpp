@@ -1,4 +1,4 @@
-#include "ui/headless/ControlModel.h"
+#include "ui/headless/HeadlessWindow.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <cctype>
 #include <stdexcept>
 
-ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_Timers(timers)
+HeadlessWindow::HeadlessWindow(const DialogSpec& layout, TimerBackend& timers) : m_Timers(timers)
 {
     for (const ControlSpec& c : layout.controls) {
         if (c.id == IDC_STATIC)
@@ -27,7 +27,7 @@ ControlModel::ControlModel(const DialogSpec& layout, TimerBackend& timers) : m_T
     });
 }
 
-ControlModel::Control& ControlModel::At(int id)
+HeadlessWindow::Control& HeadlessWindow::At(int id)
 {
     const auto it = m_Controls.find(id);
     if (it == m_Controls.end())
@@ -35,9 +35,9 @@ ControlModel::Control& ControlModel::At(int id)
     return it->second;
 }
 
-const ControlModel::Control& ControlModel::At(int id) const { return const_cast<ControlModel*>(this)->At(id); }
+const HeadlessWindow::Control& HeadlessWindow::At(int id) const { return const_cast<HeadlessWindow*>(this)->At(id); }
 
-ControlModel::Control* ControlModel::Operable(int id)
+HeadlessWindow::Control* HeadlessWindow::Operable(int id)
 {
     const auto it = m_Controls.find(id);
     if (it == m_Controls.end())
@@ -48,7 +48,7 @@ ControlModel::Control* ControlModel::Operable(int id)
     return &c;
 }
 
-void ControlModel::Notify(int id, ::Notify notify)
+void HeadlessWindow::Notify(int id, ::Notify notify)
 {
     if (m_Sink)
         m_Sink->OnCommand(id, notify);
@@ -56,7 +56,7 @@ void ControlModel::Notify(int id, ::Notify notify)
 
 // --- The operator
 
-bool ControlModel::Click(int id)
+bool HeadlessWindow::Click(int id)
 {
     Control* c = Operable(id);
     if (!c || (c->kind != ControlKind::Button && c->kind != ControlKind::RadioButton))
@@ -67,7 +67,7 @@ bool ControlModel::Click(int id)
     return true;
 }
 
-bool ControlModel::Type(int id, std::string_view text)
+bool HeadlessWindow::Type(int id, std::string_view text)
 {
     Control* c = Operable(id);
     if (!c || c->kind != ControlKind::Edit)
@@ -82,7 +82,7 @@ bool ControlModel::Type(int id, std::string_view text)
     return true;
 }
 
-bool ControlModel::Choose(int id, int index)
+bool HeadlessWindow::Choose(int id, int index)
 {
     Control* c = Operable(id);
     if (!c || c->kind != ControlKind::ComboBox || index < 0 || index >= static_cast<int>(c->items.size()))
@@ -92,11 +92,11 @@ bool ControlModel::Choose(int id, int index)
     return true;
 }
 
-void ControlModel::PressEscape() { Notify(IDCANCEL, Notify::Clicked); }
+void HeadlessWindow::PressEscape() { Notify(IDCANCEL, Notify::Clicked); }
 
-void ControlModel::PressEnter() { Notify(IDOK, Notify::Clicked); }
+void HeadlessWindow::PressEnter() { Notify(IDOK, Notify::Clicked); }
 
-bool ControlModel::ChooseSystemMenuItem(unsigned commandId)
+bool HeadlessWindow::ChooseSystemMenuItem(unsigned commandId)
 {
     for (const auto& item : m_SystemMenu)
         if (item.first == commandId) {
@@ -109,9 +109,9 @@ bool ControlModel::ChooseSystemMenuItem(unsigned commandId)
 
 // --- Text, state
 
-std::string ControlModel::GetText(int id) const { return At(id).text; }
+std::string HeadlessWindow::GetText(int id) const { return At(id).text; }
 
-void ControlModel::SetText(int id, std::string_view text)
+void HeadlessWindow::SetText(int id, std::string_view text)
 {
     // Every write to an edit notifies, also one that leaves the text as it
     // was: the handlers count on hearing of each write.
@@ -121,40 +121,40 @@ void ControlModel::SetText(int id, std::string_view text)
         Notify(id, Notify::EditChange);
 }
 
-void ControlModel::Enable(int id, bool enable) { At(id).enabled = enable; }
+void HeadlessWindow::Enable(int id, bool enable) { At(id).enabled = enable; }
 
-bool ControlModel::IsEnabled(int id) const { return At(id).enabled; }
+bool HeadlessWindow::IsEnabled(int id) const { return At(id).enabled; }
 
-void ControlModel::SetLimitText(int id, int limit) { At(id).limit = limit; }
+void HeadlessWindow::SetLimitText(int id, int limit) { At(id).limit = limit; }
 
-int ControlModel::GetCheck(int id) const { return At(id).check; }
+int HeadlessWindow::GetCheck(int id) const { return At(id).check; }
 
-void ControlModel::SetCheck(int id, int check) { At(id).check = check ? 1 : 0; }
+void HeadlessWindow::SetCheck(int id, int check) { At(id).check = check ? 1 : 0; }
 
 // --- Combo boxes
 
-void ControlModel::ComboResetContent(int id)
+void HeadlessWindow::ComboResetContent(int id)
 {
     Control& c = At(id);
     c.items.clear();
     c.curSel = -1;
 }
 
-int ControlModel::ComboAddString(int id, std::string_view text)
+int HeadlessWindow::ComboAddString(int id, std::string_view text)
 {
     Control& c = At(id);
     c.items.push_back(Item{std::string(text), 0});
     return static_cast<int>(c.items.size()) - 1;
 }
 
-void ControlModel::ComboSetItemData(int id, int index, int data)
+void HeadlessWindow::ComboSetItemData(int id, int index, int data)
 {
     Control& c = At(id);
     if (index >= 0 && index < static_cast<int>(c.items.size()))
         c.items[static_cast<std::size_t>(index)].data = data;
 }
 
-int ControlModel::ComboGetItemData(int id, int index) const
+int HeadlessWindow::ComboGetItemData(int id, int index) const
 {
     const Control& c = At(id);
     if (index < 0 || index >= static_cast<int>(c.items.size()))
@@ -162,17 +162,17 @@ int ControlModel::ComboGetItemData(int id, int index) const
     return c.items[static_cast<std::size_t>(index)].data;
 }
 
-int ControlModel::ComboGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
+int HeadlessWindow::ComboGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
 
-int ControlModel::ComboGetCurSel(int id) const { return At(id).curSel; }
+int HeadlessWindow::ComboGetCurSel(int id) const { return At(id).curSel; }
 
-void ControlModel::ComboSetCurSel(int id, int index)
+void HeadlessWindow::ComboSetCurSel(int id, int index)
 {
     Control& c = At(id);
     c.curSel = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
 }
 
-std::string ControlModel::ComboGetText(int id, int index) const
+std::string HeadlessWindow::ComboGetText(int id, int index) const
 {
     const Control& c = At(id);
     if (index < 0 || index >= static_cast<int>(c.items.size()))
@@ -182,7 +182,7 @@ std::string ControlModel::ComboGetText(int id, int index) const
 
 // --- The list box
 
-int ControlModel::ListAddString(int id, std::string_view text)
+int HeadlessWindow::ListAddString(int id, std::string_view text)
 {
     Control& c = At(id);
     c.items.push_back(Item{std::string(text), 0});
@@ -193,7 +193,7 @@ int ControlModel::ListAddString(int id, std::string_view text)
     return static_cast<int>(c.items.size()) - 1;
 }
 
-void ControlModel::ListDeleteString(int id, int index)
+void HeadlessWindow::ListDeleteString(int id, int index)
 {
     Control& c = At(id);
     if (index < 0 || index >= static_cast<int>(c.items.size()))
@@ -203,9 +203,9 @@ void ControlModel::ListDeleteString(int id, int index)
         c.curSel = -1;
 }
 
-int ControlModel::ListGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
+int HeadlessWindow::ListGetCount(int id) const { return static_cast<int>(At(id).items.size()); }
 
-void ControlModel::ListSetCurSel(int id, int index)
+void HeadlessWindow::ListSetCurSel(int id, int index)
 {
     Control& c = At(id);
     if (index >= 0 && index < static_cast<int>(c.items.size())) {
@@ -216,30 +216,30 @@ void ControlModel::ListSetCurSel(int id, int index)
     }
 }
 
-int ControlModel::ListGetCurSel(int id) const { return At(id).curSel; }
+int HeadlessWindow::ListGetCurSel(int id) const { return At(id).curSel; }
 
-std::string ControlModel::ListGetText(int id, int index) const { return ComboGetText(id, index); }
+std::string HeadlessWindow::ListGetText(int id, int index) const { return ComboGetText(id, index); }
 
 // --- Timers and window services
 
-void ControlModel::SetTimer(int timerId, int ms) { m_Timers.Start(timerId, ms); }
+void HeadlessWindow::SetTimer(int timerId, int ms) { m_Timers.Start(timerId, ms); }
 
-void ControlModel::KillTimer(int timerId) { m_Timers.Stop(timerId); }
+void HeadlessWindow::KillTimer(int timerId) { m_Timers.Stop(timerId); }
 
-void ControlModel::AppendSystemMenuItem(unsigned commandId, std::string_view text)
+void HeadlessWindow::AppendSystemMenuItem(unsigned commandId, std::string_view text)
 {
     m_SystemMenu.emplace_back(commandId, std::string(text));
 }
 
-void ControlModel::RunAboutBox() { ++m_AboutRuns; }
+void HeadlessWindow::RunAboutBox() { ++m_AboutRuns; }
 
-void ControlModel::EndDialog(int result)
+void HeadlessWindow::EndDialog(int result)
 {
     m_Ended = true;
     m_EndResult = result;
 }
 
-Answer ControlModel::AskYesNoCancel(std::string_view question)
+Answer HeadlessWindow::AskYesNoCancel(std::string_view question)
 {
     m_Questions.emplace_back(question);
     return m_Answer;

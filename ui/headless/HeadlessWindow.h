@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-class ControlModel : public DialogWindow {
+class HeadlessWindow : public DialogWindow {
 public:
-    ControlModel(const DialogSpec& layout, TimerBackend& timers);
+    HeadlessWindow(const DialogSpec& layout, TimerBackend& timers);
 
     void SetEventSink(DialogEvents* sink) { m_Sink = sink; }
     // Each observer is called with every text appended to a list box (the
