@@ -6,10 +6,14 @@
 
 CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     : m_Wnd(window), m_Rx(window, comm, [this](std::string_view error) { m_Observers.Error(error); }),
-      m_Machine(*this, comm, m_Rx), m_PortSetting(*this, m_Machine, comm, m_Rx), m_Online(*this, m_Machine),
-      m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine), m_RangeSetting(*this, m_Machine),
-      m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine), m_BurstSetting(*this, m_Machine),
-      m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine), m_IdentificationTexts(*this, m_Machine)
+      m_Machine(*this, comm, m_Rx, m_Observers), m_PortSetting(*this, m_Machine, comm, m_Rx),
+      m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine),
+      m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine),
+      m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine),
+      m_IdentificationTexts(*this, m_Machine),
+      m_LoopReturn({window, m_Observers, [this] { return IsOperationRunning(); },
+                    [this](int id) { OnCommand(id, Notify::Clicked); }},
+                   m_LoopTest, m_ProcessVariables)
 {
     for (Module* module : std::initializer_list<Module*>{
              &m_PortSetting, &m_Online, &m_InstrumentInfo, &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
@@ -61,7 +65,7 @@ void CTamselDlg::OnTimer(int timerId)
         m_Wnd.KillTimer(TIMER_STEP);
         RunObservedStep();
         m_PortSetting.AfterStep();
-        GoOnClosing();
+        m_LoopReturn.AfterStep();
         break;
     case TIMER_BLINK:
         BlinkStatus();

@@ -5,6 +5,7 @@
 // through DialogWindow and the port only through SerialPort.
 #pragma once
 
+#include "app/LoopReturn.h"
 #include "dialog/DialogWindow.h"
 #include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
@@ -38,11 +39,11 @@ public:
     void OnOK();
     // Exit, Esc, the close box. With the loop current fixed by this tool, the
     // operator chooses whether it is returned first.
-    void OnCancel();
+    void OnCancel() { m_LoopReturn.OnExit(); }
     // Returns the fixed loop current as "Exit Fixed" does, once any running
-    // operation has ended, then ends the dialog: the answer Yes on closing,
-    // and what the command line does at its end.
-    void ReturnLoopAndClose();
+    // operation has ended, then ends the dialog: what the command line does
+    // at its end.
+    void ReturnLoopAndClose() { m_LoopReturn.ReturnAndClose(); }
     std::optional<float> FixedLoopCurrent() const { return m_LoopTest.FixedCurrent(); }
     // Whether a notification of a control runs an operation: the message map,
     // the shell's own rows and those every module brings.
@@ -54,7 +55,6 @@ public:
     void EnableAllControls() override;
     void AppendLog(std::string_view text) override;
     void TrimLog() override;
-    OperationObserver& Observers() override { return m_Observers; }
 
     // For hosts and tests: the receive path, the step machine with the
     // exchange it runs, and whether an operation is running.
@@ -84,13 +84,7 @@ private:
     SpecificSettings m_SpecificSettings;
     IdentificationTexts m_IdentificationTexts;
     std::vector<Handler> m_Handlers;
-
-    // Closing after the loop current is returned: waiting for the running
-    // operation to end, then for "Exit Fixed" to end.
-    enum class Closing : std::uint8_t { No, AfterOperation, ReturningLoop };
-    Closing m_Closing = Closing::No;
-    void GoOnClosing();
-    void Note(std::string_view text) { m_Observers.Note(text); }
+    LoopReturn m_LoopReturn;
 
     void BlinkStatus();
     void OnCommEvent(SerialPort& comm);

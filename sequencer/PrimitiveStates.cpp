@@ -81,7 +81,7 @@ void StepMachine::ParseReplyHead(const CommandInfo& cmd)
             m_bBurst = decoded.burst ? 1 : 0;
         m_nResult = decoded.result;
         if (m_nResult == kResultOk)
-            ReportProcessValues(m_Shell.Observers(), cmd.command, *this);
+            ReportProcessValues(m_Observers, cmd.command, *this);
     } else if (m_Reply->letter == 'X') {
         m_nResult = kResultModemError;
     } else {

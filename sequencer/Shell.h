@@ -1,10 +1,9 @@
 // The window around the operations, as the step machine and the modules need
-// it: its controls, the activity log, the two control groups, and the hosts
-// that follow the work. The dialog object provides it.
+// it: its controls, the activity log and the two control groups. The dialog
+// object provides it.
 #pragma once
 
 #include "dialog/DialogWindow.h"
-#include "sequencer/OperationObserver.h"
 
 #include <string_view>
 
@@ -16,7 +15,6 @@ public:
     virtual void TrimLog() = 0;
     virtual void DisableAllControls() = 0;
     virtual void EnableAllControls() = 0;
-    virtual OperationObserver& Observers() = 0;
 
 protected:
     ~Shell() = default;

@@ -7,7 +7,10 @@
 
 #include <string>
 
-StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx) : m_Shell(shell), m_Comm(comm), m_Rx(rx) {}
+StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx, OperationObserver& observers)
+    : m_Shell(shell), m_Observers(observers), m_Comm(comm), m_Rx(rx)
+{
+}
 
 void StepMachine::AddSteps(std::vector<StepEntry> rows) { m_Steps.Add(std::move(rows)); }
 

@@ -7,6 +7,7 @@
 
 #include "hart/ReplyDecoder.h"
 #include "hart/ReplyMatch.h"
+#include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
 #include "serial/ReceivePath.h"
@@ -25,7 +26,8 @@ inline constexpr std::int16_t kDefaultTries = 3;
 
 class StepMachine : public ReplyRecord {
 public:
-    StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx);
+    // observers hear of the process values read and of errors.
+    StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx, OperationObserver& observers);
 
     // Joins a module's script states to the table; throws StepTableError
     // when a row claims a state it may not.
@@ -60,7 +62,7 @@ public:
     // Counts a failed try: sent again, or "Communication fail!" and the end.
     void CountFailure(std::int16_t sendState);
     // What went wrong that the window's log does not say, for the record.
-    void ReportError(std::string_view text) { m_Shell.Observers().Error(text); }
+    void ReportError(std::string_view text) { m_Observers.Error(text); }
     // Logs the message, trims the log and ends the operation.
     void FinishWith(std::string_view message);
     // Ends the operation: the window's controls enabled, the machine at rest.
@@ -101,6 +103,7 @@ public:
 
 private:
     Shell& m_Shell;
+    OperationObserver& m_Observers;
     SerialPort& m_Comm;
     ReceivePath& m_Rx;
     StepTable m_Steps;
