@@ -5,12 +5,11 @@
 #include "dialog/Timing.h"
 
 CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
-    : m_Wnd(window), m_Rx(window, comm, [this](std::string_view error) { m_Observers.Error(error); }),
-      m_Machine(*this, comm, m_Rx, m_Observers), m_PortSetting(*this, m_Machine, comm, m_Rx),
-      m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine), m_ProcessVariables(*this, m_Machine),
-      m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine), m_LoopTest(*this, m_Machine),
-      m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine), m_SpecificSettings(*this, m_Machine),
-      m_IdentificationTexts(*this, m_Machine),
+    : m_Wnd(window), m_Link(window, comm), m_Machine(*this, m_Link, m_Observers),
+      m_PortSetting(*this, m_Machine, comm, m_Link), m_Online(*this, m_Machine), m_InstrumentInfo(*this, m_Machine),
+      m_ProcessVariables(*this, m_Machine), m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine),
+      m_LoopTest(*this, m_Machine), m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine),
+      m_SpecificSettings(*this, m_Machine), m_IdentificationTexts(*this, m_Machine),
       m_LoopReturn({window, m_Observers, [this] { return IsOperationRunning(); },
                     [this](int id) { OnCommand(id, Notify::Clicked); }},
                    m_LoopTest, m_ProcessVariables)
@@ -27,6 +26,9 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     m_Handlers.push_back({IDOK, Notify::Clicked, [this] { OnOK(); }});
     m_Handlers.push_back({IDCANCEL, Notify::Clicked, [this] { OnCancel(); }});
     comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
+    m_Link.SetSinks([this](const ModemReply& reply) { m_Machine.OfferReply(reply); },
+                    [this](bool usable) { m_PortSetting.OnLinkOpened(usable); },
+                    [this](std::string_view error) { m_Observers.Error(error); });
 }
 
 bool CTamselDlg::OnInitDialog()
@@ -57,9 +59,10 @@ void CTamselDlg::OnTimer(int timerId)
 {
     switch (timerId) {
     case TIMER_RX:
-        m_Wnd.KillTimer(TIMER_RX);
-        if (const std::optional<ModemReply> reply = m_Rx.CheckReply())
-            m_Machine.OfferReply(*reply);
+    case TIMER_LINK:
+    case TIMER_LINK_IDLE:
+        m_Wnd.KillTimer(timerId);
+        m_Link.OnTimer(timerId);
         break;
     case TIMER_STEP:
         m_Wnd.KillTimer(TIMER_STEP);
@@ -83,7 +86,7 @@ void CTamselDlg::OnCommEvent(SerialPort& comm)
     if (comm.GetCommEvent() == CommEvent::kDeviceLost)
         m_PortSetting.OnDeviceLost();
     else
-        m_Rx.OnCommEvent();
+        m_Link.OnCommEvent();
 }
 
 // While the transmitter reports burst mode the indicator alternates every

@@ -7,6 +7,7 @@
 
 #include "app/LoopReturn.h"
 #include "dialog/DialogWindow.h"
+#include "link/LinkSwitch.h"
 #include "modules/BurstSetting.h"
 #include "modules/CommonSettings.h"
 #include "modules/IdentificationTexts.h"
@@ -21,7 +22,6 @@
 #include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepMachine.h"
-#include "serial/ReceivePath.h"
 #include "serial/SerialPort.h"
 
 #include <optional>
@@ -58,7 +58,7 @@ public:
 
     // For hosts and tests: the receive path, the step machine with the
     // exchange it runs, and whether an operation is running.
-    const ReceivePath& Receive() const { return m_Rx; }
+    const ReceivePath& Receive() const { return m_Link.Receive(); }
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning(); }
@@ -69,7 +69,7 @@ public:
 private:
     DialogWindow& m_Wnd;
     OperationObservers m_Observers;
-    ReceivePath m_Rx;
+    LinkSwitch m_Link;
     StepMachine m_Machine;
 
     PortSetting m_PortSetting;

@@ -65,19 +65,36 @@ void PortSetting::OnOpenCom()
             Wnd().Enable(IDC_OPEN_COM, true);
             return;
         }
-        m_Rx.ResetReceive();
-        Wnd().SetText(IDC_OPEN_COM, kCloseCaption);
-        Wnd().Enable(IDC_OPEN_COM, true);
-        Wnd().Enable(IDC_HART_COMM, true);
-        Wnd().Enable(IDC_SEARCH_ADDR, true);
+        // A HART-IP session is usable only once the gateway has answered:
+        // until then every control stays disabled.
+        if (m_Link.Open() == Link::OpenState::Ready)
+            ShowOpenPort();
     } else {
         ShowClosedPort();
     }
 }
 
+void PortSetting::OnLinkOpened(bool usable)
+{
+    if (usable)
+        return ShowOpenPort();
+    Close();
+    Wnd().Enable(IDC_OPEN_COM, true);  // as after a port that did not open
+}
+
+void PortSetting::ShowOpenPort()
+{
+    Wnd().SetText(IDC_OPEN_COM, kCloseCaption);
+    Wnd().Enable(IDC_OPEN_COM, true);
+    Wnd().Enable(IDC_HART_COMM, true);
+    Wnd().Enable(IDC_SEARCH_ADDR, true);
+}
+
 // Closed: the ways to find and open a port again, nothing else.
 void PortSetting::ShowClosedPort()
 {
+    if (m_Comm.GetPortOpen())
+        m_Link.Close();
     Close();
     Wnd().SetText(IDC_OPEN_COM, kOpenCaption);
     Wnd().Enable(IDC_OPEN_COM, true);

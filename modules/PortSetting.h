@@ -5,8 +5,8 @@
 
 class PortSetting : public Module {
 public:
-    PortSetting(Shell& shell, StepMachine& machine, SerialPort& comm, ReceivePath& rx)
-        : Module(shell, machine), m_Comm(comm), m_Rx(rx)
+    PortSetting(Shell& shell, StepMachine& machine, SerialPort& comm, Link& link)
+        : Module(shell, machine), m_Comm(comm), m_Link(link)
     {
     }
 
@@ -14,6 +14,8 @@ public:
 
     void OnSearchCom();
     void OnOpenCom();
+    // The link of the port just opened knows now whether it is usable.
+    void OnLinkOpened(bool usable);
     // The device went away. An operation under way runs out its tries on the
     // closed port; then the window shows a closed port.
     void OnDeviceLost();
@@ -22,8 +24,9 @@ public:
 private:
     bool m_bDeviceLost = false;
     void Close();
+    void ShowOpenPort();
     void ShowClosedPort();
     void ShowDeviceLost();
     SerialPort& m_Comm;
-    ReceivePath& m_Rx;
+    Link& m_Link;
 };

@@ -4,7 +4,6 @@
 #include "dialog/Timing.h"
 #include "hart/RequestFrame.h"
 #include "hart/ResultCodes.h"
-#include "modem/Envelope.h"
 #include "modem/Hex.h"
 #include "sequencer/StepMachine.h"
 
@@ -16,7 +15,6 @@ char* AsText(std::uint8_t* bytes) { return reinterpret_cast<char*>(bytes); }
 
 void StepMachine::SendCommand(const CommandInfo& cmd)
 {
-    m_Rx.ResetReceive();
     m_Reply.reset();
 
     RequestParams params;
@@ -28,11 +26,9 @@ void StepMachine::SendCommand(const CommandInfo& cmd)
 
     const int hexLen = BytesToHex(m_TxFrame, AsText(m_HexText), static_cast<std::int16_t>(frameLen));
     m_strTx.assign(AsText(m_HexText), static_cast<std::size_t>(hexLen));
-    const int lineLen = WrapRequestLine(AsText(m_HexText), hexLen, m_TxFrame);
-    m_TxBytes.assign(m_TxFrame, m_TxFrame + lineLen);
 
     try {
-        m_Comm.SetOutput(m_TxBytes);
+        m_Link.Send({m_TxFrame, static_cast<std::size_t>(frameLen)});
     } catch (const SerialPortError& e) {
         // Back to the script at once; the try counts as failed there.
         ReportError(std::string("send: ") + e.what());

@@ -7,8 +7,8 @@
 
 #include <string>
 
-StepMachine::StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx, OperationObserver& observers)
-    : m_Shell(shell), m_Observers(observers), m_Comm(comm), m_Rx(rx)
+StepMachine::StepMachine(Shell& shell, Link& link, OperationObserver& observers)
+    : m_Shell(shell), m_Observers(observers), m_Link(link)
 {
 }
 

@@ -7,11 +7,10 @@
 
 #include "hart/ReplyDecoder.h"
 #include "hart/ReplyMatch.h"
+#include "link/Link.h"
 #include "sequencer/OperationObserver.h"
 #include "sequencer/Shell.h"
 #include "sequencer/StepTable.h"
-#include "serial/ReceivePath.h"
-#include "serial/SerialPort.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,7 +26,7 @@ inline constexpr std::int16_t kDefaultTries = 3;
 class StepMachine : public ReplyRecord {
 public:
     // observers hear of the process values read and of errors.
-    StepMachine(Shell& shell, SerialPort& comm, ReceivePath& rx, OperationObserver& observers);
+    StepMachine(Shell& shell, Link& link, OperationObserver& observers);
 
     // Joins a module's script states to the table; throws StepTableError
     // when a row claims a state it may not.
@@ -97,15 +96,13 @@ public:
     // Transmit scratch
     std::uint8_t m_TxFrame[1024] = {};
     std::uint8_t m_HexText[2048] = {};
-    std::vector<std::uint8_t> m_TxBytes;
     std::string m_strTx;
     std::string m_strRx;
 
 private:
     Shell& m_Shell;
     OperationObserver& m_Observers;
-    SerialPort& m_Comm;
-    ReceivePath& m_Rx;
+    Link& m_Link;
     StepTable m_Steps;
     // The last request sent: a reply must answer it.
     RequestInFlight m_InFlight;

@@ -54,6 +54,15 @@ void ReceivePath::OnCommEvent()
     }
 }
 
+ModemReply ModemReply::Frame(std::vector<std::uint8_t> frame)
+{
+    ModemReply reply{'P', std::move(frame), {}};
+    reply.hex.resize(reply.frame.size() * 2 + 1);
+    BytesToHex(reply.frame.data(), reply.hex.data(), static_cast<std::int16_t>(reply.frame.size()));
+    reply.hex.pop_back();
+    return reply;
+}
+
 std::optional<ModemReply> ReceivePath::CheckReply()
 {
     if (m_nRxError != 0)
@@ -64,17 +73,14 @@ std::optional<ModemReply> ReceivePath::CheckReply()
         Report(std::string("receive: ") + ReplyLineFaultText(fault));
         return std::nullopt;
     }
-    ModemReply reply;
-    reply.letter = static_cast<char>(m_RxBuf[1]);
+    ModemReply reply{static_cast<char>(m_RxBuf[1]), {}, {}};
     if (reply.letter == 'P') {
         // The payload is checked hex text; the log shows it decoded and
         // encoded again, so always as whole bytes.
         const auto payload = static_cast<std::int16_t>(m_nRxCount - kEnvelopeOverhead);
-        reply.frame.resize(static_cast<std::size_t>(std::max(payload / 2, 0)));
-        HexToBytes(reinterpret_cast<const char*>(m_RxBuf) + 4, reply.frame.data(), payload);
-        reply.hex.resize(reply.frame.size() * 2 + 1);
-        BytesToHex(reply.frame.data(), reply.hex.data(), static_cast<std::int16_t>(reply.frame.size()));
-        reply.hex.pop_back();
+        std::vector<std::uint8_t> frame(static_cast<std::size_t>(std::max(payload / 2, 0)));
+        HexToBytes(reinterpret_cast<const char*>(m_RxBuf) + 4, frame.data(), payload);
+        reply = ModemReply::Frame(std::move(frame));
     }
     m_nRxCount = 0;
     return reply;

@@ -13,11 +13,14 @@
 #include <string_view>
 #include <vector>
 
-// A reply line that passed the envelope check.
+// A reply as the step machine takes it, from whichever link carried it.
 struct ModemReply {
     char letter = 0;                  // 'P' carries a frame; the others are the modem's own
     std::vector<std::uint8_t> frame;  // 'P': the HART frame, delimiter to check byte
     std::string hex;                  // the frame as whole bytes of hex: what the log shows
+
+    // A frame received.
+    static ModemReply Frame(std::vector<std::uint8_t> frame);
 };
 
 class ReceivePath {

@@ -3,6 +3,8 @@
 // Implementations deliver the event on the user-interface thread only.
 #pragma once
 
+#include "serial/PortSpec.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -68,6 +70,14 @@ public:
     virtual void SetOutput(const std::vector<std::uint8_t>& bytes) = 0;
     // Code of the event being reported.
     virtual std::int16_t GetCommEvent() const = 0;
+
+    // What stands behind the chosen port: the kind of link and its options.
+    virtual PortSpec Spec() const { return {}; }
+    // The RTS line, which keys a binary modem's transmitter. Throws
+    // SerialPortError where the device has no modem lines (a pseudo-terminal).
+    virtual void SetRts(bool /*level*/) { throw SerialPortError("the device has no modem lines"); }
+    // Bytes written that have not yet left the device's transmitter queue.
+    virtual int OutputPending() const { return 0; }
 
     // The port's event: one call per communication event.
     void SetOnComm(std::function<void()> handler) { m_OnComm = std::move(handler); }
