@@ -45,8 +45,27 @@ void VirtualSerialPort::SetOutput(const std::vector<std::uint8_t>& bytes)
         throw SerialPortError("write failed");
     m_Writes.push_back(bytes);
     m_WriteTimes.push_back(m_Clock.Now());
+    double at = static_cast<double>(m_Clock.Now());
+    if (!m_BytesSent.empty())
+        at = std::max(at, m_BytesSent.back().at);
+    for (std::uint8_t byte : bytes)
+        m_BytesSent.push_back({at += m_CharMs, byte});
     if (m_WriteObserver)
         m_WriteObserver(bytes);
+}
+
+void VirtualSerialPort::SetRts(bool level)
+{
+    if (!m_ModemLines)
+        throw SerialPortError("the device has no modem lines");
+    m_RtsEdges.push_back({static_cast<double>(m_Clock.Now()), level ? 1 : 0});
+}
+
+int VirtualSerialPort::OutputPending() const
+{
+    const auto now = static_cast<double>(m_Clock.Now());
+    return static_cast<int>(
+        std::count_if(m_BytesSent.begin(), m_BytesSent.end(), [now](const Timed& b) { return b.at > now; }));
 }
 
 void VirtualSerialPort::DeliverAfter(std::int64_t delayMs, std::vector<std::uint8_t> bytes)

@@ -30,6 +30,22 @@ public:
     void SetFailWrites(bool fail) { m_FailWrites = fail; }
     // The device goes away after delayMs: the port closes itself and reports it.
     void LoseDeviceAfter(std::int64_t delayMs);
+    // What stands behind every port (the hex-line modem unless set).
+    void SetSpec(PortSpec spec) { m_Spec = std::move(spec); }
+    // A line with modem lines, whose transmitter sends one character every
+    // charMs (0: at once); each byte is kept with the time it left.
+    void SetLine(bool modemLines, double charMs)
+    {
+        m_ModemLines = modemLines;
+        m_CharMs = charMs;
+    }
+    struct Timed {
+        double at;
+        int value;  // a byte, or the RTS level
+        bool operator==(const Timed&) const = default;
+    };
+    const std::vector<Timed>& BytesSent() const { return m_BytesSent; }
+    const std::vector<Timed>& RtsEdges() const { return m_RtsEdges; }
     const std::vector<std::vector<std::uint8_t>>& Writes() const { return m_Writes; }
     const std::vector<std::int64_t>& WriteTimes() const { return m_WriteTimes; }
     int OpenPort() const { return m_Open ? m_OpenPort : 0; }
@@ -43,6 +59,9 @@ public:
     std::vector<std::uint8_t> GetInput() override;
     void SetOutput(const std::vector<std::uint8_t>& bytes) override;
     std::int16_t GetCommEvent() const override { return CurrentCommEvent(); }
+    PortSpec Spec() const override { return m_Spec; }
+    void SetRts(bool level) override;
+    int OutputPending() const override;
 
 private:
     VirtualClock& m_Clock;
@@ -56,4 +75,9 @@ private:
     std::vector<std::vector<std::uint8_t>> m_Writes;
     std::vector<std::int64_t> m_WriteTimes;
     std::function<void(const std::vector<std::uint8_t>&)> m_WriteObserver;
+    PortSpec m_Spec;
+    bool m_ModemLines = false;
+    double m_CharMs = 0;
+    std::vector<Timed> m_BytesSent;
+    std::vector<Timed> m_RtsEdges;
 };

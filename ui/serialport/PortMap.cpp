@@ -1,10 +1,12 @@
 #include "ui/serialport/PortMap.h"
 
 #include <QSerialPortInfo>
+#include <QSettings>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iostream>
 #include <stdexcept>
 
 namespace {
@@ -58,20 +60,32 @@ bool NaturalLess(const std::string& a, const std::string& b)
 
 std::string PortMap::VariableName(int port) { return "TAMSEL_COM" + std::to_string(port); }
 
-std::optional<PortMap> PortMap::FromEnvironment(const Environment& env)
+std::optional<PortMap> PortMap::FromValues(const std::map<int, std::string>& values, std::ostream* warnings)
 {
-    PortMap map;
-    bool anySet = false;
-    for (int port = kFirstPort; port <= kLastPort; ++port) {
-        const auto it = env.find(VariableName(port));
-        if (it == env.end())
-            continue;
-        anySet = true;
-        map.Set(port, it->second);
-    }
-    if (!anySet)
+    if (values.empty())
         return std::nullopt;
+    PortMap map;
+    for (const auto& [port, value] : values) {
+        if (!IsPort(port) || value.empty())
+            continue;
+        const auto spec = ParsePortValue(value);
+        if (const std::string* why = std::get_if<std::string>(&spec)) {
+            if (warnings)
+                *warnings << "tamsel: COM" << port << " (" << value << ") is left out: " << *why << "\n";
+            continue;
+        }
+        map.Set(port, value);
+    }
     return map;
+}
+
+std::optional<PortMap> PortMap::FromEnvironment(const Environment& env, std::ostream* warnings)
+{
+    std::map<int, std::string> values;
+    for (int port = kFirstPort; port <= kLastPort; ++port)
+        if (const auto it = env.find(VariableName(port)); it != env.end())
+            values[port] = it->second;
+    return FromValues(values, warnings);
 }
 
 PortMap PortMap::FromDevices(std::vector<std::string> devices)
@@ -99,10 +113,13 @@ std::vector<std::string> PortMap::SystemDevices()
 
 PortMap PortMap::FromSystem() { return FromDevices(SystemDevices()); }
 
-PortMap PortMap::Load(const Environment& env, const DeviceLister& listDevices)
+PortMap PortMap::Load(const Environment& env, const DeviceLister& listDevices, const std::map<int, std::string>& saved,
+                      std::ostream* warnings)
 {
-    if (auto fromEnv = FromEnvironment(env))
+    if (auto fromEnv = FromEnvironment(env, warnings))
         return *fromEnv;
+    if (auto fromSaved = FromValues(saved, warnings))
+        return *fromSaved;
     return FromDevices(listDevices());
 }
 
@@ -115,7 +132,7 @@ PortMap PortMap::Load()
         if (const char* value = std::getenv(name.c_str()))
             env.emplace(name, value);
     }
-    return Load(env);
+    return Load(env, SystemDevices, SavedValues(), &std::cerr);
 }
 
 PortMap PortMap::Single(int port, std::string device)
@@ -140,6 +157,38 @@ std::optional<std::string> PortMap::DeviceFor(int port) const
     if (device.empty())
         return std::nullopt;
     return device;
+}
+
+std::map<int, std::string> PortMap::SavedValues()
+{
+    QSettings settings("Tamsel", "Tamsel");
+    std::map<int, std::string> values;
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        const QString value = settings.value(QString("Ports/COM%1").arg(port)).toString();
+        if (!value.isEmpty())
+            values[port] = value.toStdString();
+    }
+    return values;
+}
+
+void PortMap::SaveValues(const std::map<int, std::string>& values)
+{
+    QSettings settings("Tamsel", "Tamsel");
+    settings.remove("Ports");
+    for (const auto& [port, value] : values)
+        if (!value.empty())
+            settings.setValue(QString("Ports/COM%1").arg(port), QString::fromStdString(value));
+}
+
+std::optional<PortSpec> PortMap::SpecFor(int port) const
+{
+    const std::optional<std::string> value = DeviceFor(port);
+    if (!value)
+        return std::nullopt;
+    auto spec = ParsePortValue(*value);
+    if (PortSpec* parsed = std::get_if<PortSpec>(&spec))
+        return *parsed;
+    return std::nullopt;
 }
 
 std::vector<int> PortMap::Ports() const

@@ -2,12 +2,15 @@
 
 #include <QTimer>
 
+#include <sys/ioctl.h>
+
 #include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr qint32 kBaudRate = 9600;
+constexpr qint32 kBinaryBaudRate = 1200;
 
 std::string ErrorText(const QSerialPort& port) { return port.errorString().toStdString(); }
 
@@ -35,6 +38,7 @@ std::string QtSerialPort::PortLabel() const { return "COM" + std::to_string(m_Co
 void QtSerialPort::SetPortOpen(bool open)
 {
     if (!open) {
+        m_Socket.Close();
         if (m_Port->isOpen()) {
             m_Port->close();
             ++m_Session;
@@ -44,17 +48,21 @@ void QtSerialPort::SetPortOpen(bool open)
         return;
     }
 
-    if (m_Port->isOpen())
+    if (m_Port->isOpen() || m_Socket.IsOpen())
         throw SerialPortError(PortLabel() + " is already open");
-    const std::optional<std::string> device = m_Ports.DeviceFor(m_CommPort);
-    if (!device)
+    const std::optional<PortSpec> spec = m_Ports.SpecFor(m_CommPort);
+    if (!spec)
         throw SerialPortError("No serial device for " + PortLabel());
+    if (spec->IsHartIp())
+        return m_Socket.Open(*spec);
+    const std::string* device = &spec->device;
+    const bool binary = spec->kind == LinkKind::BinaryModem;
 
     m_Port->clearError();
     m_Port->setPortName(QString::fromStdString(*device));
-    m_Port->setBaudRate(kBaudRate);
+    m_Port->setBaudRate(binary ? kBinaryBaudRate : kBaudRate);
     m_Port->setDataBits(QSerialPort::Data8);
-    m_Port->setParity(QSerialPort::NoParity);
+    m_Port->setParity(binary ? QSerialPort::OddParity : QSerialPort::NoParity);
     m_Port->setStopBits(QSerialPort::OneStop);
     m_Port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_Port->open(QIODevice::ReadWrite)) {
@@ -69,10 +77,34 @@ void QtSerialPort::SetPortOpen(bool open)
     m_ErrorCounts = ReadLineErrorCounts(static_cast<int>(m_Port->handle()));
 }
 
-bool QtSerialPort::GetPortOpen() const { return m_Port->isOpen(); }
+bool QtSerialPort::GetPortOpen() const { return m_Port->isOpen() || m_Socket.IsOpen(); }
+
+PortSpec QtSerialPort::Spec() const { return m_Ports.SpecFor(m_CommPort).value_or(PortSpec{}); }
+
+void QtSerialPort::SetRts(bool level)
+{
+    if (!m_Port->isOpen() || !m_Port->setRequestToSend(level)) {
+        m_Port->clearError();
+        throw SerialPortError(PortLabel() + " has no RTS line to key the modem");
+    }
+}
+
+// Qt's own buffer and the driver's queue (what a pseudo-terminal cannot tell
+// counts as sent).
+int QtSerialPort::OutputPending() const
+{
+    if (!m_Port->isOpen())
+        return 0;
+    int queued = 0;
+    if (ioctl(static_cast<int>(m_Port->handle()), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return static_cast<int>(m_Port->bytesToWrite()) + queued;
+}
 
 std::int16_t QtSerialPort::GetInBufferCount() const
 {
+    if (m_Socket.IsOpen())
+        return m_Socket.Waiting();
     if (!m_Port->isOpen())
         return 0;
     const qint64 waiting = m_Port->bytesAvailable();
@@ -83,6 +115,8 @@ void QtSerialPort::SetInputLen(std::int16_t n) { m_InputLen = std::max<std::int1
 
 std::vector<std::uint8_t> QtSerialPort::GetInput()
 {
+    if (m_Socket.IsOpen())
+        return m_Socket.Read();
     if (!m_Port->isOpen())
         return {};
     qint64 count = m_Port->bytesAvailable();
@@ -98,6 +132,8 @@ std::vector<std::uint8_t> QtSerialPort::GetInput()
 
 void QtSerialPort::SetOutput(const std::vector<std::uint8_t>& bytes)
 {
+    if (m_Socket.IsOpen())
+        return m_Socket.Write(bytes);
     if (!m_Port->isOpen())
         throw SerialPortError("Cannot write to " + PortLabel() + ": the port is closed");
     if (bytes.empty())

@@ -6,6 +6,7 @@
 #include "serial/SerialPort.h"
 #include "ui/serialport/LineErrorCounters.h"
 #include "ui/serialport/PortMap.h"
+#include "ui/serialport/SocketLine.h"
 
 #include <QSerialPort>
 
@@ -21,8 +22,9 @@ public:
     QtSerialPort& operator=(const QtSerialPort&) = delete;
 
     void SetCommPort(std::int16_t port) override;
-    // Opens at 9600 baud, 8 data bits, no parity, one stop bit, no flow
-    // control. Throws SerialPortError when the port has no device, the device
+    // Opens at 9600 baud, 8 data bits, no parity, one stop bit (a binary
+    // modem: 1200 baud, odd parity), no flow control; a HART-IP port opens
+    // its socket. Throws SerialPortError when the port has no device, the device
     // cannot be opened (absent, busy, no permission) or this port is already open.
     void SetPortOpen(bool open) override;
     bool GetPortOpen() const override;
@@ -34,6 +36,9 @@ public:
     // Throws SerialPortError when the port is closed or the write fails.
     void SetOutput(const std::vector<std::uint8_t>& bytes) override;
     std::int16_t GetCommEvent() const override;
+    PortSpec Spec() const override;
+    void SetRts(bool level) override;
+    int OutputPending() const override;
 
     std::int16_t GetCommPort() const { return m_CommPort; }
     const PortMap& Ports() const { return m_Ports; }
@@ -52,4 +57,6 @@ private:
     unsigned m_Session = 0;
     // Driver counters at open or at the last read; none where the device keeps none.
     std::optional<LineErrorCounts> m_ErrorCounts;
+    // A HART-IP port's socket, while one is open.
+    SocketLine m_Socket{[this](std::int16_t event) { RaiseCommEvent(event); }};
 };
