@@ -1,6 +1,7 @@
 #include "ui/main/CTamselApp.h"
 
 #include "dialog/Layout.h"
+#include "ui/main/PortsDialog.h"
 
 #include <iostream>
 
@@ -13,6 +14,7 @@ CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
     m_Dlg.AddObserver(m_Trend);
     m_Dlg.OnInitDialog();
     m_Window.AddMenuAction("Trend...", [this] { ShowTrend(); });
+    m_Window.AddMenuAction("Ports...", [this] { EditPorts(); });
     m_Window.SetAboutNote([this] {
         const QString path = m_RecordFile.PathFor(QDate::currentDate());
         return "Record: " + (path.isEmpty() ? QString("none") : path);
@@ -27,6 +29,19 @@ void CTamselApp::ShowTrend()
         m_TrendWindow = std::make_unique<TrendWindow>(m_Trend, &m_Window);
     m_TrendWindow->show();
     m_TrendWindow->raise();
+}
+
+// Saved for the next starts, and used from the next search on, unless the
+// environment or the demo defines the ports.
+void CTamselApp::EditPorts()
+{
+    const bool environmentWins = PortMap::FromEnvironment(PortMap::ProcessEnvironment()).has_value();
+    PortsDialog dialog(PortMap::SavedValues(), environmentWins, &m_Window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PortMap::SaveValues(dialog.Values());
+    if (!environmentWins && !m_FixedPorts)
+        m_Port.SetPorts(PortMap::Load());
 }
 
 bool CTamselApp::InitInstance()

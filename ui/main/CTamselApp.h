@@ -25,6 +25,10 @@ public:
     // Opens the trend window ("Trend..." in the window menu), or raises it.
     void ShowTrend();
     TrendWindow* TrendView() const { return m_TrendWindow.get(); }
+    // "Ports..." in the window menu.
+    void EditPorts();
+    // The demo's ports stay what they are.
+    void KeepPorts() { m_FixedPorts = true; }
 
 private:
     // The window needs its event sink before the dialog object that is the
@@ -45,4 +49,5 @@ private:
     RecordWriter m_Record;
     TrendModel m_Trend;
     std::unique_ptr<TrendWindow> m_TrendWindow;  // made when first opened
+    bool m_FixedPorts = false;
 };

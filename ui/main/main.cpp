@@ -56,6 +56,8 @@ int main(int argc, char** argv)
         return 3;
 
     CTamselApp theApp(std::move(choice->ports), record);
+    if (demo)
+        theApp.KeepPorts();
     if (trend)
         QTimer::singleShot(0, [&theApp] { theApp.ShowTrend(); });  // over the main window
     theApp.InitInstance();

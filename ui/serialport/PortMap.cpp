@@ -123,7 +123,7 @@ PortMap PortMap::Load(const Environment& env, const DeviceLister& listDevices, c
     return FromDevices(listDevices());
 }
 
-PortMap PortMap::Load()
+PortMap::Environment PortMap::ProcessEnvironment()
 {
     // Only the sixteen names matter; set-but-empty counts as set.
     Environment env;
@@ -132,8 +132,10 @@ PortMap PortMap::Load()
         if (const char* value = std::getenv(name.c_str()))
             env.emplace(name, value);
     }
-    return Load(env, SystemDevices, SavedValues(), &std::cerr);
+    return env;
 }
+
+PortMap PortMap::Load() { return Load(ProcessEnvironment(), SystemDevices, SavedValues(), &std::cerr); }
 
 PortMap PortMap::Single(int port, std::string device)
 {

@@ -48,6 +48,8 @@ public:
     // The values the "Ports..." dialog saved (QSettings), and saving them.
     static std::map<int, std::string> SavedValues();
     static void SaveValues(const std::map<int, std::string>& values);
+    // The TAMSEL_COM<n> variables of this process.
+    static Environment ProcessEnvironment();
     // Load from the process environment, the saved values and the system's
     // ports; warnings go to standard error.
     static PortMap Load();

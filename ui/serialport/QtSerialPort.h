@@ -42,6 +42,8 @@ public:
 
     std::int16_t GetCommPort() const { return m_CommPort; }
     const PortMap& Ports() const { return m_Ports; }
+    // Takes effect from the next open.
+    void SetPorts(PortMap ports) { m_Ports = std::move(ports); }
 
 private:
     void OnReadyRead();

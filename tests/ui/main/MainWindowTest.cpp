@@ -6,6 +6,7 @@
 #include "dialog/ControlIds.h"
 #include "ui/demo/DemoTransmitter.h"
 #include "ui/main/CTamselApp.h"
+#include "ui/main/PortsDialog.h"
 #include "ui/qt/AboutBox.h"
 
 #include <QAbstractButton>
@@ -115,6 +116,27 @@ private slots:
         QTest::keyClick(&app.Window(), Qt::Key_Escape);
         QCOMPARE(question, "The loop current is fixed at 12.000 mA. Return it to the measured value before closing?");
         QVERIFY(app.Window().isVisible());
+    }
+
+    // "Ports..." keeps nothing while a value cannot be read.
+    void portsDialogRefusesAnUnreadableValue()
+    {
+        PortsDialog dialog({{2, "/dev/ttyUSB0"}}, false);
+        dialog.Field(3)->setText(" fsk:/dev/ttyUSB1?rts=up ");
+        QString warned;
+        QTimer::singleShot(0, [&warned] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            warned = box ? box->text() : "no warning";
+            if (box)
+                box->accept();
+        });
+        dialog.accept();
+        QCOMPARE(warned, "COM3: rts must be high, low or none, not \"up\"");
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        dialog.Field(3)->setText(" fsk:/dev/ttyUSB1?rts=none ");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY((dialog.Values() == std::map<int, std::string>{{2, "/dev/ttyUSB0"}, {3, "fsk:/dev/ttyUSB1?rts=none"}}));
     }
 };
 

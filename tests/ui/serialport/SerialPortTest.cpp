@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <algorithm>
 #include <fcntl.h>
 #include <map>
@@ -56,6 +58,23 @@ TEST(PortMap, VariablesDefineExactlyTheirPortsOrTheSystemsDevicesAreNumbered)
     EXPECT_EQ(PortMap::FromDevices(many).Ports().back(), 16);
     EXPECT_EQ(PortMap::FromDevices(many).DeviceFor(16), "/dev/ttyS15");
     EXPECT_THROW(PortMap().Set(17, "/dev/x"), std::out_of_range);
+}
+
+// The environment wins over the saved values; a value that cannot be read
+// leaves its port out, with one line saying why.
+TEST(PortMap, AnUnreadableValueIsLeftOutWithOneLine)
+{
+    const auto none = [] { return Devices{}; };
+    std::ostringstream warnings;
+    const Env env{{"TAMSEL_COM1", "fsk:/dev/ttyUSB0?rts=low"},
+                  {"TAMSEL_COM2", "fsk:/dev/ttyUSB1?rts=up"},
+                  {"TAMSEL_COM4", "hartip://gw:5094"}};
+    const PortMap map = PortMap::Load(env, none, {{7, "/dev/ttyS0"}}, &warnings);
+    EXPECT_EQ(Describe(map), "1=fsk:/dev/ttyUSB0?rts=low 4=hartip://gw:5094");
+    EXPECT_EQ(warnings.str(),
+              "tamsel: COM2 (fsk:/dev/ttyUSB1?rts=up) is left out: rts must be high, low or none, not \"up\"\n");
+    EXPECT_EQ(map.SpecFor(4)->kind, LinkKind::HartIpUdp);
+    EXPECT_EQ(Describe(PortMap::Load({}, none, {{7, "/dev/ttyS0"}})), "7=/dev/ttyS0") << "saved, without variables";
 }
 
 // One event per error, in code order, at most sixteen a read; counters wrap.
