@@ -48,7 +48,7 @@ bench: build
 # UndefinedBehaviorSanitizer: only the plain C++ layers, no Qt.
 fuzz-build: deps
 	cmake -S . -B $(FUZZ_BUILD) $(call fresh,$(FUZZ_BUILD)) -DCMAKE_CXX_COMPILER=clang++ -DTAMSEL_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target make_fuzz_seeds receive_path_fuzz script_fuzz input_fuzz
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target make_fuzz_seeds receive_path_fuzz script_fuzz input_fuzz frame_hunter_fuzz hartip_reader_fuzz
 
 # Each fuzz target for FUZZ_SECONDS; the table of executions and findings.
 fuzz: fuzz-build

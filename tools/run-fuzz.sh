@@ -14,13 +14,14 @@ mkdir -p "$work/findings" "$work/seeds/receive_path" "$work/seeds/script"
 "$build/tests/fuzz/make_fuzz_seeds" "$work/seeds/receive_path"
 cp "$root"/tests/e2e/*.script "$work/seeds/script/"
 declare -A seeds=([receive_path]=$work/seeds/receive_path [script]=$work/seeds/script
-  [input]=$root/tests/fuzz/seeds/input)
+  [input]=$root/tests/fuzz/seeds/input [frame_hunter]=$root/tests/fuzz/seeds/frame_hunter
+  [hartip_reader]=$root/tests/fuzz/seeds/hartip_reader)
 
 failed=0
 printf '%-13s %11s %8s %7s  %s\n' target executions seconds exec/s findings
 limits=(-max_total_time="$seconds" -runs="$runs")
 [ "$seconds" = replay ] && limits=(-runs=0)
-for name in receive_path script input; do
+for name in receive_path script input frame_hunter hartip_reader; do
   dirs=("${seeds[$name]}")
   if [ "$seconds" != replay ]; then
     mkdir -p "$work/corpus/$name"
