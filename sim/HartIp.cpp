@@ -130,7 +130,6 @@ std::vector<Chunk> HartIp::Feed(const std::uint8_t* data, std::size_t n, std::ui
 
 std::vector<Chunk> HartIp::FeedDatagram(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
 {
-    m_Pending.clear();
     std::vector<Chunk> out = Feed(data, n, nowMs);
     if (!m_Pending.empty())
         Log("ignored " + ToHex(m_Pending) + ": shorter than its byte count");

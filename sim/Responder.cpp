@@ -108,8 +108,7 @@ std::vector<FaultRule> Responder::FaultsFor(std::uint8_t command)
 {
     std::vector<FaultRule> active;
     for (FaultRule& rule : m_Faults) {
-        if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command) ||
-            rule.kind == FaultKind::kRefuseSession)
+        if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command))
             continue;
         if (rule.times > 0)
             --rule.times;
