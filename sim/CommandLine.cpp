@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
+#include <set>
+
+#include "sim/HartIpServer.h"
 
 namespace sim {
 
@@ -83,10 +86,64 @@ bool ParseFaultList(const std::string& text, std::vector<FaultKind>& kinds, std:
     return true;
 }
 
+std::string LinkName(Link link)
+{
+    switch (link) {
+    case Link::kHex:
+        return "--link hex";
+    case Link::kFsk:
+        return "--link fsk";
+    case Link::kUdp:
+        return "--link hartip without --tcp";
+    case Link::kTcp:
+        return "--link hartip --tcp";
+    }
+    return {};
+}
+
+// Options that only one link takes, and faults a link cannot show.
+bool CheckCombination(const std::set<std::string>& given, SimOptions& options, std::string& error)
+{
+    const bool hartIp = options.link == Link::kUdp;
+    if (given.contains("--tcp")) {
+        if (!hartIp) {
+            error = "--tcp needs --link hartip";
+            return false;
+        }
+        options.link = Link::kTcp;
+    }
+    const bool fsk = options.link == Link::kFsk;
+    const std::pair<const char*, bool> only[] = {
+        {"--listen", hartIp}, {"--publish-version", hartIp}, {"--echo", fsk},          {"--pace", fsk},
+        {"--preambles", fsk}, {"--device", !hartIp},         {"--immediate", !hartIp},
+    };
+    for (const auto& [name, allowed] : only) {
+        if (given.contains(name) && !allowed) {
+            error = std::string(name) + " does not go with " + LinkName(options.link);
+            return false;
+        }
+    }
+    if (given.contains("--immediate") && given.contains("--pace")) {
+        error = "--immediate does not go with --pace";
+        return false;
+    }
+    std::vector<FaultKind> kinds = options.modem.randomFaults;
+    for (const FaultRule& rule : options.modem.faults)
+        kinds.push_back(rule.kind);
+    for (const FaultKind kind : kinds) {
+        if (!FaultAppliesTo(kind, options.link)) {
+            error = "fault " + std::string(FaultName(kind)) + " does not apply to " + LinkName(options.link);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options, std::string& error)
 {
+    std::set<std::string> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> value;
@@ -113,6 +170,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             return parsed;
         };
         Identity& id = options.modem.identity;
+        given.insert(name);
 
         if (name == "--help" || name == "-h") {
             options.help = true;
@@ -120,6 +178,40 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             options.modem.immediate = true;
         } else if (name == "--quiet") {
             options.quiet = true;
+        } else if (name == "--link") {
+            const auto text = need();
+            if (!text)
+                return false;
+            if (*text != "hex" && *text != "fsk" && *text != "hartip") {
+                error = "--link takes hex, fsk or hartip, not '" + *text + "'";
+                return false;
+            }
+            options.link = *text == "hex" ? Link::kHex : *text == "fsk" ? Link::kFsk : Link::kUdp;
+        } else if (name == "--echo") {
+            options.fsk.echo = true;
+        } else if (name == "--tcp") {
+        } else if (name == "--pace" || name == "--preambles") {
+            const auto n = name == "--pace" ? number(50, 115200) : number(2, 20);
+            if (!n)
+                return false;
+            (name == "--pace" ? options.fsk.paceBaud : options.fsk.preambles) = static_cast<int>(*n);
+        } else if (name == "--publish-version") {
+            const auto n = number(0, 255);
+            if (!n)
+                return false;
+            options.publishVersion = static_cast<int>(*n);
+        } else if (name == "--listen") {
+            const auto text = need();
+            if (!text)
+                return false;
+            const auto colon = text->rfind(':');
+            const auto port = colon == std::string::npos ? std::nullopt : ToNumber(text->substr(colon + 1), 0, 65535);
+            if (!port || !ListenHostAllowed(text->substr(0, colon))) {
+                error = "--listen takes HOST:PORT, the host 127.x.x.x, localhost or 0.0.0.0, not '" + *text + "'";
+                return false;
+            }
+            options.listenHost = text->substr(0, colon);
+            options.listenPort = static_cast<std::uint16_t>(*port);
         } else if (name == "--device") {
             const auto text = need();
             if (!text)
@@ -180,38 +272,54 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             return false;
         }
     }
-    return true;
+    return CheckCombination(given, options, error);
 }
 
 std::string Usage()
 {
     return R"(Usage: tamsel-sim [options]
-Simulates a HART modem with a pressure transmitter on its loop. Prints the
-serial device to open as its first line, logs every request and reply to
-standard error and serves until interrupted (SIGINT or SIGTERM).
+Simulates a HART modem with a pressure transmitter on its loop, or a HART-IP
+server in front of one. Prints where to reach it as its first line (what
+TAMSEL_COM1 takes), logs every request and reply to standard error and serves
+until interrupted (SIGINT or SIGTERM).
 
-Device:
+Link:
+  --link hex           the hex-line modem (default): requests and replies as
+                       lines of hex on a serial device; prints its path
+  --link fsk           a binary modem on a serial device: raw frames after
+                       0xFF preambles both ways; prints fsk:PATH?rts=none,
+                       with &echo=1 and &preambles=N when set
+  --link hartip        a HART-IP server (UDP; --tcp for TCP); prints
+                       hartip://127.0.0.1:PORT or hartip+tcp://127.0.0.1:PORT
+Device (hex and fsk):
   --device PATH        serve this serial device instead of a new pseudo-terminal
-  --immediate          answer at once, in one piece (default: at the speed of
-                       a 1200-baud HART loop, in four pieces)
+  --immediate          hex: answer at once, in one piece (default: at the
+                       speed of a 1200-baud HART loop, in four pieces)
+  --echo               fsk: every byte from the master comes back first
+  --pace BAUD          fsk: keep the loop's pace, 11 bits a character: a
+                       request counts once its last byte would be through, the
+                       reply leaves a character at a time (default: at once)
+  --preambles N        fsk: 0xFF bytes before each frame sent, 2 to 20 (default 5)
   --quiet              do not log requests and replies
+HART-IP:
+  --listen HOST:PORT   address to serve, 127.x.x.x, localhost or 0.0.0.0; port
+                       0 picks a free one (default 127.0.0.1:0)
+  --tcp                TCP, one client at a time, instead of UDP
+  --publish-version N  version number in the header of publish messages
+                       (default 1), for clients that must take others
 Transmitter:
   --address N          polling address, 0 to 15 (default 0)
   --manufacturer N     manufacturer code (default 0xB5)
   --device-type N      device type code (default 0x7C)
   --device-id N        device identification number, 24 bits (default 0x010203)
-  --burst-period MS    time from one burst frame to the next while the tool has
-                       the transmitter in burst mode (default 500)
+  --burst-period MS    time from one burst frame (HART-IP: publish message) to
+                       the next while the tool has the transmitter in burst
+                       mode (default 500)
 Faults, each as --NAME[=SEL[:VALUE[:TIMES]]], repeatable and combinable.
 SEL is a command number or "all" (the default), VALUE replaces the default
 parameter, TIMES limits how many replies the fault spoils (default: all).
+On every link:
   --no-answer          no reply; the transmitter never sees the request
-  --letter-x           reply letter 'X' instead of 'P'
-  --letter-r           reply letter 'R' instead of 'P'
-  --letter-w           reply letter 'W' instead of 'P'
-  --lowercase-hex      reply hex digits in lower case
-  --missing-lf         reply line without its final LF
-  --long-gap           reply split by a pause of VALUE ms (default 150)
   --short-count        one status or data byte fewer, byte count to match
   --long-count         byte count VALUE more than the bytes sent (default 4)
   --status-only        only the two status bytes, response code 64 (a
@@ -226,18 +334,46 @@ parameter, TIMES limits how many replies the fault spoils (default: all).
                        request's + 1), check byte correct
   --other-address      reply frame with another device's address (long: last
                        identifier byte XOR 1; short: polling address + 1)
-  --burst-before       a burst frame line VALUE ms (default 150) before the reply
-  --repeat-late        the previous reply line sent again VALUE ms (default 200)
+  --burst-before       a burst frame VALUE ms (default 150) before the reply
+                       (HART-IP: a publish message, the response VALUE ms later)
+  --repeat-late        the previous reply sent again VALUE ms (default 200)
                        after the reply
+Hex only:
+  --letter-x           reply letter 'X' instead of 'P'
+  --letter-r           reply letter 'R' instead of 'P'
+  --letter-w           reply letter 'W' instead of 'P'
+  --lowercase-hex      reply hex digits in lower case
+  --missing-lf         reply line without its final LF
+  --long-gap           reply split by a pause of VALUE ms (default 150)
   --trailing-bytes     "00" alone VALUE ms (default 105) after the reply
+Fsk only:
+  --junk-before        bytes 00 55 FF 06 12 before the reply's preambles
+  --stall              the reply pauses VALUE ms (default 150) after its header
+HART-IP only (SEL: the command of the PDU):
+  --refuse-session     session initiate answered with status VALUE (default 15,
+                       all available sessions in use); SEL does not apply
+  --wrong-sequence     the response's sequence number plus VALUE (default 1)
+  --error-status       response status VALUE (default 32, busy), no body; the
+                       transmitter does not see the request
+  --error-message      an error message (type 3) with status VALUE (default 6)
+                       instead of the response; the transmitter does not see it
+  --lost-datagram      no response, though the transmitter acted
+  --split-writes       TCP: the response in two writes VALUE ms apart (default 50)
+  --join-writes        TCP: a publish message and the response in one write
 Random faults:
   --random-rate R      chance per reply, 0 to 1, of one fault drawn at random
   --random-faults LIST comma-separated fault names to draw from (default: all
-                       from no-answer to bad-unit)
+                       from no-answer to bad-unit that the link takes)
   --seed N             seed of the random choice (default 1)
   --help               this text
 
-Example: tamsel-sim --no-answer=1::2 --response-code=36:9 --random-rate=0.05
+Before a session is initiated, HART-IP requests get status 16 (access
+restricted); a session initiate with a short body gets 5, with a master type
+other than 0 or 1 gets 2, and from a second UDP client gets 15.
+
+Examples: tamsel-sim --no-answer=1::2 --response-code=36:9 --random-rate=0.05
+          tamsel-sim --link fsk --echo --pace 1200 --stall=1:300
+          tamsel-sim --link hartip --tcp --listen 127.0.0.1:5094 --split-writes
 )";
 }
 

@@ -4,12 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "sim/Modem.h"
+#include "sim/FskModem.h"
+#include "sim/HartIp.h"
 
 namespace sim {
 
 struct SimOptions {
     ModemOptions modem;
+    Link link = Link::kHex;
+    FskOptions fsk;                        // --link fsk
+    std::string listenHost = "127.0.0.1";  // --link hartip
+    std::uint16_t listenPort = 0;          // 0: a free one
+    int publishVersion = hartip::kVersion;
     std::string devicePath;  // empty: a new pseudo-terminal
     bool help = false;
     bool quiet = false;

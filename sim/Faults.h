@@ -32,7 +32,22 @@ enum class FaultKind {
     kBurstBefore,    // a burst frame line comes first (value: ms before the reply, default 150)
     kRepeatLate,     // the previous reply line again (value: ms after this reply, default 200)
     kTrailingBytes,  // "00" after the reply, without a line end (value: ms after, default 105)
+    // The binary modem's own:
+    kJunkBefore,  // bytes 00 55 FF 06 12 before the reply's preambles
+    kStall,       // the reply pauses after its header (value: ms, default 150)
+    // The HART-IP server's own, on the responses to token-passing PDUs:
+    kRefuseSession,  // session initiate answered with status VALUE (default 15, all sessions in use)
+    kWrongSequence,  // the response's sequence number plus VALUE (default 1)
+    kErrorStatus,    // status VALUE (default 32, busy) and no body; the device does not act
+    kErrorMessage,   // an error message (type 3, status VALUE, default 6) instead; the device does not act
+    kLostDatagram,   // no response, though the device acted
+    kSplitWrites,    // TCP: the response in two writes VALUE ms apart (default 50)
+    kJoinWrites,     // TCP: a publish message and the response in one write
 };
+
+// The ways to reach the transmitter: the hex-line modem, the binary modem,
+// HART-IP over UDP or TCP. Each takes only the faults that make sense on it.
+enum class Link { kHex, kFsk, kUdp, kTcp };
 
 inline constexpr int kAllCommands = -1;
 
@@ -43,15 +58,25 @@ struct FaultRule {
     int times = -1;              // how many replies it spoils; -1: no limit
 };
 
-// Every kind, in declaration order.
+// The hex-line modem's kinds, in declaration order: no-answer to
+// trailing-bytes (the fault matrix crosses these with every operation).
 const std::vector<FaultKind>& AllFaultKinds();
-// The pool of random faults when none is named: every kind up to kBadUnit.
-// The lines a master must not take for its reply come only when named.
-const std::vector<FaultKind>& DefaultRandomFaultKinds();
-// Command-line names: "no-answer", "letter-x", ... "trailing-bytes".
+// The kinds a link takes, in declaration order.
+std::vector<FaultKind> FaultKindsFor(Link link);
+bool FaultAppliesTo(FaultKind kind, Link link);
+// The pool of random faults when none is named: every kind up to kBadUnit
+// that the link takes. The lines a master must not take for its reply, and
+// the faults of one link only, come only when named.
+std::vector<FaultKind> DefaultRandomFaultKinds(Link link = Link::kHex);
+// Command-line names: "no-answer", "letter-x", ... "join-writes".
 std::string_view FaultName(FaultKind kind);
 std::optional<FaultKind> FaultFromName(std::string_view name);
 // The parameter used when a rule gives none (-1: worked out per reply).
 int DefaultFaultValue(FaultKind kind);
+
+// The first rule of a kind among those in force for a reply, or none.
+const FaultRule* FindFault(const std::vector<FaultRule>& faults, FaultKind kind);
+// " [fault: a, b]" for the log, or nothing.
+std::string DescribeFaults(const std::vector<FaultRule>& faults);
 
 }  // namespace sim

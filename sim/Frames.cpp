@@ -37,7 +37,11 @@ std::optional<RequestFrame> ParseRequestLine(const Bytes& line, std::string& why
         why = "not upper-case hex";
         return std::nullopt;
     }
-    const Bytes& f = *bytes;
+    return ParseRequestFrame(*bytes, why);
+}
+
+std::optional<RequestFrame> ParseRequestFrame(const Bytes& f, std::string& why)
+{
     RequestFrame frame;
     std::size_t head = 0;
     if (!f.empty() && f[0] == kShortRequest && f.size() >= 5) {

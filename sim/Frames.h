@@ -21,6 +21,8 @@ struct RequestFrame {
 // A request line is SOH 'P' '0' '1', the frame in upper-case hex, CR LF.
 // Returns the frame, or nothing with the reason in 'why'.
 std::optional<RequestFrame> ParseRequestLine(const Bytes& line, std::string& why);
+// The same for a frame alone, delimiter to check byte.
+std::optional<RequestFrame> ParseRequestFrame(const Bytes& frame, std::string& why);
 
 // Short frames match the polling address, long frames the unique identifier;
 // master and burst bits are ignored, as is the manufacturer code's upper two

@@ -9,66 +9,7 @@ namespace {
 // Longest line kept while waiting for CR LF; the longest request is far shorter.
 constexpr std::size_t kMaxLine = 2048;
 
-const FaultRule* Find(const std::vector<FaultRule>& faults, FaultKind kind)
-{
-    for (const FaultRule& rule : faults) {
-        if (rule.kind == kind)
-            return &rule;
-    }
-    return nullptr;
-}
-
-bool Has(const std::vector<FaultRule>& faults, FaultKind kind) { return Find(faults, kind) != nullptr; }
-
-// Data bytes holding a setting code that a master checks against its list.
-std::vector<std::size_t> EchoPositions(std::uint8_t command)
-{
-    switch (command) {
-    case 6:
-    case 44:
-    case 47:
-    case 108:
-    case 109:
-    case 134:
-    case 135:
-    case 165:
-    case 192:
-        return {0};
-    case 15:
-        return {0, 1, 15};  // alarm selection, transfer function, write protection
-    default:
-        return {};
-    }
-}
-
-// Data bytes holding a unit code.
-std::vector<std::size_t> UnitPositions(std::uint8_t command)
-{
-    switch (command) {
-    case 1:
-    case 35:
-    case 44:
-    case 130:
-    case 131:
-        return {0};
-    case 14:
-        return {3};
-    case 15:
-        return {2};
-    case 128:
-        return {13};
-    default:
-        return {};
-    }
-}
-
-void Overwrite(Bytes& data, const std::vector<std::size_t>& positions, int value)
-{
-    for (std::size_t p : positions) {
-        if (p < data.size())
-            data[p] = static_cast<std::uint8_t>(value);
-    }
-}
+bool Has(const std::vector<FaultRule>& faults, FaultKind kind) { return FindFault(faults, kind) != nullptr; }
 
 char ReplyLetter(const std::vector<FaultRule>& faults)
 {
@@ -84,60 +25,11 @@ char ReplyLetter(const std::vector<FaultRule>& faults)
     return letter;
 }
 
-ReplyBody BodyOf(const Reply& reply)
-{
-    ReplyBody body;
-    body.bytes.reserve(2 + reply.data.size());
-    body.bytes.push_back(reply.responseCode);
-    body.bytes.push_back(reply.deviceStatus);
-    body.bytes.insert(body.bytes.end(), reply.data.begin(), reply.data.end());
-    body.byteCount = static_cast<std::uint8_t>(body.bytes.size());
-    return body;
-}
-
-// The frame as the faults bend it: another command or device named, with
-// the check byte to match, or a bit flipped after the check byte was made.
-Bytes ReplyFrame(RequestFrame replyTo, const ReplyBody& body, bool burst, const std::vector<FaultRule>& faults)
-{
-    if (const FaultRule* f = Find(faults, FaultKind::kOtherCommand))
-        replyTo.command = static_cast<std::uint8_t>(f->value >= 0 ? f->value : replyTo.command + 1);
-    if (Has(faults, FaultKind::kOtherAddress)) {
-        // The unique identifier's last bit, or the next polling address.
-        std::uint8_t& last = replyTo.address.back();
-        last = static_cast<std::uint8_t>(replyTo.longFrame ? last ^ 0x01 : (last & 0xF0) | ((last + 1) & 0x0F));
-    }
-    Bytes frame = BuildReplyFrame(replyTo, body, burst);
-    if (Has(faults, FaultKind::kBadCheckByte)) {
-        // The first data byte after the status bytes, else the byte count.
-        const std::size_t count = replyTo.longFrame ? 7 : 3;
-        frame[frame.size() > count + 4 ? count + 3 : count] ^= 0x01;
-    }
-    return frame;
-}
-
-std::string Describe(const std::vector<FaultRule>& faults)
-{
-    std::string text;
-    for (const FaultRule& rule : faults) {
-        text += text.empty() ? " [fault: " : ", ";
-        text += FaultName(rule.kind);
-    }
-    return text.empty() ? text : text + "]";
-}
-
 }  // namespace
 
-Modem::Modem(ModemOptions options)
-    : m_Options(std::move(options)), m_Transmitter(m_Options.identity), m_Rng(m_Options.seed)
+Modem::Modem(ModemOptions options) : m_Options(std::move(options)), m_Responder(m_Options)
 {
     m_Options.burstPeriodMs = std::max(1, m_Options.burstPeriodMs);
-}
-
-void Modem::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
-{
-    m_Options.randomFaultRate = rate;
-    m_Options.randomFaults = std::move(kinds);
-    m_Rng.seed(seed);
 }
 
 std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
@@ -145,7 +37,7 @@ std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
     std::vector<Chunk> out;
     while (m_NextBurstMs && *m_NextBurstMs <= nowMs) {
         const std::uint64_t startMs = *m_NextBurstMs;
-        const Bytes frame = BurstFrame(startMs);
+        const Bytes frame = m_Responder.BurstFrame(startMs);
         const Bytes line = BuildReplyLine(frame, 'P', false, true);
         const int loopMs = m_Options.immediate ? 0 : FrameLoopMs(frame.size());
         const std::vector<Chunk> chunks = ScheduleLine(line, loopMs, m_Options.immediate);
@@ -160,13 +52,6 @@ std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
         }
     }
     return out;
-}
-
-Bytes Modem::BurstFrame(std::uint64_t nowMs)
-{
-    const std::uint8_t command = m_Transmitter.State().burstCommand;
-    return BuildBurstFrame(m_Transmitter.State().identity, command,
-                           BodyOf(m_Transmitter.Handle(command, Bytes{}, nowMs)));
 }
 
 std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs)
@@ -193,27 +78,6 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
     return out;
 }
 
-std::vector<FaultRule> Modem::FaultsFor(std::uint8_t command)
-{
-    std::vector<FaultRule> active;
-    for (FaultRule& rule : m_Options.faults) {
-        if (rule.times == 0 || (rule.command != kAllCommands && rule.command != command))
-            continue;
-        if (rule.times > 0)
-            --rule.times;
-        active.push_back(rule);
-    }
-    if (m_Options.randomFaultRate > 0.0 && static_cast<double>(m_Rng()) < m_Options.randomFaultRate * 4294967296.0) {
-        const auto& pool = m_Options.randomFaults.empty() ? DefaultRandomFaultKinds() : m_Options.randomFaults;
-        active.push_back(FaultRule{pool[m_Rng() % pool.size()], command, -1, -1});
-    }
-    for (FaultRule& rule : active) {
-        if (rule.value < 0)
-            rule.value = DefaultFaultValue(rule.kind);
-    }
-    return active;
-}
-
 std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
 {
     std::string why;
@@ -223,44 +87,17 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         return {};
     }
     Log("request " + Printable(line));
-    if (!AddressedTo(*request, m_Transmitter.State().identity)) {
+    if (!AddressedTo(*request, Device().State().identity)) {
         Log("  not for this transmitter");
         return {};
     }
-    const std::vector<FaultRule> faults = FaultsFor(request->command);
-    if (Has(faults, FaultKind::kNoAnswer)) {
-        Log("  dropped" + Describe(faults));
+    const std::vector<FaultRule> faults = m_Responder.FaultsFor(request->command);
+    const std::optional<Bytes> answer = m_Responder.Answer(*request, faults, nowMs);
+    if (!answer) {
+        Log("  dropped" + DescribeFaults(faults));
         return {};
     }
-
-    // A command the device lacks is answered by the device, not bent later.
-    Reply reply;
-    if (Has(faults, FaultKind::kStatusOnly)) {
-        reply.responseCode = rc::kNotImplemented;
-        reply.deviceStatus = m_Transmitter.DeviceStatus(nowMs);
-    } else {
-        reply = m_Transmitter.Handle(request->command, request->data, nowMs);
-    }
-    if (const FaultRule* f = Find(faults, FaultKind::kResponseCode)) {
-        reply.responseCode = static_cast<std::uint8_t>(f->value);
-    }
-    if (const FaultRule* f = Find(faults, FaultKind::kBadEcho)) {
-        Overwrite(reply.data, EchoPositions(request->command), f->value);
-    }
-    if (const FaultRule* f = Find(faults, FaultKind::kBadUnit)) {
-        Overwrite(reply.data, UnitPositions(request->command), f->value);
-    }
-
-    ReplyBody body = BodyOf(reply);
-    if (Has(faults, FaultKind::kShortCount))
-        body.bytes.pop_back();
-    int count = static_cast<int>(body.bytes.size());
-    if (const FaultRule* f = Find(faults, FaultKind::kLongCount))
-        count += f->value;
-    body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
-
-    const bool burst = m_Transmitter.State().burstMode || Has(faults, FaultKind::kBurstBit);
-    const Bytes frame = ReplyFrame(*request, body, burst, faults);
+    const Bytes& frame = *answer;
     const Bytes replyLine = BuildReplyLine(frame, ReplyLetter(faults), Has(faults, FaultKind::kLowerCaseHex),
                                            !Has(faults, FaultKind::kMissingLf));
 
@@ -270,14 +107,15 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         startMs = static_cast<int>(waitMs) + LoopMs(request->size, frame.size());
     }
     std::vector<Chunk> chunks = ScheduleLine(replyLine, startMs, m_Options.immediate);
-    if (const FaultRule* f = Find(faults, FaultKind::kLongGap))
+    if (const FaultRule* f = FindFault(faults, FaultKind::kLongGap))
         InsertGap(chunks, f->value);
     m_BusyUntilMs = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
     // Entering burst mode starts the bursts; any reply puts the next one off.
     m_NextBurstMs.reset();
-    if (m_Transmitter.State().burstMode)
+    if (Device().State().burstMode)
         m_NextBurstMs = m_BusyUntilMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
-    Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" + Describe(faults));
+    Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" +
+        DescribeFaults(faults));
     AddStrayLines(chunks, faults, replyLine, nowMs);
     return chunks;
 }
@@ -287,13 +125,13 @@ void Modem::AddStrayLines(std::vector<Chunk>& chunks, const std::vector<FaultRul
 {
     const int firstMs = chunks.front().delayMs;
     const int lastMs = chunks.back().delayMs;
-    if (const FaultRule* f = Find(faults, FaultKind::kBurstBefore)) {
-        const Bytes burstLine = BuildReplyLine(BurstFrame(nowMs), 'P', false, true);
+    if (const FaultRule* f = FindFault(faults, FaultKind::kBurstBefore)) {
+        const Bytes burstLine = BuildReplyLine(m_Responder.BurstFrame(nowMs), 'P', false, true);
         chunks.insert(chunks.begin(), Chunk{std::max(0, firstMs - f->value), burstLine});
     }
-    if (const FaultRule* f = Find(faults, FaultKind::kRepeatLate))
+    if (const FaultRule* f = FindFault(faults, FaultKind::kRepeatLate))
         chunks.push_back(Chunk{lastMs + f->value, m_LastReplyLine.empty() ? replyLine : m_LastReplyLine});
-    if (const FaultRule* f = Find(faults, FaultKind::kTrailingBytes))
+    if (const FaultRule* f = FindFault(faults, FaultKind::kTrailingBytes))
         chunks.push_back(Chunk{lastMs + f->value, Bytes{'0', '0'}});
     m_LastReplyLine = replyLine;
     std::stable_sort(chunks.begin(), chunks.end(),

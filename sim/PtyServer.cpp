@@ -58,9 +58,14 @@ constexpr std::size_t kMaxPendingBytes = 64 * 1024;
 
 }  // namespace
 
-PtyServer::PtyServer(ModemOptions options, LogFn log) : m_Modem(std::move(options)), m_Log(std::move(log))
+PtyServer::PtyServer(ModemOptions options, LogFn log)
+    : PtyServer(std::make_unique<Modem>(std::move(options)), std::move(log))
 {
-    m_Modem.SetLog(m_Log);
+}
+
+PtyServer::PtyServer(std::unique_ptr<SerialModem> modem, LogFn log) : m_Modem(std::move(modem)), m_Log(std::move(log))
+{
+    m_Modem->SetLog(m_Log);
 }
 
 PtyServer::~PtyServer() { Stop(); }
@@ -187,7 +192,7 @@ void PtyServer::Serve()
 
     while (!m_Stop) {
         std::uint64_t now = nowMs();
-        enqueue(m_Modem.Advance(now), now);
+        enqueue(m_Modem->Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
             out.insert(out.end(), queue.front().bytes.begin(), queue.front().bytes.end());
             queue.pop_front();
@@ -203,7 +208,7 @@ void PtyServer::Serve()
             }
         }
         // Sleep until the next piece or burst frame is due.
-        std::optional<std::uint64_t> wakeMs = m_Modem.NextEventMs();
+        std::optional<std::uint64_t> wakeMs = m_Modem->NextEventMs();
         if (!queue.empty())
             wakeMs = std::min(queue.front().atMs, wakeMs.value_or(queue.front().atMs));
         int timeoutMs = -1;
@@ -222,7 +227,7 @@ void PtyServer::Serve()
             const ssize_t got = ::read(m_Fd, buffer, sizeof buffer);
             if (got > 0) {
                 now = nowMs();
-                enqueue(m_Modem.Feed(buffer, static_cast<std::size_t>(got), now), now);
+                enqueue(m_Modem->Feed(buffer, static_cast<std::size_t>(got), now), now);
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 log("device closed");
                 break;

@@ -1,11 +1,13 @@
-// Serves the simulated modem on a pseudo-terminal (or a given serial device)
-// from a background thread, writing each reply piece at its time, and the
-// burst frames of a bursting transmitter at theirs.
+// Serves a simulated modem (the hex-line one unless given another) on a
+// pseudo-terminal or a given serial device from a background thread, writing
+// each reply piece at its time, and the burst frames of a bursting
+// transmitter at theirs.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,6 +23,7 @@ public:
     // The log callback, if any, receives request and reply lines from the
     // server thread.
     explicit PtyServer(ModemOptions options = {}, LogFn log = {});
+    PtyServer(std::unique_ptr<SerialModem> modem, LogFn log);
     ~PtyServer();  // stops
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;
@@ -45,7 +48,7 @@ private:
     void CloseAll();
 
     mutable std::mutex m_Mutex;
-    Modem m_Modem;
+    std::unique_ptr<SerialModem> m_Modem;
     LogFn m_Log;
     std::thread m_Thread;
     std::atomic<bool> m_Stop{false};

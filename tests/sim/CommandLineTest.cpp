@@ -44,7 +44,10 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
     const std::vector<std::vector<std::string>> bad = {
         {"--address", "16"}, {"--address"}, {"--manufacturer=256"}, {"--device-id=0x1000000"}, {"--random-rate=1.5"},
         {"--random-faults=nonsense"}, {"--no-answer=abc"}, {"--long-gap=1:2:3:4"}, {"--letter-x=1::0"}, {"--bogus"},
-        {"--seed", "x"}, {"--burst-period=0"}, {"--device", ""}};
+        {"--seed", "x"}, {"--burst-period=0"}, {"--device", ""}, {"--link=serial"}, {"--tcp"}, {"--echo"},
+        {"--listen=127.0.0.1:5094"}, {"--link=fsk", "--preambles=1"}, {"--link=fsk", "--pace=1200", "--immediate"},
+        {"--link=hartip", "--device=/dev/ttyS0"}, {"--link=hartip", "--listen=10.0.0.1:5094"},
+        {"--link=hartip", "--listen=127.0.0.1"}, {"--link=hartip", "--random-faults=stall"}};
     // clang-format on
     sim::SimOptions parsed;
     std::string error;
@@ -53,14 +56,41 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
         EXPECT_FALSE(error.empty());
         error.clear();
     }
-    for (const sim::FaultKind kind : sim::AllFaultKinds()) {
-        const std::string option = "--" + std::string(sim::FaultName(kind));
-        EXPECT_NE(sim::Usage().find(option), std::string::npos) << option;
-        parsed = {};
-        ASSERT_TRUE(sim::ParseCommandLine({option}, parsed, error)) << error;
-        ASSERT_EQ(parsed.modem.faults.size(), 1u);
-        EXPECT_EQ(parsed.modem.faults[0].kind, kind) << option;
+    // Each link takes its own faults, named in --help, and refuses the others.
+    EXPECT_EQ(sim::FaultKindsFor(sim::Link::kHex), sim::AllFaultKinds());
+    const std::tuple<sim::Link, std::vector<std::string>, std::size_t> links[] = {
+        {sim::Link::kHex, {}, 20},
+        {sim::Link::kFsk, {"--link=fsk"}, 15},
+        {sim::Link::kUdp, {"--link=hartip"}, 18},
+        {sim::Link::kTcp, {"--link=hartip", "--tcp"}, 20}};
+    for (const auto& [link, args, count] : links) {
+        std::size_t taken = 0;
+        for (int k = 0; k <= static_cast<int>(sim::FaultKind::kJoinWrites); ++k) {
+            const auto kind = static_cast<sim::FaultKind>(k);
+            const std::string option = "--" + std::string(sim::FaultName(kind));
+            EXPECT_NE(sim::Usage().find(option), std::string::npos) << option;
+            auto all = args;
+            all.push_back(option);
+            parsed = {};
+            const bool ok = sim::ParseCommandLine(all, parsed, error);
+            EXPECT_EQ(ok, sim::FaultAppliesTo(kind, link)) << option << " on " << args.size();
+            taken += ok && parsed.link == link && parsed.modem.faults.at(0).kind == kind;
+        }
+        EXPECT_EQ(taken, count) << "on " << args.size();
     }
+}
+
+TEST(CommandLineTest, LinksAndTheirOptions)
+{
+    sim::SimOptions fsk, ip;
+    std::string error;
+    ASSERT_TRUE(sim::ParseCommandLine({"--link", "fsk", "--echo", "--pace=1200", "--preambles", "8"}, fsk, error));
+    EXPECT_EQ(std::tie(fsk.link, fsk.fsk.echo, fsk.fsk.paceBaud, fsk.fsk.preambles),
+              std::make_tuple(sim::Link::kFsk, true, 1200, 8));
+    ASSERT_TRUE(sim::ParseCommandLine({"--link=hartip", "--tcp", "--listen", "0.0.0.0:5094", "--publish-version=2"}, ip,
+                                      error));
+    EXPECT_EQ(std::tie(ip.link, ip.listenHost, ip.listenPort, ip.publishVersion),
+              std::make_tuple(sim::Link::kTcp, std::string("0.0.0.0"), 5094, 2));
 }
 
 }  // namespace
