@@ -27,7 +27,10 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     m_Handlers.push_back({IDCANCEL, Notify::Clicked, [this] { OnCancel(); }});
     comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
     m_Link.SetSinks([this](const ModemReply& reply) { m_Machine.OfferReply(reply); },
-                    [this](bool usable) { m_PortSetting.OnLinkOpened(usable); },
+                    [this](bool usable) {
+                        m_PortSetting.OnLinkOpened(usable);
+                        m_Observers.OperationEnded();
+                    },
                     [this](std::string_view error) { m_Observers.Error(error); });
 }
 

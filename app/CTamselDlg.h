@@ -61,7 +61,8 @@ public:
     const ReceivePath& Receive() const { return m_Link.Receive(); }
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
-    bool IsOperationRunning() const { return m_Machine.IsOperationRunning(); }
+    // A port whose link is still opening (a HART-IP session) counts too.
+    bool IsOperationRunning() const { return m_Machine.IsOperationRunning() || m_PortSetting.Opening(); }
     // Hosts that follow the work (the record, the trend); each must outlive
     // the dialog object.
     void AddObserver(OperationObserver& observer) { m_Observers.Add(observer); }

@@ -67,7 +67,8 @@ void PortSetting::OnOpenCom()
         }
         // A HART-IP session is usable only once the gateway has answered:
         // until then every control stays disabled.
-        if (m_Link.Open() == Link::OpenState::Ready)
+        m_bOpening = m_Link.Open() == Link::OpenState::Pending;
+        if (!m_bOpening)
             ShowOpenPort();
     } else {
         ShowClosedPort();
@@ -76,6 +77,7 @@ void PortSetting::OnOpenCom()
 
 void PortSetting::OnLinkOpened(bool usable)
 {
+    m_bOpening = false;
     if (usable)
         return ShowOpenPort();
     Close();

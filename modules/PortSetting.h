@@ -16,6 +16,7 @@ public:
     void OnOpenCom();
     // The link of the port just opened knows now whether it is usable.
     void OnLinkOpened(bool usable);
+    bool Opening() const { return m_bOpening; }
     // The device went away. An operation under way runs out its tries on the
     // closed port; then the window shows a closed port.
     void OnDeviceLost();
@@ -23,6 +24,7 @@ public:
 
 private:
     bool m_bDeviceLost = false;
+    bool m_bOpening = false;  // the port is open, its link not yet usable
     void Close();
     void ShowOpenPort();
     void ShowClosedPort();

@@ -22,8 +22,11 @@ start_sim() {
   "${sim:-$build/sim/tamsel-sim}" "$@" >"$work/sim.out" 2>"$work/sim.err" &
   sim_pid=$!
   for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+  # What the tool's TAMSEL_COM1 takes: a device, or a link's value.
   device=$(head -n 1 "$work/sim.out")
-  [ -c "$device" ] || { echo "tamsel-sim gave no device: '$device'"; cat "$work/sim.err"; exit 1; }
+  local path=${device#fsk:}
+  path=${path%%\?*}
+  case $device in hartip*://*) ;; *) [ -c "$path" ] || { echo "tamsel-sim gave no device: '$device'"; cat "$work/sim.err"; exit 1; } ;; esac
 }
 
 stop_sim() {
