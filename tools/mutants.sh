@@ -2,13 +2,15 @@
 # Mutation check: applies each deliberate fault of tools/mutants.txt alone to
 # the tree, rebuilds and runs the suite, and expects it to fail. Prints one
 # line a mutant and exits 1 when any survived or did not apply.
-#   tools/mutants.sh [BUILD_DIR]   (default build-mutants)
+#   tools/mutants.sh [BUILD_DIR] [LIST]   (default build-mutants tools/mutants.txt)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-mutants}
-list=tools/mutants.txt
+list=${2:-tools/mutants.txt}
 
-cmake -S . -B "$build" >/dev/null || exit 2
+generator=()
+[ -e "$build/CMakeCache.txt" ] || ! command -v ninja >/dev/null || generator=(-G Ninja)
+cmake -S . -B "$build" "${generator[@]}" >/dev/null || exit 2
 cmake --build "$build" -j2 >/dev/null || { echo "the unmutated tree does not build"; exit 2; }
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 >/dev/null) || { echo "the unmutated suite fails"; exit 2; }
 
