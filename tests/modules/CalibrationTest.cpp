@@ -6,7 +6,6 @@ namespace {
 
 enum ReplyKind { kAnswered, kStatusOnly, kBareSuccess, kShortReply, kUnknownUnit, kNoAnswer };
 constexpr const char* kReplyNames[] = {"", "StatusOnly", "BareSuccess", "ShortReply", "UnknownUnit", "NoAnswer"};
-using F = sim::FaultKind;
 constexpr F kFaults[] = {F{}, F::kStatusOnly, F::kStatusOnly, F::kShortCount, F::kBadUnit, F::kNoAnswer};
 constexpr const char *kSucceed = "Setting succeed!", *kNotImplemented = "Command not implemented!",
                      *kNotRight = "Reply not right!", *kFail = "Communication fail!", *kFixed = "Current fixed!",
@@ -31,7 +30,7 @@ const Operation kOperations[] = {
     // points go out as typed, with the unit "Trim Unit" shows.
     {"SetRangeInPsi", [](Scenario& s) { s.device().rangeUnit = 6; s.Run(IDC_READ_RANGE); }, {{IDC_RANGE_UPPER, "10"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, 35, {0x0C, 0x42, 0x89, 0xE5, 0x1E, 0, 0, 0, 0}, 0x40, 3, {IDC_RANGE_UPPER, "+6.8947e+01"}, {kSucceed}},
     {"SetRangeInKpaAfterPsiShownElsewhere", PsiShownLast, {{IDC_RANGE_UPPER, "10"}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, 35, {0x0C, 0x41, 0x20, 0, 0, 0, 0, 0, 0}, 0x44, 3, {IDC_RANGE_UPPER, "+1.0000e+01"}, {kSucceed}},
-    {"SetRangeWithNoUnitShown", [](Scenario& s) { s.Fault(sim::FaultKind::kBadUnit, 15); s.Run(IDC_READ_RANGE); }, {}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UNIT, ""}, {"Unit code not right!"}},
+    {"SetRangeWithNoUnitShown", [](Scenario& s) { s.Fault(F::kBadUnit, 15); s.Run(IDC_READ_RANGE); }, {}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UNIT, ""}, {"Unit code not right!"}},
     // A field without a number, or one the float on the wire cannot hold in kPa, sends nothing; text after a number is ignored.
     {"SetRangeEmptyUpper", {}, {{IDC_RANGE_UPPER, ""}, {IDC_RANGE_LOWER, "0"}}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_UPPER, ""}, {kInvalid}},
     {"SetRangeLettersLower", {}, {{IDC_RANGE_UPPER, "100"}, {IDC_RANGE_LOWER, "abc"}}, IDC_SET_RANGE, kNothing, {}, -1, 1, {IDC_RANGE_LOWER, "abc"}, {kInvalid}},

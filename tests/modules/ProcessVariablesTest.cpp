@@ -8,7 +8,7 @@ namespace {
 // Connected, "Auto Read" clicked, the log marked, perhaps a fault on the line.
 struct AutoRead : Scenario {
     std::size_t mark = 0;
-    explicit AutoRead(sim::FaultKind kind = {}, int command = -2)
+    explicit AutoRead(F kind = {}, int command = -2)
     {
         Connect();
         mark = LogHistory().size();
@@ -22,11 +22,7 @@ struct AutoRead : Scenario {
         ASSERT_TRUE(clock.AdvanceUntil([&] { return LogHistory().size() >= mark + n; }, clock.Now() + 60000));
     }
     // The PV, its unit, the loop current and the percent of range as shown.
-    Log Values() const
-    {
-        return {window.GetText(IDC_PV), window.GetText(IDC_PV_UNIT), window.GetText(IDC_CURRENT),
-                window.GetText(IDC_PERCENT)};
-    }
+    Log Values() const { return {Shown(IDC_PV), Shown(IDC_PV_UNIT), Shown(IDC_CURRENT), Shown(IDC_PERCENT)}; }
 };
 
 }  // namespace
@@ -38,9 +34,7 @@ TEST(AutoRead, CyclesThroughCommandsOneAndTwoShowingEachReply)
     EXPECT_FALSE(s.window.IsEnabled(IDC_READ_RANGE));
     s.RunUntilLogged(5);
     const Log log = s.LogFrom(s.mark);
-    EXPECT_EQ(log[0], LongRequest(1));
-    EXPECT_EQ(log[2], LongRequest(2));
-    EXPECT_EQ(log[4], LongRequest(1)) << "the next cycle";
+    EXPECT_EQ((Log{log[0], log[2], log[4]}), (Log{LongRequest(1), LongRequest(2), LongRequest(1)})) << "two cycles";
     EXPECT_EQ(log[1].substr(0, 22), "86B57C01020301070000" + std::string("0C")) << "kPa";
     EXPECT_EQ(s.Values(), (Log{"+5.0130e+01", "kPa", "12.023", "50.145"}));
 }
@@ -53,15 +47,14 @@ TEST(AutoRead, StopWhileCommandOneAwaitsItsReplyShowsItAndSendsNoMore)
     s.RunUntilRest();
     EXPECT_EQ(s.LogFrom(s.mark).size(), 2u) << "command 2 is never sent";
     EXPECT_EQ(s.Values(), (Log{"+5.0130e+01", "kPa", "", ""}));
-    EXPECT_FALSE(s.window.IsEnabled(IDC_STOP_READ));
-    EXPECT_TRUE(s.window.IsEnabled(IDC_AUTO_READ));
-    EXPECT_TRUE(s.window.IsEnabled(IDC_READ_RANGE));
+    EXPECT_TRUE(!s.window.IsEnabled(IDC_STOP_READ) && s.window.IsEnabled(IDC_AUTO_READ) &&
+                s.window.IsEnabled(IDC_READ_RANGE));
 }
 
 // The retry's send sees the flag: nothing more goes out.
 TEST(AutoRead, StopDuringTheWaitBeforeARetryEndsTheLoopWithoutTheRetry)
 {
-    AutoRead s(sim::FaultKind::kNoAnswer, 1);
+    AutoRead s(F::kNoAnswer, 1);
     const auto waiting = [&] {
         return s.timers.IsArmed(TIMER_STEP) && s.timers.DueAt(TIMER_STEP) == s.clock.Now() + RETRY_DELAY;
     };
@@ -75,7 +68,7 @@ TEST(AutoRead, StopDuringTheWaitBeforeARetryEndsTheLoopWithoutTheRetry)
 
 TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
 {
-    AutoRead s(sim::FaultKind::kNoAnswer, 2);
+    AutoRead s(F::kNoAnswer, 2);
     s.RunUntilRest();
     const Log log = s.LogFrom(s.mark);
     EXPECT_EQ(Log(log.begin() + 2, log.end()),
@@ -86,7 +79,7 @@ TEST(AutoRead, ThreeFailuresOfCommandTwoEndTheLoopWithStopReadStillEnabled)
 
 TEST(AutoRead, UnknownPvUnitEmptiesThePvFieldsSilentlyAndGoesOn)
 {
-    AutoRead s(sim::FaultKind::kBadUnit, 1);
+    AutoRead s(F::kBadUnit, 1);
     s.RunUntilLogged(4);
     s.window.Click(IDC_STOP_READ);
     s.RunUntilRest();
