@@ -17,6 +17,8 @@
 
 using Log = std::vector<std::string>;
 using F = sim::FaultKind;
+// What a failed connect or shared read leaves enabled.
+inline const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
 struct Scenario : OpenPortHost {
     SimulatedLine line{clock, port};
@@ -93,7 +95,6 @@ inline std::string LongReply(int command, int deviceStatus, std::vector<int> dat
 
 // One operation of the operator as a table row: the transmitter, the input,
 // the faults on the line, the click; then the log and what the window shows.
-inline const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 using Fields = std::vector<std::pair<int, std::string>>;  // a control and what it shows (see Scenario::Shown)
 struct Operation {
     const char* name;
