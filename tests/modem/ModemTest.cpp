@@ -46,7 +46,7 @@ TEST(Envelope, FiveByteFrameGoesOutAsSixteenByteLineAndANul)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(line), 17), std::string("\x01P010280000082\r\n", 17));
 }
 
-TEST(ReplyLine, IsJudged)
+TEST(ReplyLine, TellsWhichPartOfTheEnvelopeIsWrong)
 {
     const struct {
         const char* name;
@@ -62,7 +62,7 @@ TEST(ReplyLine, IsJudged)
                 {"FirstDigit", "\x01PA0\r\n", kReplyBadDigit1},
                 {"SecondDigit", "\x01P0A\r\n", kReplyBadDigit2},
                 {"FiveBytes", "\x01P0\r\n", kReplyBadDigit2},
-                {"LowerCaseHex", "\x01P0006a0\r\n", kReplyBadHex},
+                {"LowerCaseLastDigit", "\x01P00060a\r\n", kReplyBadHex},
                 {"TwoLinesGlued", "\x01P00\r\n\x01P00\r\n", kReplyBadHex},
                 {"MissingLf", "\x01P000680\r", kReplyNoLineEnd},
                 {"LfWithoutCr", "\x01P0006A\n", kReplyNoLineEnd},

@@ -6,8 +6,6 @@
 
 namespace {
 
-using F = sim::FaultKind;
-
 // Each choice writes command 108 and clears the other two; the echoed value decides the message.
 // clang-format off
 const Operation kOperations[] = {

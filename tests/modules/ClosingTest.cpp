@@ -84,7 +84,7 @@ TEST(Closing, AutoReadIsStoppedBeforeTheLoopIsReturned)
 TEST(Closing, ALoopThatCannotBeReturnedIsNotedAndTheWindowCloses)
 {
     ClosingScenario s;
-    s.Fault(sim::FaultKind::kNoAnswer, 40);
+    s.Fault(F::kNoAnswer, 40);
     const std::size_t mark = s.Exit(Answer::Yes);
     EXPECT_EQ(s.LogFrom(mark), (Log{kExitRequest, kExitRequest, kExitRequest, "Communication fail!"}));
     EXPECT_TRUE(s.window.Ended());

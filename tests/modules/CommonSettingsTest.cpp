@@ -4,10 +4,7 @@
 
 namespace {
 
-using F = sim::FaultKind;
 using D = sim::TransmitterState;
-
-const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
 // A bad code empties its own field only; the read ends normally and its complaint is in view.
 // clang-format off

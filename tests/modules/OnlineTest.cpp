@@ -4,8 +4,6 @@
 
 namespace {
 
-using F = sim::FaultKind;
-
 // Command 0 at a polling address, and the reply of the default transmitter there.
 std::string Poll(int address) { return HexFrame({0x02, 0x80 | address, 0x00, 0x00}); }
 std::string Identity(int address, int status)
@@ -21,7 +19,6 @@ const std::vector<int> kOutput = {0, 0, 12, 0x42, 0xC8, 0, 0, 0, 0, 0, 0, 0x3F, 
 const std::string kSensorShort = LongReply(14, 0, {kSensor.begin(), kSensor.end() - 1});
 
 const Log kNotFound = {"Not found!", "Or polling address is not 0!", "Please try <Search Addr>!"};
-const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 auto At(int address)
 {
     return [address](sim::TransmitterState& d) { d.identity.pollingAddress = static_cast<std::uint8_t>(address); };

@@ -7,8 +7,6 @@
 
 namespace {
 
-using F = sim::FaultKind;
-
 // A connect from the click on: its log, when each request went out, its end.
 struct ConnectRun {
     Log log;

@@ -9,13 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
 
 using Log = std::vector<std::string>;
+using F = sim::FaultKind;
+// What a failed connect or shared read leaves enabled.
+inline const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
 struct Scenario : OpenPortHost {
     SimulatedLine line{clock, port};
@@ -65,18 +68,13 @@ struct Scenario : OpenPortHost {
 
 // A frame in hex as the log shows it, with its check byte appended, built by
 // hand in the test from the HART layout.
-inline std::string HexFrame(const std::vector<int>& bytes)
+inline std::string HexFrame(std::vector<int> bytes)
 {
+    bytes.push_back(std::accumulate(bytes.begin(), bytes.end(), 0, std::bit_xor<>()));
     std::string hex;
-    int check = 0;
-    char two[3];
-    for (int b : bytes) {
-        std::snprintf(two, sizeof two, "%02X", b);
-        hex += two;
-        check ^= b;
-    }
-    std::snprintf(two, sizeof two, "%02X", check);
-    return hex + two;
+    for (int b : bytes)
+        hex += {"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
+    return hex;
 }
 
 // Long-frame request to the default transmitter B5 7C 01 02 03.

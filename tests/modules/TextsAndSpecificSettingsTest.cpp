@@ -5,7 +5,7 @@
 using sim::FaultKind;
 using Bytes = std::vector<int>;
 
-TEST_P(OperationTest, Runs)
+TEST_P(OperationTest, LogsShowsAndEnablesAsItsRowSays)
 {
     Scenario s;
     RunOperation(s, GetParam());

@@ -142,8 +142,7 @@ TEST(ParseState, OnlyASuccessfulCommandZeroChangesTheUniqueIdentifier)
     host.port.DeliverTextAfter(0, "\x01P000680000D0000FE26770505010C0801AABB31\r\n");
     host.clock.AdvanceBy(110);
     EXPECT_EQ(host.dlg.Machine().m_nResult, kResultTooShort);
-    EXPECT_EQ(host.dlg.Machine().m_UniqueId[0], 0xB5);
-    EXPECT_EQ(host.dlg.Machine().m_UniqueId[4], 0x03);
+    EXPECT_TRUE(host.dlg.Machine().m_UniqueId[0] == 0xB5 && host.dlg.Machine().m_UniqueId[4] == 0x03);
 
     host.Send(0);
     // 06 80 00 0E | 00 00 | FE 26 77 05 05 01 0C 08 01 | AA BB CC | checksum
@@ -180,9 +179,7 @@ TEST(Timeline, AReplyCutsTheTimeOutShort)
     // Burst traffic arriving after the end: not a reply, but it tells that
     // the transmitter is in burst mode; nothing else happens.
     const auto log = host.LogHistory();
-    host.port.DeliverTextAfter(0, "\x01P0086F57C01020301070000"
-                                  "0C3F800000"
-                                  "BA\r\n");
+    host.port.DeliverTextAfter(0, "\x01P0086F57C010203010700000C3F800000BA\r\n");
     host.clock.AdvanceBy(2000);
     EXPECT_EQ(host.dlg.Machine().m_bBurst, 1);
     EXPECT_EQ(host.LogHistory(), log);

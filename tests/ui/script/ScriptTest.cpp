@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(ScriptLine, Parses)
+TEST(ScriptLine, ReadsVerbTargetTextAndTimeOrRefusesTheLine)
 {
     const struct {
         const char *name, *text, *parsed;  // parsed: verb|target|text|ms, or "error"
