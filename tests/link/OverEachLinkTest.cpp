@@ -2,33 +2,13 @@
 // transmitter: the same requests and replies in the log whichever link
 // carries them, the burst indicator as the replies show burst mode, and a
 // gateway's published burst frames driving it between requests.
-#include "dialog/ControlIds.h"
 #include "link/HartIpMessage.h"
-#include "ui/headless/HeadlessHost.h"
-#include "ui/headless/SimulatedLine.h"
-
-#include <gtest/gtest.h>
+#include "tests/modules/Scenario.h"
 
 namespace {
 
-struct OverLink : HeadlessHost {
-    SimulatedLine line;
-    explicit OverLink(SimLink link) : line(clock, port, {}, link)
-    {
-        port.SetAvailablePorts({1});
-        window.Click(IDC_SEARCH_COM);
-        window.Click(IDC_OPEN_COM);
-        Settle();
-    }
-    void Run(int id)
-    {
-        ASSERT_TRUE(window.Click(id)) << id;
-        Settle();
-    }
-    void Settle()
-    {
-        ASSERT_TRUE(clock.AdvanceUntil([this] { return !dlg.IsOperationRunning(); }, clock.Now() + 30000));
-    }
+struct OverLink : Scenario {
+    using Scenario::Scenario;
     // The Status indicator over the next three seconds, once a second.
     std::string Blinks()
     {
@@ -51,7 +31,7 @@ TEST(OverEachLink, TheSameLogAndTheBurstIndicator)
         host.Run(IDC_HART_COMM);
         host.window.Type(IDC_DAMPING, "1.25");
         host.Run(IDC_SET_DAMPING);
-        EXPECT_EQ(host.line.Device().State().damping, 1.25f) << int(link);
+        EXPECT_EQ(host.device().damping, 1.25f) << int(link);
         host.Run(IDC_ENTER_BURST);
         const std::string bursting = host.Blinks();
         EXPECT_TRUE(bursting == "101" || bursting == "010") << int(link) << ": " << bursting;

@@ -164,12 +164,13 @@ const MatrixOperation kOperations[] = {
 // clang-format on
 
 // A column: one fault switch with its value, or the transmitter bursting, or
-// faults of every kind at random.
+// faults of every kind at random, or no fault over another link.
 struct Column {
     std::string name;
     std::optional<FaultKind> kind;
     int value = -1, burstPeriodMs = 0;
     std::uint32_t seed = 0;
+    SimLink link = SimLink::HexLine;
 };
 std::vector<Column> Columns()
 {
@@ -183,6 +184,8 @@ std::vector<Column> Columns()
         columns.insert(at, {"rc " + Int(code), FaultKind::kResponseCode, code});
     columns.push_back({"burst 300 ms", std::nullopt, -1, 300});
     columns.push_back({"random 50%", std::nullopt, -1, 0, 1});
+    columns.push_back({"binary modem", std::nullopt, -1, 0, 0, SimLink::Binary});
+    columns.push_back({"HART-IP", std::nullopt, -1, 0, 0, SimLink::HartIp});
     return columns;
 }
 
@@ -214,7 +217,7 @@ void ExpectEnabledAsTheEndSays(Scenario& s, const std::string& last)
 std::string RunCell(const MatrixOperation& op, const Column& column)
 {
     SCOPED_TRACE(std::string(op.name) + " under " + column.name);
-    Scenario s;
+    Scenario s(column.link);
     s.Connect();
     if (column.burstPeriodMs > 0) {
         s.line.Modem().SetBurstPeriod(column.burstPeriodMs);
@@ -281,7 +284,8 @@ std::string Document()
            "is a fault of the simulator on every reply to the row's commands, named as `tamsel-sim --help` "
            "names them (rc N: response code N, data kept), or the transmitter in burst mode with a burst frame "
            "every 300 ms, or a random fault of any kind on half of all replies (seed 1; the test holds seeds 2 "
-           "to 12 to the same rules without showing them). Each cell lists the messages logged, in order. In "
+           "to 12 to the same rules without showing them), or no fault over a binary modem or a HART-IP gateway "
+           "instead of the hex-line modem. Each cell lists the messages logged, in order. In "
            "every cell the operation came to rest and stayed there, logged only messages of its own, "
            "re-enabled the window as its end says, and claimed a write (ok, fixed, entered, exited) only where "
            "the transmitter now holds what the window shows. A reply that carries its data is judged by its data, "

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialog/ControlIds.h"
-#include "tests/support/OpenPortHost.h"
+#include "ui/headless/HeadlessHost.h"
 #include "ui/headless/SimulatedLine.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +20,22 @@ using F = sim::FaultKind;
 // What a failed connect or shared read leaves enabled.
 inline const std::vector<int> kWaysToConnect = {IDC_HART_COMM, IDC_SEARCH_ADDR, IDC_OPEN_COM};
 
-struct Scenario : OpenPortHost {
-    SimulatedLine line{clock, port};
+struct Scenario : HeadlessHost {
+    SimulatedLine line;
 
-    sim::TransmitterState& device() { return line.Modem().Device().State(); }
+    // COM1 found and opened over the link (a HART-IP session answered).
+    explicit Scenario(SimLink link = SimLink::HexLine) : line(clock, port, {}, link)
+    {
+        port.SetAvailablePorts({1});
+        window.Click(IDC_SEARCH_COM);
+        window.Click(IDC_OPEN_COM);
+        clock.AdvanceUntil([this] { return !dlg.IsOperationRunning(); }, clock.Now() + 5000);
+    }
+
+    sim::TransmitterState& device() { return line.Device().State(); }
     void Fault(sim::FaultKind kind, int command, int value = -1)
     {
-        line.Modem().AddFault(sim::FaultRule{kind, command, value, -1});
+        line.Answers().AddFault(sim::FaultRule{kind, command, value, -1});
     }
 
     // Clicks as the operator and lets the operation run to its end.
