@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/LoopReturn.h"
+#include "calibration/CalibrationProcedure.h"
 #include "dialog/DialogWindow.h"
 #include "link/LinkSwitch.h"
 #include "modules/BurstSetting.h"
@@ -61,6 +62,8 @@ public:
     const ReceivePath& Receive() const { return m_Link.Receive(); }
     StepMachine& Machine() { return m_Machine; }
     const Online& OnlineModule() const { return m_Online; }
+    // Calibration runs, for the hosts that show them.
+    CalibrationProcedure& Calibration() { return m_Calibration; }
     // A port whose link is still opening (a HART-IP session) counts too.
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning() || m_PortSetting.Opening(); }
     // Hosts that follow the work (the record, the trend); each must outlive
@@ -84,6 +87,7 @@ private:
     CommonSettings m_CommonSettings;
     SpecificSettings m_SpecificSettings;
     IdentificationTexts m_IdentificationTexts;
+    CalibrationProcedure m_Calibration;
     std::vector<Handler> m_Handlers;
     LoopReturn m_LoopReturn;
 

@@ -87,6 +87,9 @@ constexpr CommandInfo kCommands[] = {
     {.command = 135, .form = Long, .dataLen = 2, .templateData = {0x00, 0x01}, .fill = F::Code0FixedByte1,
      .fixedByte1 = kSpecificWriteByte1, .family = R::Echo,
      .minByteCount = 2, .items = 4, .values = {Code(3, 0)}},
+    // Read burst mode configuration: the mode control code and the burst command.
+    {.command = 105, .form = Long, .dataLen = 0, .fill = F::None,
+     .family = R::Fixed, .minByteCount = 4, .items = 2, .values = {Code(0, 0), Code(1, 1)}},
     {.command = 165, .form = Long, .dataLen = 0, .fill = F::None,
      .family = R::Fixed, .minByteCount = 3, .items = 1, .values = {Code(0, 0)}},
     // A fixed access code: five printable characters and one byte of 0x80 or above.
@@ -136,7 +139,7 @@ constexpr bool TableIsConsistent()
     return true;
 }
 
-static_assert(std::size(kCommands) == 32);
+static_assert(std::size(kCommands) == 33);
 static_assert(TableIsConsistent());
 
 template <typename Pred>

@@ -41,3 +41,11 @@ int UnitRowOfName(std::string_view name)
             return row;
     return -1;
 }
+
+int UnitRowOfCode(std::uint8_t code)
+{
+    for (int row = 0; row < kUnitRows; ++row)
+        if (UnitTable[row].code == code)
+            return row;
+    return -1;
+}

@@ -29,3 +29,5 @@ const char* UnitName(int row);
 std::uint8_t UnitCodeOfRow(int row);
 // Row whose name field is the text a value box shows; -1 for any other text.
 int UnitRowOfName(std::string_view name);
+// Row of a HART unit code, -1 for a code the table lacks; g_nUnitRow stays.
+int UnitRowOfCode(std::uint8_t code);

@@ -30,7 +30,7 @@ public:
     // The module's script states, for the step machine's table.
     virtual std::vector<StepEntry> Steps() { return {}; }
     // The notifications the module answers, for the dialog's message map.
-    virtual std::vector<Handler> Handlers() = 0;
+    virtual std::vector<Handler> Handlers() { return {}; }
 
 protected:
     DialogWindow& Wnd() const { return m_Shell.Window(); }
@@ -59,6 +59,7 @@ protected:
     void FinishWith(std::string_view message) const { m_Machine.FinishWith(message); }
     void EndOperation() const { m_Machine.EndOperation(); }
     void ReportError(std::string_view text) const { m_Machine.ReportError(text); }
+    void ReportNote(std::string_view text) const { m_Machine.ReportNote(text); }
 
     // The verdict on a list setting's write: only the status bytes came back,
     // or the echoed code names an entry of the list, or it does not (the list

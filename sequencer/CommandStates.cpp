@@ -12,13 +12,13 @@ struct CommandState {
 // Two blocks: the common commands from 501 on, the device-specific ones from
 // 601 on; a command's place keeps its number even where a neighbour is unused.
 constexpr CommandState kCommandStates[] = {
-    {0, 501},   {1, 503},   {2, 505},   {6, 509},   {12, 511},  {13, 513},  {14, 515},  {15, 517},
-    {16, 519},  {17, 521},  {18, 523},  {19, 525},  {34, 527},  {35, 529},  {36, 531},  {37, 533},
-    {40, 535},  {43, 537},  {44, 539},  {45, 541},  {46, 543},  {47, 545},  {108, 601}, {109, 603},
-    {128, 605}, {130, 607}, {131, 609}, {134, 611}, {135, 613}, {165, 615}, {172, 619}, {192, 621},
+    {0, 501},   {1, 503},   {2, 505},   {6, 509},   {12, 511},  {13, 513},  {14, 515},  {15, 517},  {16, 519},
+    {17, 521},  {18, 523},  {19, 525},  {34, 527},  {35, 529},  {36, 531},  {37, 533},  {40, 535},  {43, 537},
+    {44, 539},  {45, 541},  {46, 543},  {47, 545},  {105, 547}, {108, 601}, {109, 603}, {128, 605}, {130, 607},
+    {131, 609}, {134, 611}, {135, 613}, {165, 615}, {172, 619}, {192, 621},
 };
 
-static_assert(std::size(kCommandStates) == 32, "one pair of states for each command of the table");
+static_assert(std::size(kCommandStates) == 33, "one pair of states for each command of the table");
 
 constexpr bool StatesAreDistinct()
 {

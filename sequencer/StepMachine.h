@@ -62,6 +62,8 @@ public:
     void CountFailure(std::int16_t sendState);
     // What went wrong that the window's log does not say, for the record.
     void ReportError(std::string_view text) { m_Observers.Error(text); }
+    // What the tool did on its own, for the record.
+    void ReportNote(std::string_view text) { m_Observers.Note(text); }
     // Logs the message, trims the log and ends the operation.
     void FinishWith(std::string_view message);
     // Ends the operation: the window's controls enabled, the machine at rest.

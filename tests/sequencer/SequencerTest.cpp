@@ -220,7 +220,7 @@ TEST(Timeline, RestStateRunsNothingAndAStateNoTableHoldsEndsTheOperation)
     EXPECT_FALSE(host.timers.IsArmed(TIMER_STEP));
     EXPECT_EQ(host.dlg.Machine().m_nStep, kRestState);
     EXPECT_FALSE(host.window.IsEnabled(IDC_HART_COMM));
-    for (std::int16_t state : {45, 100, 152, 207, 500, 547, 623, -1}) {
+    for (std::int16_t state : {45, 100, 152, 207, 500, 549, 623, -1}) {
         host.dlg.Machine().StartScript(state);
         host.clock.AdvanceBy(STEP_DELAY);
         EXPECT_EQ(host.errors.back(), "step machine: no state " + std::to_string(state) + "; the operation is ended");

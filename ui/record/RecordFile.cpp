@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-RecordPlace RecordPlace::DefaultDaily()
+QString StateDirectory()
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
     const QString state = QStandardPaths::writableLocation(QStandardPaths::GenericStateLocation);
@@ -17,8 +17,10 @@ RecordPlace RecordPlace::DefaultDaily()
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QStandardPaths::writableLocation(QStandardPaths::HomeLocation) + "/.local/state";
 #endif
-    return {Kind::Daily, state + "/tamsel/records"};
+    return state + "/tamsel";
 }
+
+RecordPlace RecordPlace::DefaultDaily() { return {Kind::Daily, StateDirectory() + "/records"}; }
 
 RecordFile::RecordFile(RecordPlace place, std::ostream& warnings) : m_Place(std::move(place)), m_Warnings(warnings) {}
 

@@ -20,6 +20,9 @@ struct RecordPlace {
     static RecordPlace DefaultDaily();
 };
 
+// The tool's own state directory: $XDG_STATE_HOME/tamsel (~/.local/state/tamsel).
+QString StateDirectory();
+
 class RecordFile {
 public:
     RecordFile(RecordPlace place, std::ostream& warnings);
