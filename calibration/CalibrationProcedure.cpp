@@ -104,6 +104,8 @@ std::string CalibrationProcedure::EndRun()
     if (!run || run->ended || Machine().IsOperationRunning())
         return "no run to end";
     run->ended = true;
+    ReportNote("calibration: " + run->kind + " run ended: " + (run->Passed() ? "pass, " : "fail, ") +
+               std::to_string(run->DoneCount()) + " points");
     Changed("end");
     return {};
 }

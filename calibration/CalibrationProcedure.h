@@ -48,6 +48,8 @@ public:
     Calibration& Record() { return m_Record; }
     // Why the last start or point did not go through; "" when it did.
     const std::string& LastFailure() const { return m_LastFailure; }
+    // For the record: a certificate was written there.
+    void NoteCertificate(const std::string& path) { ReportNote("calibration: certificate " + path); }
     // Called after every change: "device", "point", "skip", "end", "failure".
     std::function<void(const std::string& event)> onChange;
 

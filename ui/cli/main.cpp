@@ -1,6 +1,7 @@
 // tamsel-cli: the tool without a window, driven by an action script.
 #include "app/CTamselDlg.h"
 #include "dialog/Layout.h"
+#include "ui/calibration/CalibrationStore.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
 #include "ui/cli/StopSignals.h"
@@ -8,6 +9,7 @@
 #include "ui/headless/HeadlessWindow.h"
 #include "ui/record/RecordOptions.h"
 #include "ui/record/RecordWriter.h"
+#include "ui/script/CalibrationVerbs.h"
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"
 
@@ -37,7 +39,7 @@ Options:
   --help        show this text
 )";
 
-const char kScriptHelp[] = R"(
+const std::string kScriptHelp = R"(
 Script: one action a line; '#' starts a comment; blank lines are ignored.
   click <id or caption>    click a button as the operator; a caption that names
                            several controls (such as "Read") is refused: use the id
@@ -52,6 +54,9 @@ Script: one action a line; '#' starts a comment; blank lines are ignored.
                            log adds count=N most=M (entries now, the most it held)
   expect <id> <text>       fail the run unless the control shows exactly text
 
+Calibration (after a connect):
+)" + std::string(kCalibrationHelp) +
+                                R"(
 Every activity log entry is printed as "log: <text>" the moment it is added.
 The whole script is checked before anything runs.
 
@@ -181,6 +186,20 @@ int main(int argc, char** argv)
             std::snprintf(stamp, sizeof stamp, "[%.3f] ", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
             return std::string(stamp);
         });
+    const CalibrationStore store;
+    AddCalibrationVerbs(runner,
+                        {dlg.Calibration(), [&dlg] { return dlg.IsOperationRunning(); },
+                         [] { return QDate::currentDate().toString(Qt::ISODate).toStdString(); },
+                         [] { return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString(); },
+                         [&store](const Calibration& c) {
+                             QString error;
+                             return store.Save(c, error) ? std::string() : error.toStdString();
+                         },
+                         [](const Calibration& c, const std::string& path) {
+                             std::ofstream file(path);
+                             file << ToCsv(c);
+                             return file ? std::string() : "cannot write " + path;
+                         }});
     StopSignals stop;
     runner.SetStopRequest([&stop] { return stop.Received() != 0; });
     dlg.OnInitDialog();

@@ -1,5 +1,6 @@
 #include "ui/script/ScriptLine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -49,7 +50,7 @@ bool IsId(std::string_view word) { return ParseCount(word).has_value(); }
 
 }  // namespace
 
-ScriptParse ParseScriptLine(std::string_view raw)
+ScriptParse ParseScriptLine(std::string_view raw, const std::vector<std::string>& extraVerbs)
 {
     ScriptParse out;
     raw = TrimRight(raw);  // also drops a CR of a CR LF file
@@ -86,6 +87,10 @@ ScriptParse ParseScriptLine(std::string_view raw)
             line.ms = kDefaultWaitMs;
         else if (!(line.ms = ParseCount(word)))
             out.error = std::string(verb) + " needs a number of milliseconds from 0 to 2147483647";
+    } else if (std::find(extraVerbs.begin(), extraVerbs.end(), verb) != extraVerbs.end()) {
+        line.verb = ScriptVerb::Extra;
+        line.target = std::string(verb);
+        line.text = std::string(TrimLeft(rest));
     } else {
         out.error = "unknown action '" + std::string(verb) + "'";
     }

@@ -5,13 +5,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-enum class ScriptVerb { None, Click, Type, Choose, Wait, Sleep, Show, Expect };
+enum class ScriptVerb { None, Click, Type, Choose, Wait, Sleep, Show, Expect, Extra };
 
 struct ScriptLine {
     ScriptVerb verb = ScriptVerb::None;  // None: blank or comment line
-    std::string target;                  // id or caption (click), id otherwise
-    std::string text;                    // type, choose, expect: the rest of the line
+    std::string target;                  // id or caption (click), id otherwise; Extra: the verb
+    std::string text;                    // type, choose, expect, Extra: the rest of the line
     std::optional<long> ms;              // wait, sleep: 0 to 2147483647
 };
 
@@ -20,6 +21,8 @@ struct ScriptParse {
     std::string error;  // empty when the line is good
 };
 
-ScriptParse ParseScriptLine(std::string_view raw);
+// extraVerbs: verbs a host adds (such as "cal"), each taking the rest of
+// its line.
+ScriptParse ParseScriptLine(std::string_view raw, const std::vector<std::string>& extraVerbs = {});
 
 inline constexpr long kDefaultWaitMs = 30000;

@@ -3,6 +3,7 @@
 #include "dialog/Layout.h"
 #include "ui/script/ScriptLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -74,10 +75,15 @@ bool ScriptRunner::Prepare(std::istream& script, std::vector<Action>& actions)
     bool good = true;
     std::string raw;
     for (int number = 1; std::getline(script, raw); ++number) {
-        ScriptParse parsed = ParseScriptLine(raw);
+        std::vector<std::string> extra;
+        for (const auto& [name, verb] : m_Verbs)
+            extra.push_back(name);
+        ScriptParse parsed = ParseScriptLine(raw, extra);
         Action action{number, parsed.line, 0};
         std::string error = parsed.error;
-        if (error.empty() && action.line.verb == ScriptVerb::Click)
+        if (error.empty() && action.line.verb == ScriptVerb::Extra)
+            error = FindVerb(action.line.target).check(action.line.text);
+        else if (error.empty() && action.line.verb == ScriptVerb::Click)
             action.id = ResolveClickTarget(action.line.target, error);
         else if (error.empty() && !action.line.target.empty()) {
             const std::optional<int> id = ParseInt(action.line.target);
@@ -162,11 +168,25 @@ int ScriptRunner::Execute(const Action& action)
         }
         break;
     }
+    case ScriptVerb::Extra: {
+        const int status = FindVerb(line.target).run(line.text, Out());
+        m_Out << std::flush;
+        if (status != 0)
+            return status;
+        break;
+    }
     case ScriptVerb::None:
         break;
     }
     m_Out << std::flush;
     return 0;
+}
+
+void ScriptRunner::AddVerb(const std::string& name, Verb verb) { m_Verbs.emplace_back(name, std::move(verb)); }
+
+const ScriptRunner::Verb& ScriptRunner::FindVerb(const std::string& name) const
+{
+    return std::find_if(m_Verbs.begin(), m_Verbs.end(), [&](const auto& v) { return v.first == name; })->second;
 }
 
 std::ostream& ScriptRunner::Out()
@@ -184,8 +204,8 @@ int ScriptRunner::Run(std::istream& script)
     for (const Action& action : actions) {
         if (Stopping())
             break;
-        if (Execute(action) != 0)
-            return 1;
+        if (const int status = Execute(action); status != 0)
+            return status;
     }
     return 0;
 }

@@ -28,6 +28,18 @@ public:
 
     int Run(std::istream& script);
 
+    // A verb of the host's own: check says what is wrong with a line's
+    // arguments ("" when nothing), before anything runs; run carries it out
+    // and gives the exit status (0: go on).
+    struct Verb {
+        std::function<std::string(const std::string& args)> check;
+        std::function<int(const std::string& args, std::ostream& out)> run;
+    };
+    void AddVerb(const std::string& name, Verb verb);
+    // Lets the tool run until done() holds or ms have passed: for a verb's
+    // own waits.
+    bool WaitUntil(const std::function<bool()>& done, long ms) { return m_Clock.WaitUntil(done, ms); }
+
     // Asked between actions and while waiting: once it holds, the script
     // stops where it is (the command line's SIGINT and SIGTERM).
     void SetStopRequest(std::function<bool()> stop) { m_Stop = std::move(stop); }
@@ -44,6 +56,7 @@ private:
     int ResolveClickTarget(const std::string& target, std::string& error) const;
     int Execute(const Action& action);
     std::ostream& Out();  // m_Out, after the line prefix
+    const Verb& FindVerb(const std::string& name) const;
     bool Stopping() const { return m_Stop && m_Stop(); }
 
     HeadlessWindow& m_Window;
@@ -52,4 +65,5 @@ private:
     std::ostream& m_Out;
     std::function<std::string()> m_LinePrefix;
     std::function<bool()> m_Stop;
+    std::vector<std::pair<std::string, Verb>> m_Verbs;
 };
