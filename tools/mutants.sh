@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Mutation check: applies each deliberate fault of tools/mutants.txt alone to
-# the tree, rebuilds and runs the suite, and expects it to fail. Prints one
+# the tree, rebuilds and runs the suite (the fast tests first, then the runs of
+# the programs), and expects it to fail. Prints one
 # line a mutant and exits 1 when any survived or did not apply.
 #   tools/mutants.sh [BUILD_DIR] [LIST]   (default build-mutants tools/mutants.txt)
 set -uo pipefail
@@ -35,7 +36,8 @@ PY
   fi
   if ! cmake --build "$build" -j2 >/dev/null 2>&1; then
     verdict="caught (build)"
-  elif (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 -E '^soak[.]' --stop-on-failure >/dev/null 2>&1); then
+  elif (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j4 -E '^(soak|e2e|package)[.]' --stop-on-failure >/dev/null 2>&1 &&
+    QT_QPA_PLATFORM=offscreen ctest -j4 -R '^(e2e|package)[.]' --stop-on-failure >/dev/null 2>&1); then
     verdict="SURVIVED"
   else
     verdict="caught"
