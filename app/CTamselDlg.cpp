@@ -10,15 +10,15 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
       m_ProcessVariables(*this, m_Machine), m_RangeSetting(*this, m_Machine), m_SensorTrim(*this, m_Machine),
       m_LoopTest(*this, m_Machine), m_BurstSetting(*this, m_Machine), m_CommonSettings(*this, m_Machine),
       m_SpecificSettings(*this, m_Machine), m_IdentificationTexts(*this, m_Machine),
-      m_Calibration(*this, m_Machine, m_Online),
+      m_Calibration(*this, m_Machine, m_Online), m_Configuration(*this, m_Machine, m_Online),
       m_LoopReturn({window, m_Observers, [this] { return IsOperationRunning(); },
                     [this](int id) { OnCommand(id, Notify::Clicked); }},
                    m_LoopTest, m_ProcessVariables)
 {
-    for (Module* module :
-         std::initializer_list<Module*>{&m_PortSetting, &m_Online, &m_InstrumentInfo, &m_ProcessVariables,
-                                        &m_RangeSetting, &m_SensorTrim, &m_LoopTest, &m_BurstSetting, &m_CommonSettings,
-                                        &m_SpecificSettings, &m_IdentificationTexts, &m_Calibration}) {
+    for (Module* module : std::initializer_list<Module*>{
+             &m_PortSetting, &m_Online, &m_InstrumentInfo, &m_ProcessVariables, &m_RangeSetting, &m_SensorTrim,
+             &m_LoopTest, &m_BurstSetting, &m_CommonSettings, &m_SpecificSettings, &m_IdentificationTexts,
+             &m_Calibration, &m_Configuration}) {
         m_Machine.AddSteps(module->Steps());
         for (Handler& handler : module->Handlers())
             m_Handlers.push_back(std::move(handler));
@@ -28,6 +28,7 @@ CTamselDlg::CTamselDlg(DialogWindow& window, SerialPort& comm)
     m_Handlers.push_back({IDOK, Notify::Clicked, [this] { OnOK(); }});
     m_Handlers.push_back({IDCANCEL, Notify::Clicked, [this] { OnCancel(); }});
     comm.SetOnComm([this, &comm] { OnCommEvent(comm); });
+    m_Observers.Add(m_WriteTrail);
     m_Link.SetSinks([this](const ModemReply& reply) { m_Machine.OfferReply(reply); },
                     [this](bool usable) {
                         m_PortSetting.OnLinkOpened(usable);

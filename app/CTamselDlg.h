@@ -7,6 +7,8 @@
 
 #include "app/LoopReturn.h"
 #include "calibration/CalibrationProcedure.h"
+#include "configuration/ConfigurationProcedure.h"
+#include "configuration/WriteTrail.h"
 #include "dialog/DialogWindow.h"
 #include "link/LinkSwitch.h"
 #include "modules/BurstSetting.h"
@@ -64,6 +66,8 @@ public:
     const Online& OnlineModule() const { return m_Online; }
     // Calibration runs, for the hosts that show them.
     CalibrationProcedure& Calibration() { return m_Calibration; }
+    // Configuration files and the survey of a loop.
+    ConfigurationProcedure& Configuration() { return m_Configuration; }
     // A port whose link is still opening (a HART-IP session) counts too.
     bool IsOperationRunning() const { return m_Machine.IsOperationRunning() || m_PortSetting.Opening(); }
     // Hosts that follow the work (the record, the trend); each must outlive
@@ -88,6 +92,8 @@ private:
     SpecificSettings m_SpecificSettings;
     IdentificationTexts m_IdentificationTexts;
     CalibrationProcedure m_Calibration;
+    ConfigurationProcedure m_Configuration;
+    WriteTrail m_WriteTrail{m_Observers};
     std::vector<Handler> m_Handlers;
     LoopReturn m_LoopReturn;
 

@@ -34,6 +34,12 @@ void OperationObservers::Note(std::string_view text)
         o->Note(text);
 }
 
+void OperationObservers::ReplyRead(std::uint8_t command, const ReplyRecord& reply)
+{
+    for (OperationObserver* o : m_List)
+        o->ReplyRead(command, reply);
+}
+
 void OperationObservers::Error(std::string_view text)
 {
     for (OperationObserver* o : m_List)

@@ -34,6 +34,8 @@ public:
     // failed try and why, a reply line refused, a programming error), for
     // the record only.
     virtual void Error(std::string_view /*text*/) {}
+    // Every reply accepted and decoded, with the command it answers.
+    virtual void ReplyRead(std::uint8_t /*command*/, const ReplyRecord& /*reply*/) {}
     // A decoded reply to command 1: the primary variable and its unit code.
     virtual void PrimaryVariableRead(std::uint8_t /*unitCode*/, float /*value*/) {}
     // A decoded reply to command 2: the loop current and the percent of range.
@@ -54,6 +56,7 @@ public:
     void OperationEnded() override;
     void Note(std::string_view text) override;
     void Error(std::string_view text) override;
+    void ReplyRead(std::uint8_t command, const ReplyRecord& reply) override;
     void PrimaryVariableRead(std::uint8_t unitCode, float value) override;
     void LoopCurrentRead(float milliamps, float percent) override;
 

@@ -76,8 +76,10 @@ void StepMachine::ParseReplyHead(const CommandInfo& cmd)
         if (decoded.burstKnown)
             m_bBurst = decoded.burst ? 1 : 0;
         m_nResult = decoded.result;
-        if (m_nResult == kResultOk)
+        if (m_nResult == kResultOk) {
+            m_Observers.ReplyRead(cmd.command, *this);
             ReportProcessValues(m_Observers, cmd.command, *this);
+        }
     } else if (m_Reply->letter == 'X') {
         m_nResult = kResultModemError;
     } else {

@@ -38,12 +38,12 @@ void StepMachine::RunExchange(const StepEntry& row, StepRole role)
         return GoOnTo(row.SendState());
     case StepRole::Send:
         if (!row.beforeSend || row.beforeSend())
-            SendRequest(row.command, row.CheckState());
+            SendRequest(row.commandOf ? row.commandOf() : row.command, row.CheckState());
         return;
     case StepRole::Check:
         if (Succeeded() && row.items.Holds(m_nReplyItems))
             return row.run();
-        ReportError("command " + std::to_string(row.command) + ", try " + std::to_string(m_nTries + 1) + " of " +
+        ReportError("command " + std::to_string(m_InFlight.command) + ", try " + std::to_string(m_nTries + 1) + " of " +
                     std::to_string(m_nMaxTries) + ": " +
                     (Succeeded() ? "the reply lacks values" : ResultText(m_nResult)));
         if (TryAgain(row.SendState()))

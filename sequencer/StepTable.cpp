@@ -16,7 +16,7 @@ void StepTable::Add(std::vector<StepEntry> rows)
             if (Find(state))
                 throw StepTableError(name + ": claimed twice");
         }
-        if (row.kind == StepKind::Exchange && SendStateOf(row.command) == 0)
+        if (row.kind == StepKind::Exchange && !row.commandOf && SendStateOf(row.command) == 0)
             throw StepTableError("script state " + std::to_string(row.state) + ": sends a command without states");
         m_Rows.push_back(std::move(row));
     }

@@ -31,6 +31,8 @@ struct StepEntry {
 
     // --- Exchange only
     std::uint8_t command = 0;
+    // Chooses the command at each send instead (a plan of several writes).
+    std::function<std::uint8_t()> commandOf;
     bool prepared = true;  // the first state is a prepare state; else it is the send
     ItemRule items;
     // Runs at the send state instead of sending when it returns false (it
@@ -80,6 +82,14 @@ inline StepEntry ExchangeOf(std::int16_t first, std::uint8_t command, std::funct
     StepEntry row = RunStepOf(first, std::move(check));
     row.kind = StepKind::Exchange;
     row.command = command;
+    return row;
+}
+
+// An exchange whose command a plan chooses at each send.
+inline StepEntry ExchangeOf(std::int16_t first, std::function<std::uint8_t()> commandOf, std::function<void()> check)
+{
+    StepEntry row = ExchangeOf(first, 0, std::move(check));
+    row.commandOf = std::move(commandOf);
     return row;
 }
 

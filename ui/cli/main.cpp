@@ -10,6 +10,7 @@
 #include "ui/record/RecordOptions.h"
 #include "ui/record/RecordWriter.h"
 #include "ui/script/CalibrationVerbs.h"
+#include "ui/script/ConfigurationVerbs.h"
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"
 
@@ -56,6 +57,9 @@ Script: one action a line; '#' starts a comment; blank lines are ignored.
 
 Calibration (after a connect):
 )" + std::string(kCalibrationHelp) +
+                                R"(
+Configuration (after a connect; survey needs an open port only):
+)" + std::string(kConfigurationHelp) +
                                 R"(
 Every activity log entry is printed as "log: <text>" the moment it is added.
 The whole script is checked before anything runs.
@@ -200,6 +204,9 @@ int main(int argc, char** argv)
                              file << ToCsv(c);
                              return file ? std::string() : "cannot write " + path;
                          }});
+    AddConfigurationVerbs(runner,
+                          {dlg.Configuration(), [&dlg] { return dlg.IsOperationRunning(); },
+                           [] { return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString(); }});
     StopSignals stop;
     runner.SetStopRequest([&stop] { return stop.Received() != 0; });
     dlg.OnInitDialog();
