@@ -44,8 +44,9 @@ TEST(Closing, YesReturnsTheLoopThenCloses)
     EXPECT_EQ(s.LogFrom(mark), (Log{kExitRequest, LongReply(40, 0, {0, 0, 0, 0}), "Current fixed!"}));
     EXPECT_EQ(s.device().fixedCurrentMa, 0.0f);
     EXPECT_TRUE(s.window.Ended());
-    EXPECT_EQ(s.notes.lines, (std::vector<std::string>{"returning the loop current fixed at 12.000 mA before closing",
-                                                       "the loop current is returned"}));
+    EXPECT_EQ(s.notes.lines, (std::vector<std::string>{"write loop current ? -> 12",
+                                                       "returning the loop current fixed at 12.000 mA before closing",
+                                                       "write loop current 12 -> 0", "the loop current is returned"}));
 }
 
 TEST(Closing, NoClosesAtOnceAndCancelStays)
@@ -54,11 +55,11 @@ TEST(Closing, NoClosesAtOnceAndCancelStays)
     no.Exit(Answer::No);
     EXPECT_TRUE(no.window.Ended());
     EXPECT_EQ(no.device().fixedCurrentMa, 12.0f);
-    EXPECT_EQ(no.notes.lines, std::vector<std::string>{"closed with the loop current fixed at 12.000 mA"});
+    EXPECT_EQ(no.notes.lines.back(), "closed with the loop current fixed at 12.000 mA");
     const std::size_t mark = cancel.Exit(Answer::Cancel);
     EXPECT_FALSE(cancel.window.Ended());
     EXPECT_EQ(cancel.LogFrom(mark), Log{});
-    EXPECT_TRUE(cancel.notes.lines.empty());
+    EXPECT_EQ(cancel.notes.lines, std::vector<std::string>{"write loop current ? -> 12"}) << "only the fixing";
 }
 
 TEST(Closing, NoQuestionOnceTheLoopIsReleased)
