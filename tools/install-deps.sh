@@ -11,11 +11,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang-format ccache
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev nlohmann-json3-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick x11-utils
   python3
-  file desktop-file-utils
+  file desktop-file-utils poppler-utils
 )
 
 missing=()
