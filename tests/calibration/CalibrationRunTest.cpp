@@ -43,18 +43,22 @@ TEST(CalibrationRun, ErrorsInPercentOfSpanWorkedOutByHand)
         const char* name;
         float lower, upper;
         double trimOffsetKpa, kpa, ref;
+        float outputMa;  // 0: the output follows the PV
         double pvError, maError;
         bool pass;
     } rows[] = {
-        {"NoError", 0, 100, 0, 50, 50, 0, 0, true},
-        {"PvOffsetOutOfTolerance", 0, 100, 0.3, 50, 50, 0.3, 0.3, false},
-        {"ReferenceAboveTheSensor", 0, 100, 0, 75, 75.1, -0.1, -0.1, true},
-        {"NegativeLowerRange", -50, 50, 0.1, -25, -25, 0.1, 0.1, true},
-        {"NegativeLowerRangeAtZero", -50, 50, 0, 0, 0.3, -0.3, -0.3, false},
+        {"NoError", 0, 100, 0, 50, 50, 0, 0, 0, true},
+        {"PvOffsetOutOfTolerance", 0, 100, 0.3, 50, 50, 0, 0.3, 0.3, false},
+        {"ReferenceAboveTheSensor", 0, 100, 0, 75, 75.1, 0, -0.1, -0.1, true},
+        {"NegativeLowerRange", -50, 50, 0.1, -25, -25, 0, 0.1, 0.1, true},
+        {"NegativeLowerRangeAtZero", -50, 50, 0, 0, 0.3, 0, -0.3, -0.3, false},
+        // 12.1 mA where 12 belongs: 0.1 / 16 of the output span.
+        {"CurrentAloneOff", 0, 100, 0, 50, 50, 12.1f, 0, 0.625, false},
     };
     for (const auto& row : rows) {
         CalScenario s(row.lower, row.upper);
         s.device().trimOffsetKpa = row.trimOffsetKpa;
+        s.device().fixedCurrentMa = row.outputMa;
         ASSERT_EQ(s.Start({{50}, false, 0.25, 2}), "") << row.name;
         const CalPoint p = s.Point(row.kpa, row.ref);
         EXPECT_NEAR(p.pvErrorPct, row.pvError, 1e-4) << row.name;
