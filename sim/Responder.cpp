@@ -24,6 +24,8 @@ std::vector<std::size_t> EchoPositions(std::uint8_t command)
         return {0};
     case 15:
         return {0, 1, 15};  // alarm selection, transfer function, write protection
+    case 105:
+        return {0, 1};  // burst mode, burst command
     default:
         return {};
     }

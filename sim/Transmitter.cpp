@@ -46,6 +46,7 @@ const Transmitter::Command* Transmitter::Find(std::uint8_t number)
         {45, 4, true, &Transmitter::TrimOutputZero},
         {46, 4, true, &Transmitter::TrimOutputGain},
         {47, 1, true, &Transmitter::WriteTransferFunction},
+        {105, 0, false, &Transmitter::ReadBurstConfig},
         {108, 1, true, &Transmitter::WriteBurstCommand},
         {109, 1, false, &Transmitter::WriteBurstMode},
         {128, 0, false, &Transmitter::ReadTrimPoints},

@@ -140,6 +140,7 @@ private:
     std::uint8_t ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out);      // 14
     std::uint8_t ReadOutputInfo(const Bytes&, std::uint64_t, Bytes& out);      // 15
     std::uint8_t ReadAssembly(const Bytes&, std::uint64_t, Bytes& out);        // 16
+    std::uint8_t ReadBurstConfig(const Bytes&, std::uint64_t, Bytes& out);     // 105
     std::uint8_t ReadTrimPoints(const Bytes&, std::uint64_t, Bytes& out);      // 128
     std::uint8_t ReadDisplay(const Bytes&, std::uint64_t, Bytes& out);         // 165
     std::uint8_t ReadVersion(const Bytes&, std::uint64_t, Bytes& out);         // 172

@@ -66,6 +66,7 @@ const std::string kReq0 = Request("0280000082"), kCmd0Line = Reply(kCmd0);
 const std::string kReq1 = Request("82B57C01020301004A"), kCmd1 = Reply("86B57C010203010700000C424800004F");
 const std::string kReq15 = Request("82B57C0102030F0044"),
                   kCmd15 = Reply("86B57C0102030F13000000000C42C80000000000003F00000000B55F");
+const std::string kReq105 = Request("82B57C010203690022");
 const std::string kDamping2s = Request("82B57C0102032204400000002D");
 // Tag "ABCD    " (04 20 C4, 82 08 20), descriptor of 16 spaces (82 08 20 four times), 31.12.2013 (1F 0C 71).
 const std::string kPacked = "0420C4820820820820820820820820820820" + std::string("1F0C71");
@@ -79,6 +80,7 @@ const Row kRows[] = {
     {"Cmd2", Immediate(), {{Request("82B57C010203020049"), Reply("86B57C010203020A000041400000424800004C")}}},  // 12.0 mA, 50 %
     {"Cmd3", Immediate(), {{Request("82B57C010203030048"), Reply("86B57C010203031A000041400000" "0C424800000C424800000C424800000C42480000" "57")}}},  // 12.0 mA, kPa 50.0 four times
     {"Cmd15", Immediate(), {{kReq15, kCmd15}}},  // alarm 0, linear, kPa, 100.0, 0.0, 0.5 s, writable, label B5
+    {"Cmd105", Immediate(), {{kReq105, Reply("86B57C01020369040000000123")}}},  // burst mode off, burst command 1
     {"Cmd44Echo", Immediate(), {{Request("82B57C0102032C010660"), Reply("86B57C0102032C0300400626")}}},  // unit 6 (psi)
     {"Cmd109Burst", Immediate(), {{Request("82B57C0102036D010126"), Reply("86F57C0102036D0300000160")}}},  // the reply already carries the burst bit
     {"DampingWriteShowsInCommand15", Immediate(), {{kDamping2s, Reply("86B57C01020322060040400000006B")}, {kReq15, Reply("86B57C0102030F13004000000C42C80000000000004000000000B560")}}},  // Damping 2.0 echoed with configuration-changed bit 0x40; command 15 then reads 2.0 (40000000).
@@ -102,6 +104,8 @@ const Row kRows[] = {
     {"BurstBit", Immediate({{F::kBurstBit}}), {{kReq0, Reply("06C0000E0000FEB57C050501020800010203F4")}}},
     {"BadEchoCmd15", Immediate({{F::kBadEcho}}), {{kReq15, Reply("86B57C0102030F130000FEFE0C42C80000000000003F000000FEB5A1")}}},  // alarm, transfer function, write protection 254
     {"BadEchoCmd44", Immediate({{F::kBadEcho, 44, 3}}), {{Request("82B57C0102032C010660"), Reply("86B57C0102032C0300400323")}}},  // the unit byte
+    {"BadEchoCmd105", Immediate({{F::kBadEcho}}), {{kReq105, Reply("86B57C01020369040000FEFE22")}}},  // burst mode and burst command
+    {"StatusOnlyCmd105", Immediate({{F::kStatusOnly, 105}}), {{kReq105, Reply("86B57C0102036902400064")}}},  // refused as a device without it
     {"BadEchoCmd0Unchanged", Immediate({{F::kBadEcho}}), {{kReq0, kCmd0Line}}},  // no setting or unit code to bend
     {"BadUnitCmd1", Immediate({{F::kBadUnit}}), {{kReq1, Reply("86B57C01020301070000204248000063")}}},  // unit code 32 instead of 12
     {"BadCheckByte", Immediate({{F::kBadCheckByte}}), {{kReq0, Reply("0680000E0000FFB57C050501020800010203B4")}}},  // FE -> FF, check byte kept

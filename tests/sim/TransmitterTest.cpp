@@ -111,6 +111,7 @@ TEST(ReadBackTest, ReadsShowWhatWasWritten)
         {"UnitPsiConvertsRange", {{44, {6}}}, 15, {{3, 14.50377f}}, {{2, 6}}, 0, 0},
         {"AlarmAndTransferFunction", {{135, {239, 0}}, {47, {1}}}, 15, {}, {{0, 239}, {1, 1}}, kChanged, kChanged},
         {"ChangedFlagClearedBy38", {{47, {1}}, {38, {}}}, 15, {}, {}, kChanged, 0},
+        {"BurstConfig", {{108, {3}}, {109, {1}}}, 105, {}, {{0, 1}, {1, 3}}, 0, 0},
         {"SensorTrimPoints", {{131, Cat({{12}, F(49.0f)})}}, 128, {{14, 200.0f}, {18, 49.0f}}, {{13, 12}}, 0, 0},
     };
     // clang-format on
