@@ -178,4 +178,37 @@ TEST(CalibrationTest, RangeHereZeroAndSensorTrimPointsShowInCommand128)
     EXPECT_FLOAT_EQ(FloatAt(t.Handle(128, {}, 0), 14), 100.0f);
 }
 
+// A gain error (and a zero offset) shows in the PV until a lower trim at the
+// lower range value and an upper trim at the upper one, in either order,
+// mend it: the PV is then the applied pressure everywhere, the current
+// following it.
+TEST(TransmitterTrimTest, TwoTrimsMendASensorGainErrorInEitherOrder)
+{
+    const std::tuple<const char*, double, double, bool> rows[] = {// error %, offset kPa, lower trim first
+                                                                  {"High5LowerFirst", 5.0, 0.0, true},
+                                                                  {"Low3OffsetLowerFirst", -3.0, 1.5, true},
+                                                                  {"High8OffsetUpperFirst", 8.0, -2.0, false}};
+    for (const auto& [name, errorPct, offsetKpa, lowerFirst] : rows) {
+        SCOPED_TRACE(name);
+        sim::Transmitter t;
+        sim::TransmitterState& s = t.State();
+        std::tie(s.wobble, s.sensorErrorPct, s.trimOffsetKpa, s.processKpa) =
+            std::make_tuple(false, errorPct, offsetKpa, 120.0);
+        t.Handle(35, Cat({{12}, F(180.0f), F(20.0f)}), 0);
+        EXPECT_NEAR(t.PvKpa(1000), 120.0 * (1.0 + errorPct / 100.0) + offsetKpa, 1e-9);
+        const auto trim = [&t, &s](std::uint8_t command, float kpa) {
+            s.processKpa = kpa;
+            EXPECT_EQ(t.Handle(command, Cat({{12}, F(kpa)}), 0).responseCode, 0);
+        };
+        trim(lowerFirst ? 131 : 130, lowerFirst ? 20.0f : 180.0f);
+        trim(lowerFirst ? 130 : 131, lowerFirst ? 180.0f : 20.0f);
+        for (const float kpa : {-50.0f, 20.0f, 75.0f, 180.0f, 195.0f}) {
+            s.processKpa = kpa;
+            EXPECT_EQ(t.PvInUnit(2500), kpa);
+        }
+        s.processKpa = 60.0;
+        EXPECT_NEAR(t.LoopCurrentMa(0), 8.0f, 1e-5f);  // 4 + 16 x 40 / 160
+    }
+}
+
 }  // namespace
