@@ -89,6 +89,7 @@ const Row kRows[] = {
     {"WriteProtectionRefusesWithCode7AndNoData", Immediate(), {{Request("82B57C010203C002010088"), Reply("86B57C010203C0030000018D")}, {kDamping2s, Reply("86B57C0102032202070068")}, {kReq15, Reply("86B57C0102030F13000000000C42C80000000000003F00000001B55E")}}},  // Protected (command 192): the damping write is refused with code 7 and no data, and changed nothing.
     {"NoAnswerToOtherAddressesOrBadFrames", Immediate(), {{Request("0281000083"), ""}, {Request("0280000083"), ""}, {Request("82B57C01020401004D"), ""}, {Request("82B57D01020301004B"), ""}, {Request("827E7C010203010081"), ""}, {Request("0280000183"), ""}, {Request("02800000"), ""}}},  // Polling address 1, bad check byte, other device id, device type, manufacturer; a byte count promising a missing byte; no check byte.
     {"LongAddressIgnoresMasterBurstAndUpperManufacturerBits", [] { auto o = Immediate(); o.identity.manufacturer = 0x7F; return o; }(), {{Request("82FF7C010203010000"), Reply("86BF7C010203010700000C4248000045")}, {Request("82BF7C010203010040"), Reply("86BF7C010203010700000C4248000045")}, {Request("823F7C0102030100C0"), Reply("863F7C010203010700000C42480000C5")}}},  // Manufacturer 7F: 0x80 | 0x7F as the tool sends it, 0x80 | (0x7F & 0x3F) as HART does; a secondary master (bit 7 clear) is answered with its own address.
+    {"MultidropSurvey", [] { auto o = Immediate(); std::tie(o.multidrop, o.processKpa, o.sensorErrorPct) = std::make_tuple(3, 40.0, 10.0); return o; }(), {{kReq0, ""}, {Request("0282000080"), Reply("0682000E0008FEB57C050501020800010204B9")}, {Request("0284000086"), ""}, {Request("82B57C0102050D0040"), Reply("86B57C0102050D170008414B71C338204121534D54858183544A08200F017C12")}, {Request("82B57C01020402004E"), Reply("86B57C010204020A00084080000042300000FA")}}},  // Three at addresses 1 to 3, ids 01 02 03 to 01 02 05, current fixed (0x08): command 0 answered at address 2 only (id 01 02 04); command 13 of the third reads tag PT-103; command 2 of the second 4.0 mA and 44 % (40 kPa read 10 % high).
     {"MalformedLinesAreIgnored", Immediate(), {{"\x01P010280000082\n", ""}, {"\x01P000280000082\r\n", ""}, {"\x01X010280000082\r\n", ""}, {"P010280000082\r\n", ""}, {"\x01P0182b57c01020301004a\r\n", ""}, {"\x01P01028000008\r\n", ""}, {"\x01P0102800" + kReq0, kCmd0Line}}},  // CR missing, digits other than 01, letter other than P, SOH missing, lower-case hex, odd hex count; a broken line does not spoil the next request.
 
     {"NoAnswer", Immediate({{F::kNoAnswer}}), {{kReq0, ""}}},
@@ -234,6 +235,21 @@ TEST(BurstTimingTest, FramesEveryPeriodBetweenTheRepliesUntilExit)
         EXPECT_TRUE(atMs == kBurstLines[i].first && text.starts_with("\x01P00" + kBurstLines[i].second) && check == 0)
             << atMs << " ms: " << text;
     }
+}
+
+// Several multidropped transmitters in burst mode take turns.
+TEST(MultidropBurstTest, BurstingTransmittersTakeTurns)
+{
+    sim::ModemOptions options;
+    options.multidrop = 3;
+    sim::Responder line(options);
+    EXPECT_FALSE(line.Bursting());
+    line.Devices()[0].State().burstMode = line.Devices()[2].State().burstMode = true;
+    EXPECT_TRUE(line.Bursting());
+    std::string ids;  // 81, the address's first two bytes, then the device id
+    for (int i = 0; i < 3; ++i)
+        ids += sim::ToHex(line.BurstFrame(0)).substr(6, 6) + " ";
+    EXPECT_EQ(ids, "010203 010205 010203 ");
 }
 
 // The server on a real pseudo-terminal: the test plays the master program
