@@ -47,11 +47,14 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
         {"--seed", "x"}, {"--burst-period=0"}, {"--device", ""}, {"--link=serial"}, {"--tcp"}, {"--echo"},
         {"--listen=127.0.0.1:5094"}, {"--link=fsk", "--preambles=1"}, {"--link=fsk", "--pace=1200", "--immediate"},
         {"--link=hartip", "--device=/dev/ttyS0"}, {"--link=hartip", "--listen=10.0.0.1:5094"},
-        {"--link=hartip", "--listen=127.0.0.1"}, {"--link=hartip", "--random-faults=stall"}};
+        {"--link=hartip", "--listen=127.0.0.1"}, {"--link=hartip", "--random-faults=stall"}, {"--multidrop=0"},
+        {"--multidrop=16"}, {"--address=2", "--multidrop=2"}, {"--sensor-error=50.5"}, {"--pressure=1e6"},
+        {"--pressure=80kPa"}};
     // clang-format on
     sim::SimOptions parsed;
     std::string error;
     for (const auto& args : bad) {
+        parsed = {};
         EXPECT_FALSE(sim::ParseCommandLine(args, parsed, error)) << args[0];
         EXPECT_FALSE(error.empty());
         error.clear();
@@ -91,6 +94,27 @@ TEST(CommandLineTest, LinksAndTheirOptions)
                                       error));
     EXPECT_EQ(std::tie(ip.link, ip.listenHost, ip.listenPort, ip.publishVersion),
               std::make_tuple(sim::Link::kTcp, std::string("0.0.0.0"), 5094, 2));
+}
+
+// The process, the line and the console: set as given, each in --help.
+TEST(CommandLineTest, ProcessMultidropAndConsoleOptions)
+{
+    sim::SimOptions o, plain;
+    std::string error;
+    ASSERT_TRUE(sim::ParseCommandLine(
+        {"--multidrop", "3", "--sensor-error=-2.5", "--pressure", "80.5", "--steady", "--commands", "--link=hartip"}, o,
+        error))
+        << error;
+    const sim::ModemOptions& m = o.modem;
+    EXPECT_EQ(std::tie(m.multidrop, m.sensorErrorPct, m.processKpa, m.steady, o.commands),
+              std::make_tuple(3, -2.5, 80.5, true, true));
+    ASSERT_TRUE(sim::ParseCommandLine({}, plain, error));
+    EXPECT_EQ(std::tie(plain.modem.multidrop, plain.modem.sensorErrorPct, plain.modem.processKpa, plain.modem.steady,
+                       plain.commands),
+              std::make_tuple(0, 0.0, 50.0, false, false));
+    for (const char* text : {"--multidrop N", "--sensor-error PCT", "--pressure KPA", "--steady", "--commands",
+                             "pressure KPA [ADDR]", "wobble 0|1 [ADDR]"})
+        EXPECT_NE(sim::Usage().find(text), std::string::npos) << text;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "sim/Console.h"
 #include "sim/HartIpServer.h"
 
 using F = sim::FaultKind;
@@ -166,6 +167,9 @@ TEST(HartIpServerTest, UdpOneSessionAtATime)
     const int fd = Connect(url, SOCK_DGRAM), other = Connect(url, SOCK_DGRAM);
     EXPECT_EQ(Ask(fd, Init(1), 1), InitOk(1));
     EXPECT_EQ(Ask(fd, Pdu(2, "0282000080"), 1), Resp(2, "0682000E0008FEB57C050501020800010204B9"));
+    // A console line for the second transmitter, between requests: PV 80.0.
+    server.WithDevices([](auto& devices) { EXPECT_EQ(sim::RunConsoleLine("pressure 80 2", devices), "ok"); });
+    EXPECT_EQ(Ask(fd, Pdu(3, "82B57C01020401004D"), 1), Resp(3, "86B57C010204010700080C42A00000A8"));
     EXPECT_EQ(Ask(other, Init(5), 1), M(1, 0, 15, 5, "")) << "all sessions in use";
     ::close(fd);
     ::close(other);

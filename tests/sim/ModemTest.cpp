@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "sim/Console.h"
 #include "sim/PtyServer.h"
 
 using F = sim::FaultKind;
@@ -293,6 +294,20 @@ TEST(PtyServerTest, AnswersAtLoopSpeedOnAPseudoTerminal)
     const auto sent = std::chrono::steady_clock::now();
     EXPECT_EQ(Ask(fd, kReq0), kCmd0Line);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(300)) << "at loop speed: 378 ms";
+    ::close(fd);
+}
+
+// Console lines reach the transmitter of a running server; steady, the PV
+// is exact whenever it is read.
+TEST(PtyServerTest, ConsoleLinesReachTheRunningTransmitter)
+{
+    sim::ModemOptions options = Immediate();
+    options.steady = true;
+    sim::PtyServer server(options, {});
+    const int fd = OpenRaw(server.Start());
+    ASSERT_GE(fd, 0);
+    server.WithDevices([](auto& devices) { EXPECT_EQ(sim::RunConsoleLine("pressure 80", devices), "ok"); });
+    EXPECT_EQ(Ask(fd, kReq1), Reply("86B57C010203010700000C42A00000A7"));  // PV 80.0
     ::close(fd);
 }
 
