@@ -83,7 +83,7 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
     }
 }
 
-TEST(CommandLineTest, LinksAndTheirOptions)
+TEST(CommandLineTest, LinksProcessAndConsoleOptions)
 {
     sim::SimOptions fsk, ip;
     std::string error;
@@ -94,24 +94,12 @@ TEST(CommandLineTest, LinksAndTheirOptions)
                                       error));
     EXPECT_EQ(std::tie(ip.link, ip.listenHost, ip.listenPort, ip.publishVersion),
               std::make_tuple(sim::Link::kTcp, std::string("0.0.0.0"), 5094, 2));
-}
-
-// The process, the line and the console: set as given, each in --help.
-TEST(CommandLineTest, ProcessMultidropAndConsoleOptions)
-{
-    sim::SimOptions o, plain;
-    std::string error;
-    ASSERT_TRUE(sim::ParseCommandLine(
-        {"--multidrop", "3", "--sensor-error=-2.5", "--pressure", "80.5", "--steady", "--commands", "--link=hartip"}, o,
-        error))
-        << error;
-    const sim::ModemOptions& m = o.modem;
-    EXPECT_EQ(std::tie(m.multidrop, m.sensorErrorPct, m.processKpa, m.steady, o.commands),
+    sim::SimOptions o;
+    const std::vector<std::string> process = {"--multidrop", "3",        "--sensor-error=-2.5", "--pressure",
+                                              "80.5",        "--steady", "--commands"};
+    ASSERT_TRUE(sim::ParseCommandLine(process, o, error)) << error;
+    EXPECT_EQ(std::tie(o.modem.multidrop, o.modem.sensorErrorPct, o.modem.processKpa, o.modem.steady, o.commands),
               std::make_tuple(3, -2.5, 80.5, true, true));
-    ASSERT_TRUE(sim::ParseCommandLine({}, plain, error));
-    EXPECT_EQ(std::tie(plain.modem.multidrop, plain.modem.sensorErrorPct, plain.modem.processKpa, plain.modem.steady,
-                       plain.commands),
-              std::make_tuple(0, 0.0, 50.0, false, false));
     for (const char* text : {"--multidrop N", "--sensor-error PCT", "--pressure KPA", "--steady", "--commands",
                              "pressure KPA [ADDR]", "wobble 0|1 [ADDR]"})
         EXPECT_NE(sim::Usage().find(text), std::string::npos) << text;

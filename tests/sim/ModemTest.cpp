@@ -238,19 +238,47 @@ TEST(BurstTimingTest, FramesEveryPeriodBetweenTheRepliesUntilExit)
     }
 }
 
+// Console lines to two multidropped transmitters, the second still: each
+// answered once, a refused one changing nothing.
+TEST(SimConsoleTest, LinesSetThePressureAndWobbleOfTheTransmittersTheyName)
+{
+    // The line, its answer, then the pressure and wobble at addresses 1 and 2.
+    const std::tuple<std::string, std::string, double, double, bool, bool> rows[] = {
+        {"pressure 80", "ok", 80, 80, true, false},
+        {" pressure -12.5 2\r", "ok", 50, -12.5, true, false},
+        {"wobble 0 1", "ok", 50, 50, false, false},
+        {"wobble 1", "ok", 50, 50, true, true},
+        {"pressure 80 3", "error: no transmitter at polling address 3", 50, 50, true, false},
+        {"pressure 80 16", "error: bad polling address '16', not 0 to 15", 50, 50, true, false},
+        {"pressure 1e6", "error: bad pressure '1e6', not kPa from -100000 to 100000", 50, 50, true, false},
+        {"wobble 2", "error: bad value '2', not 0 or 1", 50, 50, true, false},
+        {"wobble", "error: wobble takes 0 or 1 and an optional polling address", 50, 50, true, false},
+        {"hold 1", "error: unknown command 'hold', not pressure or wobble", 50, 50, true, false}};
+    for (const auto& [text, answer, kpa1, kpa2, wobble1, wobble2] : rows) {
+        sim::ModemOptions options;
+        options.multidrop = 2;
+        sim::Responder line(options);
+        line.Devices()[1].State().wobble = false;
+        EXPECT_EQ(sim::RunConsoleLine(text, line.Devices()), answer);
+        const sim::TransmitterState &one = line.Devices()[0].State(), &two = line.Devices()[1].State();
+        EXPECT_EQ(std::tie(one.processKpa, two.processKpa, one.wobble, two.wobble),
+                  std::tie(kpa1, kpa2, wobble1, wobble2))
+            << text;
+    }
+}
+
 // Several multidropped transmitters in burst mode take turns.
 TEST(MultidropBurstTest, BurstingTransmittersTakeTurns)
 {
     sim::ModemOptions options;
-    options.multidrop = 3;
+    std::tie(options.multidrop, options.steady) = std::make_tuple(3, true);
     sim::Responder line(options);
-    EXPECT_FALSE(line.Bursting());
     line.Devices()[0].State().burstMode = line.Devices()[2].State().burstMode = true;
-    EXPECT_TRUE(line.Bursting());
-    std::string ids;  // 81, the address's first two bytes, then the device id
+    std::string ids;  // of each frame: 81, two address bytes, then the id
     for (int i = 0; i < 3; ++i)
         ids += sim::ToHex(line.BurstFrame(0)).substr(6, 6) + " ";
     EXPECT_EQ(ids, "010203 010205 010203 ");
+    EXPECT_FALSE(line.Devices()[1].State().wobble) << "steady";
 }
 
 // The server on a real pseudo-terminal: the test plays the master program
@@ -282,8 +310,9 @@ std::string Ask(int fd, const std::string& request)
     return line;
 }
 
-// Replies leave in real time at loop speed. (That stopping hangs up the
-// master, the unplug run end to end shows.)
+// Replies leave in real time at loop speed; console lines reach the running
+// transmitter, its PV exact once still. (That stopping hangs up the master,
+// the unplug run end to end shows.)
 TEST(PtyServerTest, AnswersAtLoopSpeedOnAPseudoTerminal)
 {
     sim::PtyServer server;
@@ -294,19 +323,10 @@ TEST(PtyServerTest, AnswersAtLoopSpeedOnAPseudoTerminal)
     const auto sent = std::chrono::steady_clock::now();
     EXPECT_EQ(Ask(fd, kReq0), kCmd0Line);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(300)) << "at loop speed: 378 ms";
-    ::close(fd);
-}
-
-// Console lines reach the transmitter of a running server; steady, the PV
-// is exact whenever it is read.
-TEST(PtyServerTest, ConsoleLinesReachTheRunningTransmitter)
-{
-    sim::ModemOptions options = Immediate();
-    options.steady = true;
-    sim::PtyServer server(options, {});
-    const int fd = OpenRaw(server.Start());
-    ASSERT_GE(fd, 0);
-    server.WithDevices([](auto& devices) { EXPECT_EQ(sim::RunConsoleLine("pressure 80", devices), "ok"); });
+    server.WithDevices([](auto& devices) {
+        for (const char* line : {"pressure 80", "wobble 0"})
+            sim::RunConsoleLine(line, devices);
+    });
     EXPECT_EQ(Ask(fd, kReq1), Reply("86B57C010203010700000C42A00000A7"));  // PV 80.0
     ::close(fd);
 }
