@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "sim/Console.h"
 #include "sim/HartIpServer.h"
 
 namespace sim {
@@ -123,9 +124,11 @@ bool CheckCombination(const std::set<std::string>& given, SimOptions& options, s
             return false;
         }
     }
-    if (given.contains("--immediate") && given.contains("--pace")) {
-        error = "--immediate does not go with --pace";
-        return false;
+    for (const auto& [one, other] : {std::pair{"--immediate", "--pace"}, std::pair{"--address", "--multidrop"}}) {
+        if (given.contains(one) && given.contains(other)) {
+            error = std::string(one) + " does not go with " + other;
+            return false;
+        }
     }
     std::vector<FaultKind> kinds = options.modem.randomFaults;
     for (const FaultRule& rule : options.modem.faults)
@@ -226,6 +229,27 @@ bool ParseCommandLine(const std::vector<std::string>& args, SimOptions& options,
             if (!n)
                 return false;
             id.pollingAddress = static_cast<std::uint8_t>(*n);
+        } else if (name == "--multidrop") {
+            const auto n = number(1, 15);
+            if (!n)
+                return false;
+            options.modem.multidrop = static_cast<int>(*n);
+        } else if (name == "--pressure" || name == "--sensor-error") {
+            const bool pressure = name == "--pressure";
+            const auto text = need();
+            if (!text)
+                return false;
+            const auto parsed =
+                pressure ? ToDecimal(*text, -kMaxPressureKpa, kMaxPressureKpa) : ToDecimal(*text, -50, 50);
+            if (!parsed) {
+                error = "bad value for " + name + ": '" + *text + "'";
+                return false;
+            }
+            (pressure ? options.modem.processKpa : options.modem.sensorErrorPct) = *parsed;
+        } else if (name == "--steady") {
+            options.modem.steady = true;
+        } else if (name == "--commands") {
+            options.commands = true;
         } else if (name == "--manufacturer" || name == "--device-type") {
             const auto n = number(0, 255);
             if (!n)
@@ -312,6 +336,25 @@ Transmitter:
   --manufacturer N     manufacturer code (default 0xB5)
   --device-type N      device type code (default 0x7C)
   --device-id N        device identification number, 24 bits (default 0x010203)
+  --multidrop N        N transmitters, 1 to 15, on the one line instead, at
+                       polling addresses 1 to N, with device ids from
+                       --device-id on (the one at address A: id + A - 1) and
+                       tags PT-101, PT-102, ...; all in multidrop mode, their
+                       loop current parked at 4 mA
+  --pressure KPA       pressure applied to the sensors (default 50)
+  --steady             the applied pressure holds still (default: it wobbles
+                       by up to 0.25 kPa, less with more damping)
+  --sensor-error PCT   sensor gain error, -50 to 50 (default 0): the sensor
+                       reads (1 + PCT/100) x the applied pressure. A lower
+                       sensor trim (command 131) at the lower range value and
+                       an upper one (130) at the upper, each at its pressure,
+                       in either order, make the PV the applied pressure again
+  --commands           read lines from standard input while serving, each
+                       answered on standard output by one line, "ok" or
+                       "error: WHY" (after the first line):
+                         pressure KPA [ADDR]  apply KPA (-100000 to 100000)
+                         wobble 0|1 [ADDR]    the pressure's wobble off or on
+                       ADDR: only the transmitter at that polling address
   --burst-period MS    time from one burst frame (HART-IP: publish message) to
                        the next while the tool has the transmitter in burst
                        mode (default 500)
@@ -372,6 +415,7 @@ restricted); a session initiate with a short body gets 5, with a master type
 other than 0 or 1 gets 2, and from a second UDP client gets 15.
 
 Examples: tamsel-sim --no-answer=1::2 --response-code=36:9 --random-rate=0.05
+          tamsel-sim --multidrop 3 --sensor-error 2.5 --steady --commands
           tamsel-sim --link fsk --echo --pace 1200 --stall=1:300
           tamsel-sim --link hartip --tcp --listen 127.0.0.1:5094 --split-writes
 )";

@@ -19,6 +19,7 @@ struct SimOptions {
     std::string devicePath;  // empty: a new pseudo-terminal
     bool help = false;
     bool quiet = false;
+    bool commands = false;  // read console lines (sim/Console.h) from standard input
 };
 
 // Arguments without the program name. False with a message on a bad option.

@@ -136,8 +136,8 @@ void FskModem::HandleFrame(std::uint64_t nowMs, std::vector<Timed>& out)
         return;
     }
     Log("request " + ToHex(m_Frame));
-    if (!AddressedTo(*request, Device().State().identity)) {
-        Log("  not for this transmitter");
+    if (m_Responder.AddressedBy(*request) == nullptr) {
+        Log("  not for a transmitter here");
         return;
     }
     const std::vector<FaultRule> faults = m_Responder.FaultsFor(request->command);
@@ -164,7 +164,7 @@ void FskModem::HandleFrame(std::uint64_t nowMs, std::vector<Timed>& out)
     m_BusyUntil = end;
     // Entering burst mode starts the bursts; any reply puts the next one off.
     m_NextBurstMs.reset();
-    if (Device().State().burstMode)
+    if (m_Responder.Bursting())
         m_NextBurstMs = (end + m_TicksPerMs - 1) / m_TicksPerMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
     if (const FaultRule* f = FindFault(faults, FaultKind::kRepeatLate))
         Send(m_LastReply.empty() ? Preambled(*answer) : m_LastReply, end + Ticks(static_cast<std::uint64_t>(f->value)),

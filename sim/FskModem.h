@@ -40,7 +40,7 @@ public:
     std::vector<Chunk> Advance(std::uint64_t nowMs) override;
     void SetLog(LogFn log) override { m_Log = std::move(log); }
 
-    Responder& Answers() { return m_Responder; }
+    Responder& Answers() override { return m_Responder; }
     Transmitter& Device() { return m_Responder.Device(); }
 
 private:

@@ -164,7 +164,7 @@ void HartIp::Handle(const HartIpMessage& request, std::uint64_t nowMs, std::vect
         m_IdleCloseMs = static_cast<std::uint32_t>(request.body[1] << 24 | request.body[2] << 16 |
                                                    request.body[3] << 8 | request.body[4]);
         // A device already bursting publishes to its new client too.
-        if (Device().State().burstMode && !m_NextPublishMs)
+        if (m_Responder.Bursting() && !m_NextPublishMs)
             m_NextPublishMs = nowMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
         return respond(hartip::kSuccess, Bytes(request.body.begin(), request.body.begin() + kInitiateBody));
     }
@@ -192,8 +192,8 @@ void HartIp::HandlePdu(const HartIpMessage& request, std::uint64_t nowMs, std::v
         Log("  ignored: " + why);
         return;
     }
-    if (!AddressedTo(*frame, Device().State().identity)) {
-        Log("  not for this transmitter");
+    if (m_Responder.AddressedBy(*frame) == nullptr) {
+        Log("  not for a transmitter here");
         return;
     }
     const std::vector<FaultRule> faults = m_Responder.FaultsFor(frame->command);
@@ -222,7 +222,7 @@ void HartIp::HandlePdu(const HartIpMessage& request, std::uint64_t nowMs, std::v
 
     // Entering burst mode starts the publishing; any response puts the next one off.
     m_NextPublishMs.reset();
-    if (Device().State().burstMode)
+    if (m_Responder.Bursting())
         m_NextPublishMs = nowMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
     const Bytes previous = m_LastResponse.empty() ? bytes : m_LastResponse;
     m_LastResponse = bytes;

@@ -120,6 +120,12 @@ void HartIpServer::Stop()
     CloseAll();
 }
 
+void HartIpServer::WithDevices(const std::function<void(std::vector<Transmitter>&)>& fn)
+{
+    std::lock_guard lock(m_SessionMutex);
+    fn(m_HartIp.Answers().Devices());
+}
+
 void HartIpServer::CloseAll()
 {
     CloseFd(m_Socket);
@@ -173,6 +179,7 @@ void HartIpServer::Serve()
     };
 
     while (!m_Stop) {
+        std::unique_lock session(m_SessionMutex);
         std::uint64_t now = nowMs();
         enqueue(m_HartIp.Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
@@ -207,7 +214,10 @@ void HartIpServer::Serve()
             timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
         const int fd = m_Tcp && client >= 0 ? client : m_Socket;
         pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {m_WakeRead, POLLIN, 0}};
-        if (::poll(fds, 2, timeoutMs) < 0) {
+        session.unlock();
+        const int polled = ::poll(fds, 2, timeoutMs);
+        session.lock();
+        if (polled < 0) {
             if (errno == EINTR)
                 continue;
             log(std::string("poll failed: ") + std::strerror(errno));

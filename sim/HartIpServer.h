@@ -5,9 +5,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/HartIp.h"
 
@@ -32,12 +34,16 @@ public:
     std::string Start(const std::string& host, std::uint16_t port);
     void Stop();  // harmless when not running
     bool Running() const { return m_Serving; }
+    // Runs fn on the transmitters between the server's own turns, from any
+    // thread, running or not.
+    void WithDevices(const std::function<void(std::vector<Transmitter>&)>& fn);
 
 private:
     void Serve();
     void CloseAll();
 
     mutable std::mutex m_Mutex;
+    std::mutex m_SessionMutex;  // held by the server thread but while it waits
     HartIp m_HartIp;
     LogFn m_Log;
     bool m_Tcp;

@@ -87,8 +87,8 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
         return {};
     }
     Log("request " + Printable(line));
-    if (!AddressedTo(*request, Device().State().identity)) {
-        Log("  not for this transmitter");
+    if (m_Responder.AddressedBy(*request) == nullptr) {
+        Log("  not for a transmitter here");
         return {};
     }
     const std::vector<FaultRule> faults = m_Responder.FaultsFor(request->command);
@@ -112,7 +112,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     m_BusyUntilMs = nowMs + static_cast<std::uint64_t>(chunks.back().delayMs);
     // Entering burst mode starts the bursts; any reply puts the next one off.
     m_NextBurstMs.reset();
-    if (Device().State().burstMode)
+    if (m_Responder.Bursting())
         m_NextBurstMs = m_BusyUntilMs + static_cast<std::uint64_t>(m_Options.burstPeriodMs);
     Log("reply " + Printable(replyLine) + " after " + std::to_string(chunks.back().delayMs) + " ms" +
         DescribeFaults(faults));

@@ -40,7 +40,7 @@ public:
         m_Responder.SetRandomFaults(rate, std::move(kinds), seed);
     }
 
-    Responder& Answers() { return m_Responder; }
+    Responder& Answers() override { return m_Responder; }
     Transmitter& Device() { return m_Responder.Device(); }
     const Transmitter& Device() const { return m_Responder.Device(); }
 

@@ -152,6 +152,12 @@ void PtyServer::Stop()
 
 bool PtyServer::Running() const { return m_Serving; }
 
+void PtyServer::WithDevices(const std::function<void(std::vector<Transmitter>&)>& fn)
+{
+    std::lock_guard lock(m_ModemMutex);
+    fn(m_Modem->Answers().Devices());
+}
+
 void PtyServer::CloseAll()
 {
     CloseFd(m_Fd);
@@ -191,6 +197,7 @@ void PtyServer::Serve()
     };
 
     while (!m_Stop) {
+        std::unique_lock modem(m_ModemMutex);
         std::uint64_t now = nowMs();
         enqueue(m_Modem->Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
@@ -215,7 +222,10 @@ void PtyServer::Serve()
         if (out.empty() && wakeMs)
             timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
         pollfd fds[2] = {{m_Fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {m_WakeRead, POLLIN, 0}};
-        if (::poll(fds, 2, timeoutMs) < 0) {
+        modem.unlock();
+        const int polled = ::poll(fds, 2, timeoutMs);
+        modem.lock();
+        if (polled < 0) {
             if (errno == EINTR)
                 continue;
             log(std::string("poll failed: ") + std::strerror(errno));

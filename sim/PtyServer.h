@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/Modem.h"
 
@@ -41,6 +42,9 @@ public:
     bool Running() const;
     // Reply bytes waiting for the master to read them; bounded.
     std::size_t PendingBytes() const { return m_PendingBytes; }
+    // Runs fn on the transmitters between the server's own turns, from any
+    // thread, running or not.
+    void WithDevices(const std::function<void(std::vector<Transmitter>&)>& fn);
 
 private:
     std::string StartOn(int fd, int holdFd, const std::string& path);
@@ -48,6 +52,7 @@ private:
     void CloseAll();
 
     mutable std::mutex m_Mutex;
+    std::mutex m_ModemMutex;  // held by the server thread but while it waits
     std::unique_ptr<SerialModem> m_Modem;
     LogFn m_Log;
     std::thread m_Thread;

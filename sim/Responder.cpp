@@ -1,6 +1,8 @@
 #include "sim/Responder.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 
 namespace sim {
 
@@ -24,6 +26,8 @@ std::vector<std::size_t> EchoPositions(std::uint8_t command)
         return {0};
     case 15:
         return {0, 1, 15};  // alarm selection, transfer function, write protection
+    case 105:
+        return {0, 1};  // burst mode, burst command
     default:
         return {};
     }
@@ -89,12 +93,53 @@ Bytes ReplyFrame(RequestFrame replyTo, const ReplyBody& body, bool burst, const 
     return frame;
 }
 
+// One transmitter at its address, or N multidropped at 1 to N, each with
+// the device id counted on from the given one and a tag of its own.
+std::vector<Transmitter> LineOf(const ModemOptions& options)
+{
+    std::vector<Transmitter> line;
+    const int count = std::max(1, options.multidrop);
+    const std::array<std::uint8_t, 3>& base = options.identity.deviceId;
+    const std::uint32_t firstId = std::uint32_t{base[0]} << 16 | std::uint32_t{base[1]} << 8 | base[2];
+    for (int k = 0; k < count; ++k) {
+        Identity id = options.identity;
+        if (options.multidrop > 0) {
+            const std::uint32_t n = firstId + static_cast<std::uint32_t>(k);
+            id.deviceId = {static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
+                           static_cast<std::uint8_t>(n)};
+            id.pollingAddress = static_cast<std::uint8_t>(k + 1);
+        }
+        TransmitterState& s = line.emplace_back(id).State();
+        if (options.multidrop > 0)
+            s.tag = PackText("PT-" + std::to_string(101 + k), 8);
+        s.processKpa = options.processKpa;
+        s.wobble = !options.steady;
+        s.sensorErrorPct = options.sensorErrorPct;
+    }
+    return line;
+}
+
 }  // namespace
 
 Responder::Responder(const ModemOptions& options, Link link)
     : m_Link(link), m_Faults(options.faults), m_RandomRate(options.randomFaultRate), m_RandomPool(options.randomFaults),
-      m_Transmitter(options.identity), m_Rng(options.seed)
+      m_Transmitters(LineOf(options)), m_Rng(options.seed)
 {
+}
+
+Transmitter* Responder::AddressedBy(const RequestFrame& request)
+{
+    for (Transmitter& t : m_Transmitters) {
+        if (AddressedTo(request, t.State().identity))
+            return &t;
+    }
+    return nullptr;
+}
+
+bool Responder::Bursting() const
+{
+    return std::any_of(m_Transmitters.begin(), m_Transmitters.end(),
+                       [](const Transmitter& t) { return t.State().burstMode; });
 }
 
 void Responder::SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed)
@@ -143,15 +188,16 @@ std::optional<FaultRule> Responder::Take(FaultKind kind)
 std::optional<Bytes> Responder::Answer(const RequestFrame& request, const std::vector<FaultRule>& faults,
                                        std::uint64_t nowMs)
 {
-    if (Has(faults, FaultKind::kNoAnswer))
+    Transmitter* device = AddressedBy(request);
+    if (device == nullptr || Has(faults, FaultKind::kNoAnswer))
         return std::nullopt;
     // A command the device lacks is answered by the device, not bent later.
     Reply reply;
     if (Has(faults, FaultKind::kStatusOnly)) {
         reply.responseCode = rc::kNotImplemented;
-        reply.deviceStatus = m_Transmitter.DeviceStatus(nowMs);
+        reply.deviceStatus = device->DeviceStatus(nowMs);
     } else {
-        reply = m_Transmitter.Handle(request.command, request.data, nowMs);
+        reply = device->Handle(request.command, request.data, nowMs);
     }
     if (const FaultRule* f = FindFault(faults, FaultKind::kResponseCode))
         reply.responseCode = static_cast<std::uint8_t>(f->value);
@@ -168,15 +214,25 @@ std::optional<Bytes> Responder::Answer(const RequestFrame& request, const std::v
         count += f->value;
     body.byteCount = static_cast<std::uint8_t>(std::min(count, 255));
 
-    const bool burst = m_Transmitter.State().burstMode || Has(faults, FaultKind::kBurstBit);
+    const bool burst = device->State().burstMode || Has(faults, FaultKind::kBurstBit);
     return ReplyFrame(request, body, burst, faults);
 }
 
 Bytes Responder::BurstFrame(std::uint64_t nowMs)
 {
-    const std::uint8_t command = m_Transmitter.State().burstCommand;
-    return BuildBurstFrame(m_Transmitter.State().identity, command,
-                           BodyOf(m_Transmitter.Handle(command, Bytes{}, nowMs)));
+    // The next bursting one from this turn on; the first when none bursts.
+    const std::size_t n = m_Transmitters.size();
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (m_Transmitters[(m_BurstTurn + i) % n].State().burstMode) {
+            at = (m_BurstTurn + i) % n;
+            break;
+        }
+    }
+    m_BurstTurn = (at + 1) % n;
+    Transmitter& t = m_Transmitters[at];
+    const std::uint8_t command = t.State().burstCommand;
+    return BuildBurstFrame(t.State().identity, command, BodyOf(t.Handle(command, Bytes{}, nowMs)));
 }
 
 }  // namespace sim

@@ -16,6 +16,10 @@ namespace sim {
 
 struct ModemOptions {
     Identity identity;                    // who answers on the loop
+    int multidrop = 0;                    // 1 to 15: that many transmitters instead, at addresses 1 to N
+    double processKpa = 50.0;             // pressure applied to each sensor
+    bool steady = false;                  // the applied pressure does not wobble
+    double sensorErrorPct = 0.0;          // each sensor's gain error
     bool immediate = false;               // answer at once, in one piece
     std::vector<FaultRule> faults;        // every matching rule applies
     double randomFaultRate = 0.0;         // chance per reply of one random fault, 0 to 1
@@ -35,25 +39,32 @@ public:
     // belong to no command, such as a refused session.
     std::optional<FaultRule> Take(FaultKind kind);
 
-    // The reply frame to a request for this transmitter, bent by the faults;
-    // nothing when the request is lost (no-answer).
+    // The transmitter on the line a request is for, if any.
+    Transmitter* AddressedBy(const RequestFrame& request);
+    // Its reply frame, bent by the faults; nothing when the request is lost
+    // (no-answer) or for no transmitter here.
     std::optional<Bytes> Answer(const RequestFrame& request, const std::vector<FaultRule>& faults, std::uint64_t nowMs);
-    // The frame a bursting transmitter sends unasked.
+    // Whether any transmitter on the line is in burst mode.
+    bool Bursting() const;
+    // The frame a bursting transmitter sends unasked; several take turns.
     Bytes BurstFrame(std::uint64_t nowMs);
 
     void AddFault(const FaultRule& rule) { m_Faults.push_back(rule); }
     void ClearFaults() { m_Faults.clear(); }
     void SetRandomFaults(double rate, std::vector<FaultKind> kinds, std::uint32_t seed);
 
-    Transmitter& Device() { return m_Transmitter; }
-    const Transmitter& Device() const { return m_Transmitter; }
+    // The first transmitter on the line, the only one unless multidropped.
+    Transmitter& Device() { return m_Transmitters.front(); }
+    const Transmitter& Device() const { return m_Transmitters.front(); }
+    std::vector<Transmitter>& Devices() { return m_Transmitters; }
 
 private:
     Link m_Link;
     std::vector<FaultRule> m_Faults;
     double m_RandomRate;
     std::vector<FaultKind> m_RandomPool;
-    Transmitter m_Transmitter;
+    std::vector<Transmitter> m_Transmitters;
+    std::size_t m_BurstTurn = 0;  // the next to send a burst frame, when several burst
     std::mt19937 m_Rng;
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/LoopTiming.h"
+#include "sim/Responder.h"
 
 namespace sim {
 
@@ -26,6 +27,8 @@ public:
     // That output, as far as due by nowMs; delays count from nowMs.
     virtual std::vector<Chunk> Advance(std::uint64_t nowMs) = 0;
     virtual void SetLog(LogFn log) = 0;
+    // The transmitters on its loop.
+    virtual Responder& Answers() = 0;
 };
 
 }  // namespace sim

@@ -46,6 +46,7 @@ const Transmitter::Command* Transmitter::Find(std::uint8_t number)
         {45, 4, true, &Transmitter::TrimOutputZero},
         {46, 4, true, &Transmitter::TrimOutputGain},
         {47, 1, true, &Transmitter::WriteTransferFunction},
+        {105, 0, false, &Transmitter::ReadBurstConfig},
         {108, 1, true, &Transmitter::WriteBurstCommand},
         {109, 1, false, &Transmitter::WriteBurstMode},
         {128, 0, false, &Transmitter::ReadTrimPoints},
@@ -88,16 +89,23 @@ Reply Transmitter::Handle(std::uint8_t command, const Bytes& request, std::uint6
     return reply;
 }
 
-double Transmitter::PvKpa(std::uint64_t nowMs) const
+double Transmitter::AppliedKpa(std::uint64_t nowMs) const
 {
+    if (!m_State.wobble)
+        return m_State.processKpa;
     // Two slow sines: live-looking but a pure function of time. More damping
     // means a calmer reading. At time 0 the wobble is exactly zero.
     const double t = static_cast<double>(nowMs);
     const double amplitude = 0.25 / (1.0 + std::max(0.0f, m_State.damping));
     const double wobble =
         0.8 * std::sin(2.0 * std::numbers::pi * t / 12000.0) + 0.2 * std::sin(2.0 * std::numbers::pi * t / 1700.0);
-    const double applied = m_State.processKpa + amplitude * wobble;
-    return m_State.trimGain * applied + m_State.trimOffsetKpa;
+    return m_State.processKpa + amplitude * wobble;
+}
+
+double Transmitter::PvKpa(std::uint64_t nowMs) const
+{
+    const double reading = (1.0 + m_State.sensorErrorPct / 100.0) * AppliedKpa(nowMs);
+    return m_State.trimGain * reading + m_State.trimOffsetKpa;
 }
 
 float Transmitter::PvInUnit(std::uint64_t nowMs) const

@@ -62,13 +62,18 @@ struct TransmitterState {
     double sensorUpperKpa = 200.0;
     double sensorLowerKpa = -100.0;
     double minSpanKpa = 2.0;
-    double processKpa = 50.0;  // pressure applied to the sensor, before the wobble
+    double processKpa = 50.0;     // pressure applied to the sensor, before the wobble
+    bool wobble = true;           // false: the applied pressure holds still
+    double sensorErrorPct = 0.0;  // gain error: the sensor reads (1 + pct / 100) x applied
 
-    // Sensor correction: PV = trimGain * applied + trimOffsetKpa.
+    // Sensor correction: PV = trimGain * reading + trimOffsetKpa. Each trim
+    // turns it about the other trim point, so the two mend a gain error in
+    // either order; a lower trim before any upper trim only shifts.
     double trimGain = 1.0;
     double trimOffsetKpa = 0.0;
     double lowerTrimKpa = 0.0;
     double upperTrimKpa = 200.0;
+    bool upperTrimmed = false;
 
     // Analog output.
     float fixedCurrentMa = 0.0f;  // 0: the output follows the PV
@@ -111,6 +116,7 @@ public:
     const TransmitterState& State() const { return m_State; }
 
     // Live values: the applied pressure wobbles a little with time.
+    double AppliedKpa(std::uint64_t nowMs) const;
     double PvKpa(std::uint64_t nowMs) const;
     float PvInUnit(std::uint64_t nowMs) const;
     float PercentOfRange(std::uint64_t nowMs) const;
@@ -140,6 +146,7 @@ private:
     std::uint8_t ReadSensorInfo(const Bytes&, std::uint64_t, Bytes& out);      // 14
     std::uint8_t ReadOutputInfo(const Bytes&, std::uint64_t, Bytes& out);      // 15
     std::uint8_t ReadAssembly(const Bytes&, std::uint64_t, Bytes& out);        // 16
+    std::uint8_t ReadBurstConfig(const Bytes&, std::uint64_t, Bytes& out);     // 105
     std::uint8_t ReadTrimPoints(const Bytes&, std::uint64_t, Bytes& out);      // 128
     std::uint8_t ReadDisplay(const Bytes&, std::uint64_t, Bytes& out);         // 165
     std::uint8_t ReadVersion(const Bytes&, std::uint64_t, Bytes& out);         // 172
@@ -171,6 +178,9 @@ private:
     std::uint8_t TrimOutput(const Bytes& request, float nominalMa, float& trimMa, Bytes& out);
     // The trim point of a sensor trim request in kPa, or the code refusing it.
     std::uint8_t ReadTrimPoint(const Bytes& request, double& wantKpa) const;
+    // Turns the correction about the point where the PV reads fixedKpa, so
+    // that it reads wantKpa now; refused when that moves the slope too far.
+    std::uint8_t TurnTrim(double fixedKpa, double wantKpa, std::uint64_t nowMs);
     std::uint8_t TrimSensorUpper(const Bytes&, std::uint64_t, Bytes& out);  // 130
     std::uint8_t TrimSensorLower(const Bytes&, std::uint64_t, Bytes& out);  // 131
 

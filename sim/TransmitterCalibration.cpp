@@ -145,22 +145,28 @@ std::uint8_t Transmitter::ReadTrimPoint(const Bytes& request, double& wantKpa) c
     return rc::kOk;
 }
 
+std::uint8_t Transmitter::TurnTrim(double fixedKpa, double wantKpa, std::uint64_t nowMs)
+{
+    const double pv = PvKpa(nowMs);
+    if (std::abs(pv - fixedKpa) < m_State.minSpanKpa)
+        return rc::kProcessTooHigh;  // points too close
+    const double scale = (wantKpa - fixedKpa) / (pv - fixedKpa);
+    if (scale < 1.0 / kMaxGainChange || scale > kMaxGainChange)
+        return rc::kProcessTooHigh;
+    m_State.trimGain *= scale;
+    m_State.trimOffsetKpa = fixedKpa + scale * (m_State.trimOffsetKpa - fixedKpa);
+    return rc::kOk;
+}
+
 std::uint8_t Transmitter::TrimSensorUpper(const Bytes& request, std::uint64_t nowMs, Bytes& out)
 {
     double wantKpa = 0;
     if (const std::uint8_t code = ReadTrimPoint(request, wantKpa); code != rc::kOk)
         return code;
-    // Turn the slope about the lower trim point so the PV reads 'value' now.
-    const double pv = PvKpa(nowMs);
-    const double lower = m_State.lowerTrimKpa;
-    if (std::abs(pv - lower) < m_State.minSpanKpa)
-        return rc::kProcessTooHigh;  // points too close
-    const double scale = (wantKpa - lower) / (pv - lower);
-    if (scale < 1.0 / kMaxGainChange || scale > kMaxGainChange)
-        return rc::kProcessTooHigh;
-    m_State.trimGain *= scale;
-    m_State.trimOffsetKpa = lower + scale * (m_State.trimOffsetKpa - lower);
+    if (const std::uint8_t code = TurnTrim(m_State.lowerTrimKpa, wantKpa, nowMs); code != rc::kOk)
+        return code;
     m_State.upperTrimKpa = wantKpa;
+    m_State.upperTrimmed = true;
     Echo(request, 5, out);
     return rc::kOk;
 }
@@ -170,8 +176,12 @@ std::uint8_t Transmitter::TrimSensorLower(const Bytes& request, std::uint64_t no
     double wantKpa = 0;
     if (const std::uint8_t code = ReadTrimPoint(request, wantKpa); code != rc::kOk)
         return code;
-    // Shift so the PV reads 'value' now.
-    m_State.trimOffsetKpa += wantKpa - PvKpa(nowMs);
+    if (m_State.upperTrimmed) {
+        if (const std::uint8_t code = TurnTrim(m_State.upperTrimKpa, wantKpa, nowMs); code != rc::kOk)
+            return code;
+    } else {
+        m_State.trimOffsetKpa += wantKpa - PvKpa(nowMs);
+    }
     m_State.lowerTrimKpa = wantKpa;
     Echo(request, 5, out);
     return rc::kOk;

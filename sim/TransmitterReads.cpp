@@ -106,6 +106,12 @@ std::uint8_t Transmitter::ReadAssembly(const Bytes&, std::uint64_t, Bytes& out)
     return rc::kOk;
 }
 
+std::uint8_t Transmitter::ReadBurstConfig(const Bytes&, std::uint64_t, Bytes& out)
+{
+    out = {static_cast<std::uint8_t>(m_State.burstMode ? 1 : 0), m_State.burstCommand};
+    return rc::kOk;
+}
+
 std::uint8_t Transmitter::ReadTrimPoints(const Bytes&, std::uint64_t nowMs, Bytes& out)
 {
     // 0: sensor type; 1-4: sensor temperature (degC); 5-8: uncorrected

@@ -47,11 +47,14 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
         {"--seed", "x"}, {"--burst-period=0"}, {"--device", ""}, {"--link=serial"}, {"--tcp"}, {"--echo"},
         {"--listen=127.0.0.1:5094"}, {"--link=fsk", "--preambles=1"}, {"--link=fsk", "--pace=1200", "--immediate"},
         {"--link=hartip", "--device=/dev/ttyS0"}, {"--link=hartip", "--listen=10.0.0.1:5094"},
-        {"--link=hartip", "--listen=127.0.0.1"}, {"--link=hartip", "--random-faults=stall"}};
+        {"--link=hartip", "--listen=127.0.0.1"}, {"--link=hartip", "--random-faults=stall"}, {"--multidrop=0"},
+        {"--multidrop=16"}, {"--address=2", "--multidrop=2"}, {"--sensor-error=50.5"}, {"--pressure=1e6"},
+        {"--pressure=80kPa"}};
     // clang-format on
     sim::SimOptions parsed;
     std::string error;
     for (const auto& args : bad) {
+        parsed = {};
         EXPECT_FALSE(sim::ParseCommandLine(args, parsed, error)) << args[0];
         EXPECT_FALSE(error.empty());
         error.clear();
@@ -80,7 +83,7 @@ TEST(CommandLineTest, BadOptionsAreRefusedAndEachFaultSwitchWorks)
     }
 }
 
-TEST(CommandLineTest, LinksAndTheirOptions)
+TEST(CommandLineTest, LinksProcessAndConsoleOptions)
 {
     sim::SimOptions fsk, ip;
     std::string error;
@@ -91,6 +94,15 @@ TEST(CommandLineTest, LinksAndTheirOptions)
                                       error));
     EXPECT_EQ(std::tie(ip.link, ip.listenHost, ip.listenPort, ip.publishVersion),
               std::make_tuple(sim::Link::kTcp, std::string("0.0.0.0"), 5094, 2));
+    sim::SimOptions o;
+    const std::vector<std::string> process = {"--multidrop", "3",        "--sensor-error=-2.5", "--pressure",
+                                              "80.5",        "--steady", "--commands"};
+    ASSERT_TRUE(sim::ParseCommandLine(process, o, error)) << error;
+    EXPECT_EQ(std::tie(o.modem.multidrop, o.modem.sensorErrorPct, o.modem.processKpa, o.modem.steady, o.commands),
+              std::make_tuple(3, -2.5, 80.5, true, true));
+    for (const char* text : {"--multidrop N", "--sensor-error PCT", "--pressure KPA", "--steady", "--commands",
+                             "pressure KPA [ADDR]", "wobble 0|1 [ADDR]"})
+        EXPECT_NE(sim::Usage().find(text), std::string::npos) << text;
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ struct Row {
     sim::FskOptions fsk;
     std::vector<Step> steps;
     std::vector<int> delays = {};  // of the last step's chunks; empty: not compared
+    int multidrop = 0;
 };
 
 // clang-format off
@@ -66,6 +67,7 @@ const Row kRows[] = {
     {"BurstBefore", {{F::kBurstBefore}}, {}, {{kReq0, kPre + kBurst1 + kPre + kCmd0}}},
     // Paced, 150 ms ahead of the reply is before the request: the burst frame starts at once, the reply after it.
     {"BurstBeforePaced", {{F::kBurstBefore}}, {.paceBaud = 1200}, {{kReq0, kPre + kBurst1 + kPre + kCmd0}}, {10, 19, 28, 37, 46, 55, 65, 74, 83, 92, 101, 110, 120, 129, 138, 147, 156, 165, 175, 184, 193, 202, 211, 220, 230, 239, 248, 257, 266, 275, 285, 294, 303, 312, 321, 330, 340, 349, 358, 367, 376, 385, 395, 404, 413}},
+    {"MultidropAddress2Only", {}, {}, {{kReq0, ""}, {"FFFF0282000080", kPre + "0682000E0008FEB57C050501020800010204B9"}}, {}, 2},
     {"RepeatLate", {{F::kRepeatLate, 0}}, {}, {{kReq1, kPre + kCmd1}, {kReq0, kPre + kCmd0 + kPre + kCmd1, 1000}}, {0, 200}},
 };
 // clang-format on
@@ -78,6 +80,7 @@ TEST_P(FskModemTest, AnswersRawFramesAtTheirTimes)
 {
     sim::ModemOptions options;
     options.faults = GetParam().faults;
+    options.multidrop = GetParam().multidrop;
     sim::FskModem modem(options, GetParam().fsk);
     std::vector<int> delays;
     for (const Step& step : GetParam().steps) {

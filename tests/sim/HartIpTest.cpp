@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
+#include "sim/Console.h"
 #include "sim/HartIpServer.h"
 
 using F = sim::FaultKind;
@@ -50,6 +52,7 @@ struct Row {
     std::vector<Step> steps;
     std::vector<int> delays = {};  // of the last step's writes; empty: not compared
     bool datagrams = false;
+    int multidrop = 0;
 };
 
 // clang-format off
@@ -70,6 +73,7 @@ const Row kRows[] = {
     {"FrameFault", {{F::kStatusOnly}}, {{Init(1), InitOk(1)}, {Pdu(2, kReq0), Resp(2, "068000024000C4")}}},
     {"SplitWrites", {{F::kSplitWrites}}, {{Init(1), InitOk(1)}, {Pdu(2, kReq0), Resp(2, kCmd0)}}, {0, 50}},
     {"JoinWrites", {{F::kJoinWrites}}, {{Init(1), InitOk(1)}, {Pdu(2, kReq0), kPublish1 + Resp(2, kCmd0)}}, {0}},
+    {"MultidropAddress2Only", {}, {{Init(1), InitOk(1)}, {Pdu(2, kReq0), ""}, {Pdu(3, "0282000080"), Resp(3, "0682000E0008FEB57C050501020800010204B9")}}, {}, false, 2},
     {"BurstBefore", {{F::kBurstBefore}}, {{Init(1), InitOk(1)}, {Pdu(2, kReq0), kPublish1 + Resp(2, kCmd0)}}, {0, 150}},
 };
 // clang-format on
@@ -82,6 +86,7 @@ TEST_P(HartIpTest, AnswersEachMessage)
 {
     sim::ModemOptions options;
     options.faults = GetParam().faults;
+    options.multidrop = GetParam().multidrop;
     sim::HartIp ip(options, 1, sim::Link::kTcp);
     std::vector<int> delays;
     for (const Step& step : GetParam().steps) {
@@ -154,12 +159,17 @@ std::string Ask(int fd, const std::string& hex, std::size_t want)
 TEST(HartIpServerTest, UdpOneSessionAtATime)
 {
     EXPECT_THROW(sim::HartIpServer().Start("192.168.1.1", 0), std::runtime_error) << "loopback or any host only";
-    sim::HartIpServer server;
+    sim::ModemOptions options;
+    std::tie(options.multidrop, options.steady) = std::make_tuple(2, true);
+    sim::HartIpServer server(options);
     const std::string url = server.Start("127.0.0.1", 0);
     ASSERT_TRUE(url.starts_with("hartip://127.0.0.1:")) << url;
     const int fd = Connect(url, SOCK_DGRAM), other = Connect(url, SOCK_DGRAM);
     EXPECT_EQ(Ask(fd, Init(1), 1), InitOk(1));
-    EXPECT_EQ(Ask(fd, Pdu(2, kReq0), 1), Resp(2, kCmd0));
+    EXPECT_EQ(Ask(fd, Pdu(2, "0282000080"), 1), Resp(2, "0682000E0008FEB57C050501020800010204B9"));
+    // A console line for the second transmitter, between requests: PV 80.0.
+    server.WithDevices([](auto& devices) { EXPECT_EQ(sim::RunConsoleLine("pressure 80 2", devices), "ok"); });
+    EXPECT_EQ(Ask(fd, Pdu(3, "82B57C01020401004D"), 1), Resp(3, "86B57C010204010700080C42A00000A8"));
     EXPECT_EQ(Ask(other, Init(5), 1), M(1, 0, 15, 5, "")) << "all sessions in use";
     ::close(fd);
     ::close(other);

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "sim/Console.h"
 #include "sim/PtyServer.h"
 
 using F = sim::FaultKind;
@@ -66,6 +67,7 @@ const std::string kReq0 = Request("0280000082"), kCmd0Line = Reply(kCmd0);
 const std::string kReq1 = Request("82B57C01020301004A"), kCmd1 = Reply("86B57C010203010700000C424800004F");
 const std::string kReq15 = Request("82B57C0102030F0044"),
                   kCmd15 = Reply("86B57C0102030F13000000000C42C80000000000003F00000000B55F");
+const std::string kReq105 = Request("82B57C010203690022");
 const std::string kDamping2s = Request("82B57C0102032204400000002D");
 // Tag "ABCD    " (04 20 C4, 82 08 20), descriptor of 16 spaces (82 08 20 four times), 31.12.2013 (1F 0C 71).
 const std::string kPacked = "0420C4820820820820820820820820820820" + std::string("1F0C71");
@@ -79,6 +81,7 @@ const Row kRows[] = {
     {"Cmd2", Immediate(), {{Request("82B57C010203020049"), Reply("86B57C010203020A000041400000424800004C")}}},  // 12.0 mA, 50 %
     {"Cmd3", Immediate(), {{Request("82B57C010203030048"), Reply("86B57C010203031A000041400000" "0C424800000C424800000C424800000C42480000" "57")}}},  // 12.0 mA, kPa 50.0 four times
     {"Cmd15", Immediate(), {{kReq15, kCmd15}}},  // alarm 0, linear, kPa, 100.0, 0.0, 0.5 s, writable, label B5
+    {"Cmd105", Immediate(), {{kReq105, Reply("86B57C01020369040000000123")}}},  // burst mode off, burst command 1
     {"Cmd44Echo", Immediate(), {{Request("82B57C0102032C010660"), Reply("86B57C0102032C0300400626")}}},  // unit 6 (psi)
     {"Cmd109Burst", Immediate(), {{Request("82B57C0102036D010126"), Reply("86F57C0102036D0300000160")}}},  // the reply already carries the burst bit
     {"DampingWriteShowsInCommand15", Immediate(), {{kDamping2s, Reply("86B57C01020322060040400000006B")}, {kReq15, Reply("86B57C0102030F13004000000C42C80000000000004000000000B560")}}},  // Damping 2.0 echoed with configuration-changed bit 0x40; command 15 then reads 2.0 (40000000).
@@ -87,6 +90,7 @@ const Row kRows[] = {
     {"WriteProtectionRefusesWithCode7AndNoData", Immediate(), {{Request("82B57C010203C002010088"), Reply("86B57C010203C0030000018D")}, {kDamping2s, Reply("86B57C0102032202070068")}, {kReq15, Reply("86B57C0102030F13000000000C42C80000000000003F00000001B55E")}}},  // Protected (command 192): the damping write is refused with code 7 and no data, and changed nothing.
     {"NoAnswerToOtherAddressesOrBadFrames", Immediate(), {{Request("0281000083"), ""}, {Request("0280000083"), ""}, {Request("82B57C01020401004D"), ""}, {Request("82B57D01020301004B"), ""}, {Request("827E7C010203010081"), ""}, {Request("0280000183"), ""}, {Request("02800000"), ""}}},  // Polling address 1, bad check byte, other device id, device type, manufacturer; a byte count promising a missing byte; no check byte.
     {"LongAddressIgnoresMasterBurstAndUpperManufacturerBits", [] { auto o = Immediate(); o.identity.manufacturer = 0x7F; return o; }(), {{Request("82FF7C010203010000"), Reply("86BF7C010203010700000C4248000045")}, {Request("82BF7C010203010040"), Reply("86BF7C010203010700000C4248000045")}, {Request("823F7C0102030100C0"), Reply("863F7C010203010700000C42480000C5")}}},  // Manufacturer 7F: 0x80 | 0x7F as the tool sends it, 0x80 | (0x7F & 0x3F) as HART does; a secondary master (bit 7 clear) is answered with its own address.
+    {"MultidropSurvey", [] { auto o = Immediate(); std::tie(o.multidrop, o.processKpa, o.sensorErrorPct) = std::make_tuple(3, 40.0, 10.0); return o; }(), {{kReq0, ""}, {Request("0282000080"), Reply("0682000E0008FEB57C050501020800010204B9")}, {Request("0284000086"), ""}, {Request("82B57C0102050D0040"), Reply("86B57C0102050D170008414B71C338204121534D54858183544A08200F017C12")}, {Request("82B57C01020402004E"), Reply("86B57C010204020A00084080000042300000FA")}}},  // Three at addresses 1 to 3, ids 01 02 03 to 01 02 05, current fixed (0x08): command 0 answered at address 2 only (id 01 02 04); command 13 of the third reads tag PT-103; command 2 of the second 4.0 mA and 44 % (40 kPa read 10 % high).
     {"MalformedLinesAreIgnored", Immediate(), {{"\x01P010280000082\n", ""}, {"\x01P000280000082\r\n", ""}, {"\x01X010280000082\r\n", ""}, {"P010280000082\r\n", ""}, {"\x01P0182b57c01020301004a\r\n", ""}, {"\x01P01028000008\r\n", ""}, {"\x01P0102800" + kReq0, kCmd0Line}}},  // CR missing, digits other than 01, letter other than P, SOH missing, lower-case hex, odd hex count; a broken line does not spoil the next request.
 
     {"NoAnswer", Immediate({{F::kNoAnswer}}), {{kReq0, ""}}},
@@ -102,6 +106,8 @@ const Row kRows[] = {
     {"BurstBit", Immediate({{F::kBurstBit}}), {{kReq0, Reply("06C0000E0000FEB57C050501020800010203F4")}}},
     {"BadEchoCmd15", Immediate({{F::kBadEcho}}), {{kReq15, Reply("86B57C0102030F130000FEFE0C42C80000000000003F000000FEB5A1")}}},  // alarm, transfer function, write protection 254
     {"BadEchoCmd44", Immediate({{F::kBadEcho, 44, 3}}), {{Request("82B57C0102032C010660"), Reply("86B57C0102032C0300400323")}}},  // the unit byte
+    {"BadEchoCmd105", Immediate({{F::kBadEcho}}), {{kReq105, Reply("86B57C01020369040000FEFE22")}}},  // burst mode and burst command
+    {"StatusOnlyCmd105", Immediate({{F::kStatusOnly, 105}}), {{kReq105, Reply("86B57C0102036902400064")}}},  // refused as a device without it
     {"BadEchoCmd0Unchanged", Immediate({{F::kBadEcho}}), {{kReq0, kCmd0Line}}},  // no setting or unit code to bend
     {"BadUnitCmd1", Immediate({{F::kBadUnit}}), {{kReq1, Reply("86B57C01020301070000204248000063")}}},  // unit code 32 instead of 12
     {"BadCheckByte", Immediate({{F::kBadCheckByte}}), {{kReq0, Reply("0680000E0000FFB57C050501020800010203B4")}}},  // FE -> FF, check byte kept
@@ -232,6 +238,49 @@ TEST(BurstTimingTest, FramesEveryPeriodBetweenTheRepliesUntilExit)
     }
 }
 
+// Console lines to two multidropped transmitters, the second still: each
+// answered once, a refused one changing nothing.
+TEST(SimConsoleTest, LinesSetThePressureAndWobbleOfTheTransmittersTheyName)
+{
+    // The line, its answer, then the pressure and wobble at addresses 1 and 2.
+    const std::tuple<std::string, std::string, double, double, bool, bool> rows[] = {
+        {"pressure 80", "ok", 80, 80, true, false},
+        {" pressure -12.5 2\r", "ok", 50, -12.5, true, false},
+        {"wobble 0 1", "ok", 50, 50, false, false},
+        {"wobble 1", "ok", 50, 50, true, true},
+        {"pressure 80 3", "error: no transmitter at polling address 3", 50, 50, true, false},
+        {"pressure 80 16", "error: bad polling address '16', not 0 to 15", 50, 50, true, false},
+        {"pressure 1e6", "error: bad pressure '1e6', not kPa from -100000 to 100000", 50, 50, true, false},
+        {"wobble 2", "error: bad value '2', not 0 or 1", 50, 50, true, false},
+        {"wobble", "error: wobble takes 0 or 1 and an optional polling address", 50, 50, true, false},
+        {"hold 1", "error: unknown command 'hold', not pressure or wobble", 50, 50, true, false}};
+    for (const auto& [text, answer, kpa1, kpa2, wobble1, wobble2] : rows) {
+        sim::ModemOptions options;
+        options.multidrop = 2;
+        sim::Responder line(options);
+        line.Devices()[1].State().wobble = false;
+        EXPECT_EQ(sim::RunConsoleLine(text, line.Devices()), answer);
+        const sim::TransmitterState &one = line.Devices()[0].State(), &two = line.Devices()[1].State();
+        EXPECT_EQ(std::tie(one.processKpa, two.processKpa, one.wobble, two.wobble),
+                  std::tie(kpa1, kpa2, wobble1, wobble2))
+            << text;
+    }
+}
+
+// Several multidropped transmitters in burst mode take turns.
+TEST(MultidropBurstTest, BurstingTransmittersTakeTurns)
+{
+    sim::ModemOptions options;
+    std::tie(options.multidrop, options.steady) = std::make_tuple(3, true);
+    sim::Responder line(options);
+    line.Devices()[0].State().burstMode = line.Devices()[2].State().burstMode = true;
+    std::string ids;  // of each frame: 81, two address bytes, then the id
+    for (int i = 0; i < 3; ++i)
+        ids += sim::ToHex(line.BurstFrame(0)).substr(6, 6) + " ";
+    EXPECT_EQ(ids, "010203 010205 010203 ");
+    EXPECT_FALSE(line.Devices()[1].State().wobble) << "steady";
+}
+
 // The server on a real pseudo-terminal: the test plays the master program
 // with plain POSIX calls and bounded waits.
 constexpr int kWaitMs = 2000;
@@ -261,8 +310,9 @@ std::string Ask(int fd, const std::string& request)
     return line;
 }
 
-// Replies leave in real time at loop speed. (That stopping hangs up the
-// master, the unplug run end to end shows.)
+// Replies leave in real time at loop speed; console lines reach the running
+// transmitter, its PV exact once still. (That stopping hangs up the master,
+// the unplug run end to end shows.)
 TEST(PtyServerTest, AnswersAtLoopSpeedOnAPseudoTerminal)
 {
     sim::PtyServer server;
@@ -273,6 +323,11 @@ TEST(PtyServerTest, AnswersAtLoopSpeedOnAPseudoTerminal)
     const auto sent = std::chrono::steady_clock::now();
     EXPECT_EQ(Ask(fd, kReq0), kCmd0Line);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(300)) << "at loop speed: 378 ms";
+    server.WithDevices([](auto& devices) {
+        for (const char* line : {"pressure 80", "wobble 0"})
+            sim::RunConsoleLine(line, devices);
+    });
+    EXPECT_EQ(Ask(fd, kReq1), Reply("86B57C010203010700000C42A00000A7"));  // PV 80.0
     ::close(fd);
 }
 

@@ -111,6 +111,7 @@ TEST(ReadBackTest, ReadsShowWhatWasWritten)
         {"UnitPsiConvertsRange", {{44, {6}}}, 15, {{3, 14.50377f}}, {{2, 6}}, 0, 0},
         {"AlarmAndTransferFunction", {{135, {239, 0}}, {47, {1}}}, 15, {}, {{0, 239}, {1, 1}}, kChanged, kChanged},
         {"ChangedFlagClearedBy38", {{47, {1}}, {38, {}}}, 15, {}, {}, kChanged, 0},
+        {"BurstConfig", {{108, {3}}, {109, {1}}}, 105, {}, {{0, 1}, {1, 3}}, 0, 0},
         {"SensorTrimPoints", {{131, Cat({{12}, F(49.0f)})}}, 128, {{14, 200.0f}, {18, 49.0f}}, {{13, 12}}, 0, 0},
     };
     // clang-format on
@@ -175,6 +176,35 @@ TEST(CalibrationTest, RangeHereZeroAndSensorTrimPointsShowInCommand128)
     t.State().processKpa = 50.0;  // the lower point holds
     EXPECT_NEAR(t.PvInUnit(0), 49.0f, 1e-4f);
     EXPECT_FLOAT_EQ(FloatAt(t.Handle(128, {}, 0), 14), 100.0f);
+}
+
+// A gain error (and an offset) shows in the PV until a lower trim at the lower
+// range value and an upper trim at the upper one, in either order, mend it.
+TEST(TransmitterTrimTest, TwoTrimsMendASensorGainErrorInEitherOrder)
+{
+    // Error %, offset kPa, lower trim first.
+    const std::tuple<const char*, double, double, bool> rows[] = {{"High5LowerFirst", 5.0, 0.0, true},
+                                                                  {"Low3OffsetLowerFirst", -3.0, 1.5, true},
+                                                                  {"High8OffsetUpperFirst", 8.0, -2.0, false}};
+    for (const auto& [name, errorPct, offsetKpa, lowerFirst] : rows) {
+        SCOPED_TRACE(name);
+        sim::Transmitter t;
+        sim::TransmitterState& s = t.State();
+        std::tie(s.wobble, s.sensorErrorPct, s.trimOffsetKpa, s.processKpa) =
+            std::make_tuple(false, errorPct, offsetKpa, 120.0);
+        t.Handle(35, Cat({{12}, F(180.0f), F(20.0f)}), 0);
+        EXPECT_NEAR(t.PvKpa(1000), 120.0 * (1.0 + errorPct / 100.0) + offsetKpa, 1e-9);
+        const auto trim = [&t, &s](std::uint8_t command, float kpa) {
+            s.processKpa = kpa;
+            EXPECT_EQ(t.Handle(command, Cat({{12}, F(kpa)}), 0).responseCode, 0);
+        };
+        trim(lowerFirst ? 131 : 130, lowerFirst ? 20.0f : 180.0f);
+        trim(lowerFirst ? 130 : 131, lowerFirst ? 180.0f : 20.0f);
+        for (const float kpa : {-50.0f, 20.0f, 75.0f, 180.0f, 195.0f}) {
+            s.processKpa = kpa;
+            EXPECT_EQ(t.PvInUnit(2500), kpa);
+        }
+    }
 }
 
 }  // namespace
