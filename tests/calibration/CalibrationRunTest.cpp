@@ -6,14 +6,14 @@
 
 namespace {
 
-// Connected, with a steady sensor (a damping this large stills the wobble).
+// Connected, with a steady sensor.
 struct CalScenario : Scenario {
     CalibrationProcedure& cal = dlg.Calibration();
     CalScenario(float lower, float upper)
     {
         device().lowerRange = lower;
         device().upperRange = upper;
-        device().damping = 1e7f;
+        device().wobble = false;
         Connect();
     }
     std::string Start(RunOptions options = {}, const std::string& kind = "as-found")

@@ -127,15 +127,25 @@ TEST(Configuration, UnknownFieldsAreKeptAndANewerFormatRefused)
               "the file's format version 2 is newer than this tool's 1: use a newer tool");
 }
 
-TEST(Configuration, TheSurveyFindsTheTransmitterAndGivesTheConnectionBack)
+// Three transmitters in multidrop at addresses 1 to 3; the window stays with
+// the one it connected to.
+TEST(Configuration, TheSurveyListsEveryTransmitterOfTheLoopAndGivesTheConnectionBack)
 {
-    ConfigScenario s;
-    s.config.Survey();
+    sim::ModemOptions loop;
+    loop.multidrop = 3;
+    Scenario s(SimLink::HexLine, loop);
+    s.Run(IDC_SEARCH_ADDR);
+    const std::int64_t start = s.clock.Now();
+    s.dlg.Configuration().Survey();
     s.RunUntilRest();
-    ASSERT_EQ(s.config.Surveyed().size(), 1u);
-    EXPECT_EQ(s.config.Surveyed()[0].tag, "PT-101");
-    EXPECT_EQ(s.config.Surveyed()[0].identity.deviceId, 66051);
+    std::vector<std::string> found;
+    for (const SurveyRow& row : s.dlg.Configuration().Surveyed())
+        found.push_back(std::to_string(row.address) + " " + row.identity.manufacturer + " " +
+                        std::to_string(row.identity.deviceId) + " " + row.tag);
+    EXPECT_EQ(found, (std::vector<std::string>{"1 Fenmarks 66051 PT-101", "2 Fenmarks 66052 PT-102",
+                                               "3 Fenmarks 66053 PT-103"}));
+    EXPECT_LT(s.clock.Now() - start, 16 * 2100) << "about sixteen polls";
     s.window.Type(IDC_DAMPING, "3");
     s.Run(IDC_SET_DAMPING);
-    EXPECT_EQ(s.device().damping, 3.0f) << "the window still talks to the connected transmitter";
+    EXPECT_EQ(s.device().damping, 3.0f) << "the window still talks to the transmitter at address 1";
 }

@@ -24,7 +24,8 @@ struct Scenario : HeadlessHost {
     SimulatedLine line;
 
     // COM1 found and opened over the link (a HART-IP session answered).
-    explicit Scenario(SimLink link = SimLink::HexLine) : line(clock, port, {}, link)
+    explicit Scenario(SimLink link = SimLink::HexLine, sim::ModemOptions options = {})
+        : line(clock, port, std::move(options), link)
     {
         port.SetAvailablePorts({1});
         window.Click(IDC_SEARCH_COM);
