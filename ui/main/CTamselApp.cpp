@@ -14,6 +14,7 @@ CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
     m_Dlg.AddObserver(m_Trend);
     m_Dlg.OnInitDialog();
     m_Window.AddMenuAction("Trend...", [this] { ShowTrend(); });
+    m_Window.AddMenuAction("Calibration...", [this] { ShowCalibration(); });
     m_Window.AddMenuAction("Ports...", [this] { EditPorts(); });
     m_Window.SetAboutNote([this] {
         const QString path = m_RecordFile.PathFor(QDate::currentDate());
@@ -29,6 +30,17 @@ void CTamselApp::ShowTrend()
         m_TrendWindow = std::make_unique<TrendWindow>(m_Trend, &m_Window);
     m_TrendWindow->show();
     m_TrendWindow->raise();
+}
+
+// Made when first opened, and then kept: a run goes on, and is filed, while
+// the window is closed.
+void CTamselApp::ShowCalibration()
+{
+    if (!m_CalibrationWindow)
+        m_CalibrationWindow = std::make_unique<CalibrationWindow>(
+            m_Dlg.Calibration(), [this] { return m_Dlg.IsOperationRunning(); }, CalibrationStore(), &m_Window);
+    m_CalibrationWindow->show();
+    m_CalibrationWindow->raise();
 }
 
 // Saved for the next starts, and used from the next search on, unless the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/CTamselDlg.h"
+#include "ui/calibration/CalibrationWindow.h"
 #include "ui/qt/QtDialogWindow.h"
 #include "ui/record/RecordWriter.h"
 #include "ui/serialport/QtSerialPort.h"
@@ -25,6 +26,10 @@ public:
     // Opens the trend window ("Trend..." in the window menu), or raises it.
     void ShowTrend();
     TrendWindow* TrendView() const { return m_TrendWindow.get(); }
+    // Opens the calibration window ("Calibration..." in the window menu), or
+    // raises it. It files the calibrations under the state directory.
+    void ShowCalibration();
+    CalibrationWindow* CalibrationView() const { return m_CalibrationWindow.get(); }
     // "Ports..." in the window menu.
     void EditPorts();
     // The demo's ports stay what they are.
@@ -48,6 +53,7 @@ private:
     RecordFile m_RecordFile;
     RecordWriter m_Record;
     TrendModel m_Trend;
-    std::unique_ptr<TrendWindow> m_TrendWindow;  // made when first opened
+    std::unique_ptr<TrendWindow> m_TrendWindow;              // made when first opened
+    std::unique_ptr<CalibrationWindow> m_CalibrationWindow;  // made when first opened
     bool m_FixedPorts = false;
 };
