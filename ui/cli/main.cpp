@@ -2,6 +2,7 @@
 #include "app/CTamselDlg.h"
 #include "dialog/Layout.h"
 #include "ui/calibration/CalibrationStore.h"
+#include "ui/calibration/Certificate.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
 #include "ui/cli/StopSignals.h"
@@ -14,8 +15,11 @@
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+
 #include <QElapsedTimer>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -127,7 +131,17 @@ void ReturnFixedLoop(CTamselDlg& dlg, const HeadlessWindow& window, ScriptClock&
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // A certificate is drawn (Qt Charts, a PDF) without a display; and
+    // without the runtime directory a session has, the one Qt would choose
+    // is taken without its warning on every start.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string runtime = "/tmp/runtime-" + std::to_string(getuid());
+        mkdir(runtime.c_str(), 0700);
+        qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+    }
+    QApplication app(argc, argv);
     bool demo = false;
     bool timestamps = false;
     std::optional<std::string> scriptPath;
@@ -200,9 +214,9 @@ int main(int argc, char** argv)
                              return store.Save(c, error) ? std::string() : error.toStdString();
                          },
                          [](const Calibration& c, const std::string& path) {
-                             std::ofstream file(path);
-                             file << ToCsv(c);
-                             return file ? std::string() : "cannot write " + path;
+                             QString error;
+                             return WriteCertificate(c, QString::fromStdString(path), error) ? std::string()
+                                                                                             : error.toStdString();
                          }});
     AddConfigurationVerbs(runner,
                           {dlg.Configuration(), [&dlg] { return dlg.IsOperationRunning(); },
