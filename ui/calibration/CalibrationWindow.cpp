@@ -243,7 +243,8 @@ CalibrationWindow::CalibrationWindow(CalibrationProcedure& procedure, std::funct
     connect(m_End, &QPushButton::clicked, this, [this] { Act(m_Procedure.EndRun()); });
     connect(m_Certificate, &QPushButton::clicked, this, [this] {
         ApplyDetails();
-        SaveCertificate(m_Procedure.Record(), this);
+        if (const QString path = SaveCertificate(m_Procedure.Record(), this); !path.isEmpty())
+            m_Procedure.NoteCertificate(path.toStdString());
     });
     connect(m_OpenPast, &QPushButton::clicked, this, &CalibrationWindow::OpenPast);
     connect(m_Past, &QListWidget::itemActivated, this, &CalibrationWindow::OpenPast);
@@ -417,13 +418,16 @@ void CalibrationWindow::OpenPast()
     layout->addWidget(table, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
     QPushButton* certificate = buttons->addButton("Certificate...", QDialogButtonBox::ActionRole);
-    connect(certificate, &QPushButton::clicked, dialog, [c, dialog] { SaveCertificate(c, dialog); });
+    connect(certificate, &QPushButton::clicked, dialog, [this, c, dialog] {
+        if (const QString path = SaveCertificate(c, dialog); !path.isEmpty())
+            m_Procedure.NoteCertificate(path.toStdString());
+    });
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
     layout->addWidget(buttons);
     dialog->show();
 }
 
-void CalibrationWindow::SaveCertificate(const Calibration& calibration, QWidget* parent)
+QString CalibrationWindow::SaveCertificate(const Calibration& calibration, QWidget* parent)
 {
     const QString name = QString::fromStdString(FileNameOf(calibration)).replace(".json", ".pdf");
     QString filter;
@@ -433,6 +437,8 @@ void CalibrationWindow::SaveCertificate(const Calibration& calibration, QWidget*
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith("PDF") ? ".pdf" : ".csv";
     QString error;
-    if (!path.isEmpty() && !WriteCertificate(calibration, path, error))
-        QMessageBox::warning(parent, "Certificate", "Cannot write " + path + ": " + error);
+    if (path.isEmpty() || WriteCertificate(calibration, path, error))
+        return path;
+    QMessageBox::warning(parent, "Certificate", "Cannot write " + path + ": " + error);
+    return {};
 }

@@ -44,7 +44,8 @@ public:
     const CalibrationStore& Store() const { return m_Store; }
 
     // Writes the certificate of a calibration to a file the operator chooses.
-    static void SaveCertificate(const Calibration& calibration, QWidget* parent);
+    // The path written, or nothing (cancelled, or it could not be written).
+    static QString SaveCertificate(const Calibration& calibration, QWidget* parent);
 
 public slots:
     // The device, the table, the buttons and the next point as they are now.
