@@ -131,3 +131,14 @@ TEST(HartIpLink, KeepAliveAfterHalfTheInactivityTimeOfQuiet)
     s.link.Close();
     EXPECT_EQ(s.port.Writes().back(), Wire(kRequest, kSessionClose, 5));
 }
+
+// A message past 255 bytes counts in both bytes of its byte count.
+TEST(HartIpReader, AMessageLongerThan255BytesIsTakenWhole)
+{
+    const Message longOne{kVersion, kResponse, kPdu, 0, 7, Bytes(300, 0x55)};
+    const Bytes wire = Encode(longOne);
+    ASSERT_EQ(wire[6], 1);
+    Reader reader;
+    EXPECT_TRUE(reader.Feed(wire.data(), 200).empty());
+    EXPECT_EQ(reader.Feed(wire.data() + 200, wire.size() - 200), std::vector<Message>{longOne});
+}
