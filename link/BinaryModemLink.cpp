@@ -81,14 +81,7 @@ void BinaryModemLink::OnCommEvent()
             ReportError(std::string("binary modem: ") + CommEvent::Text(event));
         return;
     }
-    std::vector<std::uint8_t> input;
-    try {
-        m_Comm.SetInputLen(0);
-        input = m_Comm.GetInput();
-    } catch (const SerialPortError& e) {
-        ReportError(std::string("receive: ") + e.what());
-    }
-    for (const std::uint8_t byte : input) {
+    for (const std::uint8_t byte : ReadAll(m_Comm)) {
         std::optional<std::vector<std::uint8_t>> frame = m_Hunter.Feed(byte);
         if (!frame)
             continue;

@@ -66,13 +66,9 @@ void HartIpLink::OnCommEvent()
 {
     if (m_Comm.GetCommEvent() != CommEvent::kReceive)
         return;
-    std::vector<std::uint8_t> input;
-    try {
-        m_Comm.SetInputLen(0);
-        input = m_Comm.GetInput();
-    } catch (const SerialPortError& e) {
-        return ReportError(std::string("receive: ") + e.what());
-    }
+    const std::vector<std::uint8_t> input = ReadAll(m_Comm);
+    if (input.empty())
+        return;
     if (m_Stream) {
         for (const Message& message : m_Reader.Feed(input.data(), input.size()))
             Take(message);

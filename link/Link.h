@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 class Link {
@@ -60,6 +61,18 @@ protected:
     {
         if (m_Error)
             m_Error(text);
+    }
+    // All the port holds now; a port that cannot be read gives nothing and
+    // is reported.
+    std::vector<std::uint8_t> ReadAll(SerialPort& comm) const
+    {
+        try {
+            comm.SetInputLen(0);
+            return comm.GetInput();
+        } catch (const SerialPortError& e) {
+            ReportError(std::string("receive: ") + e.what());
+            return {};
+        }
     }
 
 private:

@@ -4,16 +4,9 @@
 // with resets anywhere, never breaks it.
 #include "hart/FrameLayout.h"
 #include "link/FrameHunter.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdlib>
-
-namespace {
-void Check(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,17 +3,10 @@
 // a byte count that fits; the same stream read in one piece gives the same
 // messages; a datagram never gives more than its own bytes.
 #include "link/HartIpMessage.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdlib>
 #include <vector>
-
-namespace {
-void Check(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

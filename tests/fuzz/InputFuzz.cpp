@@ -5,6 +5,7 @@
 #include "dialog/ControlIds.h"
 #include "hart/DateAndAssembly.h"
 #include "hart/PackedAscii.h"
+#include "tests/fuzz/FuzzCheck.h"
 #include "tests/support/OpenPortHost.h"
 #include "text/Numbers.h"
 
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace {
-
-void Check(bool holds)
-{
-    if (!holds)
-        std::abort();
-}
 
 // Packs the text into a field just wide enough; what comes back is the text
 // upper-cased wherever packed ASCII holds the character.

@@ -1,4 +1,5 @@
 #include "ui/script/CalibrationVerbs.h"
+#include "ui/script/ScriptLine.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,15 +12,6 @@
 namespace {
 
 constexpr long kRunWaitMs = 120000;
-
-std::vector<std::string> Words(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
 
 std::optional<double> Number(const std::string& word)
 {
@@ -73,7 +65,7 @@ std::string ReadOptions(const std::vector<std::string>& w, RunOptions& options)
 
 std::string Check(const std::string& args)
 {
-    const std::vector<std::string> w = Words(args);
+    const std::vector<std::string> w = SplitWords(args);
     const std::string what = w.empty() ? "" : w[0];
     RunOptions options;
     if (what == "start")
@@ -96,7 +88,7 @@ void AddCalibrationVerbs(ScriptRunner& runner, CalibrationHost host)
     runner.AddVerb(
         "cal", {Check, [&runner, host](const std::string& args, std::ostream& out) {
                     CalibrationProcedure& proc = host.procedure;
-                    const std::vector<std::string> w = Words(args);
+                    const std::vector<std::string> w = SplitWords(args);
                     const std::string rest = args.substr(std::min(args.size(), w[0].size() + 1));
                     const auto settle = [&] { runner.WaitUntil([&] { return !host.operationRunning(); }, kRunWaitMs); };
                     const auto filed = [&] {

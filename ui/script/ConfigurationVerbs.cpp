@@ -1,4 +1,5 @@
 #include "ui/script/ConfigurationVerbs.h"
+#include "ui/script/ScriptLine.h"
 
 #include <fstream>
 #include <ostream>
@@ -8,15 +9,6 @@
 namespace {
 
 constexpr long kJobWaitMs = 300000;
-
-std::vector<std::string> Words(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
 
 std::string Check(const std::vector<std::string>& w)
 {
@@ -51,9 +43,9 @@ void AddConfigurationVerbs(ScriptRunner& runner, ConfigurationHost host)
                                 << row.identity.deviceType << ' ' << row.identity.deviceId << ' ' << row.tag << '\n';
                         return 0;
                     }});
-    runner.AddVerb("config", {[](const std::string& args) { return Check(Words(args)); },
+    runner.AddVerb("config", {[](const std::string& args) { return Check(SplitWords(args)); },
                               [&proc, job, host](const std::string& args, std::ostream& out) {
-                                  const std::vector<std::string> w = Words(args);
+                                  const std::vector<std::string> w = SplitWords(args);
                                   const auto say = [&out](const std::string& what) {
                                       out << "config: " << what << '\n';
                                       return 1;

@@ -98,3 +98,11 @@ ScriptParse ParseScriptLine(std::string_view raw, const std::vector<std::string>
         out.line = ScriptLine{};
     return out;
 }
+
+std::vector<std::string> SplitWords(std::string_view text)
+{
+    std::vector<std::string> words;
+    while (!TrimLeft(text).empty())
+        words.emplace_back(NextWord(text));
+    return words;
+}

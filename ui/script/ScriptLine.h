@@ -23,6 +23,9 @@ struct ScriptParse {
 
 // extraVerbs: verbs a host adds (such as "cal"), each taking the rest of
 // its line.
+// The blank-separated words of a text.
+std::vector<std::string> SplitWords(std::string_view text);
+
 ScriptParse ParseScriptLine(std::string_view raw, const std::vector<std::string>& extraVerbs = {});
 
 inline constexpr long kDefaultWaitMs = 30000;
