@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kHighestAddress = 15;
 constexpr int kProtected = 1;
 
 const std::map<std::string, std::map<int, std::string>>& CodeNames()
@@ -332,10 +331,13 @@ void ConfigurationProcedure::CheckReadBack()
 
 // --- Survey
 
-std::string ConfigurationProcedure::Survey()
+std::string ConfigurationProcedure::Survey(int last)
 {
     if (Machine().IsOperationRunning())
         return "an operation is running";
+    if (last < 0 || last > kHighestAddress)
+        return "the last address must be 0 to 15";
+    m_LastAddress = last;
     std::copy(Machine().m_UniqueId, Machine().m_UniqueId + 5, m_SavedId);
     m_Surveying = true;
     m_Survey.clear();
@@ -357,7 +359,7 @@ void ConfigurationProcedure::FoundAt()
 
 void ConfigurationProcedure::SurveyNext()
 {
-    if (++m_Address > kHighestAddress)
+    if (++m_Address > m_LastAddress)
         return Finish({});
     GoOnTo(kSurveyPoll);
 }

@@ -49,10 +49,14 @@ public:
     // before), each followed by its read-back; stops at the first failure.
     // clone: the file is of another device of the same type.
     std::string Restore(const Snapshot& file, bool clone);
-    std::string Survey();
+    // Polls addresses 0 to last (at most 15): a user who knows the loop's
+    // addresses need not wait out the silent ones above them.
+    static constexpr int kHighestAddress = 15;
+    std::string Survey(int last = kHighestAddress);
 
     const Snapshot& Device() const { return m_Device; }
     const std::vector<SurveyRow>& Surveyed() const { return m_Survey; }
+    int LastAddress() const { return m_LastAddress; }
     // What the restore wrote ("<label> <old> -> <new>"), and what it did not.
     const std::vector<std::string>& Written() const { return m_Written; }
     const std::vector<std::string>& NotWritten() const { return m_NotWritten; }
@@ -82,6 +86,7 @@ private:
     std::vector<std::string> m_Written, m_NotWritten;
     std::vector<SurveyRow> m_Survey;
     int m_Address = 0;
+    int m_LastAddress = kHighestAddress;
     std::uint8_t m_SavedId[5] = {};
     std::array<std::uint8_t, 24> m_Block{};
     std::string m_Failure;

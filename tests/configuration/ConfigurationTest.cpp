@@ -145,6 +145,13 @@ TEST(Configuration, TheSurveyListsEveryTransmitterOfTheLoopAndGivesTheConnection
     EXPECT_EQ(found, (std::vector<std::string>{"1 Fenmarks 66051 PT-101", "2 Fenmarks 66052 PT-102",
                                                "3 Fenmarks 66053 PT-103"}));
     EXPECT_LT(s.clock.Now() - start, 16 * 2100) << "about sixteen polls";
+    EXPECT_EQ(s.dlg.Configuration().Survey(16), "the last address must be 0 to 15");
+    const std::int64_t shorter = s.clock.Now();
+    s.dlg.Configuration().Survey(2);
+    s.RunUntilRest();
+    ASSERT_EQ(s.dlg.Configuration().Surveyed().size(), 2u);
+    EXPECT_EQ(s.dlg.Configuration().Surveyed().back().address, 2);
+    EXPECT_LT(s.clock.Now() - shorter, 3 * 2100) << "three polls, 0 to 2";
     s.window.Type(IDC_DAMPING, "3");
     s.Run(IDC_SET_DAMPING);
     EXPECT_EQ(s.device().damping, 3.0f) << "the window still talks to the transmitter at address 1";

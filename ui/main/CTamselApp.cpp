@@ -3,7 +3,10 @@
 #include "dialog/Layout.h"
 #include "ui/main/PortsDialog.h"
 
+#include <QDateTime>
+
 #include <iostream>
+#include <utility>
 
 CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
     : m_Window(MainDialogLayout(), m_Relay), m_Port(std::move(ports)), m_Dlg(m_Window, m_Port),
@@ -16,6 +19,12 @@ CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
     m_Window.AddMenuAction("Trend...", [this] { ShowTrend(); });
     m_Window.AddMenuAction("Calibration...", [this] { ShowCalibration(); });
     m_Window.AddMenuAction("Ports...", [this] { EditPorts(); });
+    m_Window.AddMenuAction("Configuration...", [this] { ShowConfiguration(); });
+    m_Window.AddMenuAction("Survey...", [this] { ShowSurvey(); });
+    m_Dlg.Configuration().onDone = [this] {
+        if (const auto done = std::exchange(m_ConfigurationDone, nullptr))
+            done();
+    };
     m_Window.SetAboutNote([this] {
         const QString path = m_RecordFile.PathFor(QDate::currentDate());
         return "Record: " + (path.isEmpty() ? QString("none") : path);
@@ -41,6 +50,30 @@ void CTamselApp::ShowCalibration()
             m_Dlg.Calibration(), [this] { return m_Dlg.IsOperationRunning(); }, CalibrationStore(), &m_Window);
     m_CalibrationWindow->show();
     m_CalibrationWindow->raise();
+}
+
+ConfigurationJobs CTamselApp::Jobs()
+{
+    return {m_Dlg.Configuration(), [this] { return m_Dlg.IsOperationRunning(); },
+            [] { return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString(); },
+            [this](std::function<void()> done) { m_ConfigurationDone = std::move(done); }};
+}
+
+// Like the trend, windows of the main window's own.
+void CTamselApp::ShowConfiguration()
+{
+    if (!m_ConfigurationDialog)
+        m_ConfigurationDialog = std::make_unique<ConfigurationDialog>(Jobs(), &m_Window);
+    m_ConfigurationDialog->show();
+    m_ConfigurationDialog->raise();
+}
+
+void CTamselApp::ShowSurvey()
+{
+    if (!m_SurveyDialog)
+        m_SurveyDialog = std::make_unique<SurveyDialog>(Jobs(), &m_Window);
+    m_SurveyDialog->show();
+    m_SurveyDialog->raise();
 }
 
 // Saved for the next starts, and used from the next search on, unless the

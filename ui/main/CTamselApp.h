@@ -1,10 +1,13 @@
 // The application: the window, its serial port and the dialog object that
 // runs them, wired together, with the record and the trend following the
-// work. InitInstance runs the window modally; the process ends when it closes.
+// work, and the configuration dialogs on the dialog object's procedure.
+// InitInstance runs the window modally; the process ends when it closes.
 #pragma once
 
 #include "app/CTamselDlg.h"
 #include "ui/calibration/CalibrationWindow.h"
+#include "ui/configuration/ConfigurationDialog.h"
+#include "ui/configuration/SurveyDialog.h"
 #include "ui/qt/QtDialogWindow.h"
 #include "ui/record/RecordWriter.h"
 #include "ui/serialport/QtSerialPort.h"
@@ -30,12 +33,19 @@ public:
     // raises it. It files the calibrations under the state directory.
     void ShowCalibration();
     CalibrationWindow* CalibrationView() const { return m_CalibrationWindow.get(); }
+    // "Configuration..." and "Survey..." in the window menu: opened, or raised.
+    void ShowConfiguration();
+    ConfigurationDialog* ConfigurationView() const { return m_ConfigurationDialog.get(); }
+    void ShowSurvey();
+    SurveyDialog* SurveyView() const { return m_SurveyDialog.get(); }
     // "Ports..." in the window menu.
     void EditPorts();
     // The demo's ports stay what they are.
     void KeepPorts() { m_FixedPorts = true; }
 
 private:
+    ConfigurationJobs Jobs();
+
     // The window needs its event sink before the dialog object that is the
     // sink exists; the relay stands in between.
     class EventRelay : public DialogEvents {
@@ -55,5 +65,9 @@ private:
     TrendModel m_Trend;
     std::unique_ptr<TrendWindow> m_TrendWindow;              // made when first opened
     std::unique_ptr<CalibrationWindow> m_CalibrationWindow;  // made when first opened
+    // The procedure's one onDone goes to the dialog whose job it ends.
+    std::function<void()> m_ConfigurationDone;
+    std::unique_ptr<ConfigurationDialog> m_ConfigurationDialog;
+    std::unique_ptr<SurveyDialog> m_SurveyDialog;
     bool m_FixedPorts = false;
 };
