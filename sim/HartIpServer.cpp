@@ -1,4 +1,5 @@
 #include "sim/HartIpServer.h"
+#include "sim/ServeLoop.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <deque>
 #include <optional>
@@ -20,18 +20,6 @@
 namespace sim {
 
 namespace {
-
-std::runtime_error SystemError(const std::string& what)
-{
-    return std::runtime_error(what + ": " + std::strerror(errno));
-}
-
-void CloseFd(int& fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
 
 std::optional<in_addr> ParseHost(const std::string& host)
 {
@@ -43,11 +31,6 @@ std::optional<in_addr> ParseHost(const std::string& host)
         return std::nullopt;
     return addr;
 }
-
-struct Due {
-    std::uint64_t atMs;
-    Bytes bytes;
-};
 
 // A TCP client that never reads: what waits for it is bounded.
 constexpr std::size_t kMaxQueuedBytes = 256 * 1024;
@@ -136,12 +119,7 @@ void HartIpServer::CloseAll()
 
 void HartIpServer::Serve()
 {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const auto nowMs = [start] {
-        return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-    };
+    const LoopClock clock;
     const auto log = [this](const std::string& text) {
         if (m_Log)
             m_Log(text);
@@ -180,7 +158,7 @@ void HartIpServer::Serve()
 
     while (!m_Stop) {
         std::unique_lock session(m_SessionMutex);
-        std::uint64_t now = nowMs();
+        std::uint64_t now = clock.NowMs();
         enqueue(m_HartIp.Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
             queued -= queue.front().bytes.size();
@@ -232,7 +210,7 @@ void HartIpServer::Serve()
             }
             continue;
         }
-        now = nowMs();
+        now = clock.NowMs();
         if (!m_Tcp) {
             sockaddr_in from{};
             socklen_t size = sizeof from;

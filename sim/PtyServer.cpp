@@ -1,4 +1,5 @@
 #include "sim/PtyServer.h"
+#include "sim/ServeLoop.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -17,11 +17,6 @@
 namespace sim {
 
 namespace {
-
-std::runtime_error SystemError(const std::string& what)
-{
-    return std::runtime_error(what + ": " + std::strerror(errno));
-}
 
 // Raw bytes both ways, 9600 baud 8N1, no modem control lines.
 void MakeRaw(int fd)
@@ -38,18 +33,6 @@ void MakeRaw(int fd)
     if (tcsetattr(fd, TCSANOW, &tio) != 0)
         throw SystemError("tcsetattr");
 }
-
-void CloseFd(int& fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
-struct Due {
-    std::uint64_t atMs;
-    Bytes bytes;
-};
 
 // A master that writes requests but never reads the replies: what waits for
 // it is bounded, and replies beyond that are dropped, as a modem's own
@@ -169,12 +152,7 @@ void PtyServer::CloseAll()
 
 void PtyServer::Serve()
 {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const auto nowMs = [start] {
-        return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-    };
+    const LoopClock clock;
     const auto log = [this](const std::string& text) {
         if (m_Log)
             m_Log(text);
@@ -198,7 +176,7 @@ void PtyServer::Serve()
 
     while (!m_Stop) {
         std::unique_lock modem(m_ModemMutex);
-        std::uint64_t now = nowMs();
+        std::uint64_t now = clock.NowMs();
         enqueue(m_Modem->Advance(now), now);
         while (!queue.empty() && queue.front().atMs <= now) {
             out.insert(out.end(), queue.front().bytes.begin(), queue.front().bytes.end());
@@ -236,7 +214,7 @@ void PtyServer::Serve()
         if ((fds[0].revents & POLLIN) != 0) {
             const ssize_t got = ::read(m_Fd, buffer, sizeof buffer);
             if (got > 0) {
-                now = nowMs();
+                now = clock.NowMs();
                 enqueue(m_Modem->Feed(buffer, static_cast<std::size_t>(got), now), now);
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 log("device closed");

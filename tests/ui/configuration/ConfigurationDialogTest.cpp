@@ -34,16 +34,25 @@ class ConfigurationDialogTest : public QObject {
             if (action->text() == menuEntry)
                 action->trigger();
     }
-    // Connected, with the device's configuration saved to path.
-    static ConfigurationDialog* Saved(CTamselApp& app, const QString& path)
-    {
-        Connect(app, "Configuration...");
-        ConfigurationDialog* dialog = app.ConfigurationView();
-        dialog->Save(path);
-        const bool disabled = !dialog->SaveButton()->isEnabled() && !dialog->RestoreButton()->isEnabled();
-        const bool ended = QTest::qWaitFor([dialog] { return !dialog->Busy(); }, 20000);
-        return disabled && ended && dialog->Message()->text() == "Saved " + path ? dialog : nullptr;
-    }
+    // The demo connected, with its configuration saved to path; dialog is
+    // null when the save did not go as it should.
+    struct Saved {
+        DemoTransmitter demo;
+        CTamselApp app{demo.Ports()};
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pt.json");
+        ConfigurationDialog* dialog = Save(app, path);
+
+        static ConfigurationDialog* Save(CTamselApp& app, const QString& path)
+        {
+            Connect(app, "Configuration...");
+            ConfigurationDialog* dialog = app.ConfigurationView();
+            dialog->Save(path);
+            const bool disabled = !dialog->SaveButton()->isEnabled() && !dialog->RestoreButton()->isEnabled();
+            const bool ended = QTest::qWaitFor([dialog] { return !dialog->Busy(); }, 20000);
+            return disabled && ended && dialog->Message()->text() == "Saved " + path ? dialog : nullptr;
+        }
+    };
     static void Edit(const QString& path, const QString& from, const QString& to)
     {
         QFile file(path);
@@ -66,11 +75,8 @@ class ConfigurationDialogTest : public QObject {
 private slots:
     void compareAndRestoreTheDamping()
     {
-        DemoTransmitter demo;
-        CTamselApp app(demo.Ports());
-        QTemporaryDir dir;
-        const QString path = dir.filePath("pt.json");
-        ConfigurationDialog* dialog = Saved(app, path);
+        Saved saved;
+        auto& [demo, app, dir, path, dialog] = saved;
         QVERIFY(dialog);
         app.Window().SetText(IDC_DAMPING, "1.25");
         Run(app, IDC_SET_DAMPING);
@@ -94,11 +100,8 @@ private slots:
 
     void aCloneAskedForANewerFileRefused()
     {
-        DemoTransmitter demo;
-        CTamselApp app(demo.Ports());
-        QTemporaryDir dir;
-        const QString path = dir.filePath("pt.json");
-        ConfigurationDialog* dialog = Saved(app, path);
+        Saved saved;
+        auto& [demo, app, dir, path, dialog] = saved;
         QVERIFY(dialog);
         QTest::mouseClick(app.Window().Widget(IDC_READ_DAMPING), Qt::LeftButton);
         dialog->Save(path);

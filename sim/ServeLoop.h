@@ -1,0 +1,38 @@
+// What the pseudo-terminal and the HART-IP server loops share: a system
+// call's failure as an exception, descriptors closed once, bytes that wait
+// for their time, and the milliseconds since the loop began.
+#pragma once
+
+#include "sim/Wire.h"
+
+#include <chrono>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace sim {
+
+// what, then errno's text.
+std::runtime_error SystemError(const std::string& what);
+
+// Closes fd when it is open and marks it closed.
+void CloseFd(int& fd);
+
+struct Due {
+    std::uint64_t atMs;
+    Bytes bytes;
+};
+
+class LoopClock {
+public:
+    std::uint64_t NowMs() const
+    {
+        return static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_Start).count());
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_Start = std::chrono::steady_clock::now();
+};
+
+}  // namespace sim
