@@ -95,7 +95,7 @@ TEST_P(CalibrationReplyTest, SendsTheRequestAndJudgesTheReply)
         s.Fault(F::kResponseCode, op->command, 0);
     const std::size_t mark = s.LogHistory().size();
     s.Run(op->button);
-    const std::string request = LongRequest(op->command, op->data);
+    const std::string request = op->command == kNothing ? "" : LongRequest(op->command, op->data);
     const Log log = s.LogFrom(mark);
     const std::string verdict = reply == kNoAnswer ? kFail : op->verdicts[reply];
     EXPECT_EQ(s.MessagesFrom(mark), verdict.empty() ? Log{} : Log{verdict});
