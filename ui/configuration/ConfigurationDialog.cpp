@@ -145,6 +145,7 @@ void ConfigurationDialog::CompareWith(const QString& path)
             if (ReadFailed())
                 return;
             m_File = file;
+            m_Compared = m_Jobs.procedure.Device().identity;
             m_Table->setHorizontalHeaderLabels(
                 {"Setting", QString("Device %1").arg(m_Jobs.procedure.Device().identity.deviceId), "File " + name});
             ShowComparison();
@@ -183,31 +184,42 @@ void ConfigurationDialog::Restore()
     if (!m_File)
         return Say("Compare with a file first");
     m_Outcome->clear();
+    // Asked before the read, of the device compared, so that No costs nothing.
+    // Another type of device the procedure refuses on its own.
+    const DeviceIdentity& f = m_File->identity;
+    const bool clone = f.deviceId != m_Compared.deviceId && f.manufacturerCode == m_Compared.manufacturerCode &&
+                       f.deviceTypeCode == m_Compared.deviceTypeCode;
+    if (clone && !CloneConfirmed())
+        return Say("Not restored");
     Run([this] { return m_Jobs.procedure.Read(m_Jobs.now()); },
-        [this] {
+        [this, clone] {
             if (ReadFailed())
                 return;
+            // Another device behind the port since the comparison: what was
+            // compared and confirmed is not what would be written.
+            const DeviceIdentity& now = m_Jobs.procedure.Device().identity;
+            if (now.deviceId != m_Compared.deviceId || now.deviceTypeCode != m_Compared.deviceTypeCode ||
+                now.manufacturerCode != m_Compared.manufacturerCode)
+                return Say(QString("Not restored: device %1 answers, not the compared %2; compare again")
+                               .arg(now.deviceId)
+                               .arg(m_Compared.deviceId));
             ShowComparison();
-            WriteDiffering();
+            WriteDiffering(clone);
         });
 }
 
-void ConfigurationDialog::WriteDiffering()
+bool ConfigurationDialog::CloneConfirmed()
 {
-    const DeviceIdentity& d = m_Jobs.procedure.Device().identity;
-    const DeviceIdentity& f = m_File->identity;
-    // Another type of device the procedure refuses on its own.
-    bool clone = false;
-    if (f.deviceId != d.deviceId && f.manufacturerCode == d.manufacturerCode && f.deviceTypeCode == d.deviceTypeCode) {
-        const QString question =
-            QString("The file is of device %1, this is device %2 of the same type. Restore onto it (clone)?")
-                .arg(f.deviceId)
-                .arg(d.deviceId);
-        if (QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
-            QMessageBox::Yes)
-            return Say("Not restored");
-        clone = true;
-    }
+    const QString question =
+        QString("The file is of device %1, this is device %2 of the same type. Restore onto it (clone)?")
+            .arg(m_File->identity.deviceId)
+            .arg(m_Compared.deviceId);
+    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void ConfigurationDialog::WriteDiffering(bool clone)
+{
     Run([this, clone] { return m_Jobs.procedure.Restore(*m_File, clone); },
         [this] {
             ShowOutcome();

@@ -44,13 +44,15 @@ private:
     bool ReadFailed();
     void WriteFile(QString path);
     void ShowComparison();
-    void WriteDiffering();
+    bool CloneConfirmed();
+    void WriteDiffering(bool clone);
     void ShowOutcome();
     void Say(const QString& text);
     void EnableButtons();
 
     ConfigurationJobs m_Jobs;
     std::optional<Snapshot> m_File;
+    DeviceIdentity m_Compared;  // the device the file was compared with
     bool m_Busy = false;
     QTableWidget* m_Table = nullptr;
     QLabel *m_Summary = nullptr, *m_Kept = nullptr, *m_Message = nullptr;

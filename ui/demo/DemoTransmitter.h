@@ -14,6 +14,8 @@ public:
     // Port 1 mapped to the simulator, no other port.
     PortMap Ports() const { return PortMap::Single(1, m_Device); }
     const std::string& Device() const { return m_Device; }
+    // The simulated transmitter itself, for tests that change it.
+    sim::PtyServer& Server() { return m_Server; }
 
 private:
     sim::PtyServer m_Server;

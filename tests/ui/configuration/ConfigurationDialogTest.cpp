@@ -1,7 +1,8 @@
 // The configuration dialogs of the real window, offscreen, against the
 // built-in simulated transmitter: a file saved, the damping changed through
 // the window, compared (that row alone highlighted) and restored; a clone
-// asked for; a newer file refused; the survey of addresses 0 to 1 finding the demo at 0.
+// asked for, and refused when another device answers; a newer file refused; the survey of addresses 0 to 1 finding the
+// demo at 0.
 #include "dialog/ControlIds.h"
 #include "ui/demo/DemoTransmitter.h"
 #include "ui/main/CTamselApp.h"
@@ -126,7 +127,15 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(dialog->Message()->text(), said, 20000);
             answer = QMessageBox::Yes;
         }
-        QCOMPARE(asked, QStringList(2, "The file is of device 4242, this is device 66051 of the same type. Restore "
+        // Another transmitter of the type now behind the port: not the one compared.
+        demo.Server().WithDevices([](std::vector<sim::Transmitter>& loop) {
+            loop[0].State().identity.deviceId = {1, 2, 4};
+        });
+        Run(app, IDC_HART_COMM);
+        dialog->Restore();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->Message()->text(),
+                                  "Not restored: device 66052 answers, not the compared 66051; compare again", 20000);
+        QCOMPARE(asked, QStringList(3, "The file is of device 4242, this is device 66051 of the same type. Restore "
                                        "onto it (clone)?"));
 
         Edit(path, "\"format_version\": 1", "\"format_version\": 2");
