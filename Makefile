@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 # The long tests mostly wait on the clock, so more run at once than there are cores.
-TEST_JOBS ?= 6
+TEST_JOBS ?= 8
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
