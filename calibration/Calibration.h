@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 struct DeviceSetting {
@@ -79,12 +78,3 @@ void Judge(CalPoint& point, const DeviceSetting& device, double tolerancePct);
 // The test points of a run: the percentages given, and with updown the same
 // back down (the top point once).
 std::vector<CalPoint> PlanPoints(const std::vector<double>& percents, bool updown);
-
-// The file: JSON with a format name and version; and the file's name,
-// "<tag>_<device id>_<date>.json", with characters unsafe in a file name
-// replaced.
-std::string ToJson(const Calibration& calibration);
-std::variant<Calibration, std::string> CalibrationFromJson(const std::string& text);
-std::string FileNameOf(const Calibration& calibration);
-// The tables, one row a point, for a spreadsheet.
-std::string ToCsv(const Calibration& calibration);

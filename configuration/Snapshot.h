@@ -7,7 +7,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 struct DeviceIdentity {
@@ -45,10 +44,6 @@ struct Snapshot {
 
 inline constexpr const char* kSnapshotFormat = "tamsel-configuration";
 inline constexpr int kSnapshotVersion = 1;
-
-std::string ToJson(const Snapshot& snapshot);
-// A file of a newer format version is refused, with a message saying so.
-std::variant<Snapshot, std::string> SnapshotFromJson(const std::string& text);
 
 // One setting side by side. A read-only setting is shown, never counted as a
 // difference to restore.

@@ -1,6 +1,7 @@
 // Calibration runs on the virtual clock against the simulated transmitter:
 // errors worked out by hand, a run that fails mid-way, and the refusal of a
 // transfer function the error formula does not hold for.
+#include "calibration/CalibrationFile.h"
 #include "calibration/CalibrationProcedure.h"
 #include "tests/modules/Scenario.h"
 

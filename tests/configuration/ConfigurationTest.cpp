@@ -2,6 +2,7 @@
 // a file's round trip through compare and restore, the restore's order, its
 // stops and refusals, and files this version does not fully know.
 #include "configuration/ConfigurationProcedure.h"
+#include "configuration/SnapshotFile.h"
 #include "tests/modules/Scenario.h"
 
 namespace {

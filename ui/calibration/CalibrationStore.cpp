@@ -1,5 +1,6 @@
 #include "ui/calibration/CalibrationStore.h"
 
+#include "calibration/CalibrationFile.h"
 #include "ui/record/RecordFile.h"
 
 #include <QDir>

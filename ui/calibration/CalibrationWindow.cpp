@@ -1,5 +1,6 @@
 #include "ui/calibration/CalibrationWindow.h"
 
+#include "calibration/CalibrationFile.h"
 #include "ui/calibration/Certificate.h"
 
 #include <QComboBox>

@@ -1,5 +1,7 @@
 #include "ui/calibration/Certificate.h"
 
+#include "calibration/CalibrationFile.h"
+
 #include <QChart>
 #include <QGraphicsScene>
 #include <QLegendMarker>

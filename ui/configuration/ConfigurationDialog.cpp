@@ -1,5 +1,7 @@
 #include "ui/configuration/ConfigurationDialog.h"
 
+#include "configuration/SnapshotFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>

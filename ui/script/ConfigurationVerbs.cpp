@@ -1,4 +1,6 @@
 #include "ui/script/ConfigurationVerbs.h"
+
+#include "configuration/SnapshotFile.h"
 #include "ui/script/ScriptLine.h"
 
 #include <fstream>

@@ -1,6 +1,7 @@
 // The certificate, read back with pdftotext, and as CSV; the calibration
 // window, opened from the main window's menu, through an as-found run of two
 // points against the built-in demo transmitter (50 kPa applied, 0 to 100 kPa).
+#include "calibration/CalibrationFile.h"
 #include "dialog/ControlIds.h"
 #include "ui/calibration/Certificate.h"
 #include "ui/demo/DemoTransmitter.h"
