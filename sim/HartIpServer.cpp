@@ -62,7 +62,6 @@ std::string HartIpServer::Start(const std::string& host, std::uint16_t port)
     int fd = ::socket(AF_INET, (m_Tcp ? SOCK_STREAM : SOCK_DGRAM) | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         throw SystemError("socket");
-    int wake[2] = {-1, -1};
     try {
         const int yes = 1;
         setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
@@ -73,15 +72,12 @@ std::string HartIpServer::Start(const std::string& host, std::uint16_t port)
         socklen_t size = sizeof local;
         if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0)
             throw SystemError("getsockname");
-        if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0)
-            throw SystemError("pipe2");
+        m_Wake.Open();
     } catch (...) {
         CloseFd(fd);
         throw;
     }
     m_Socket = fd;
-    m_WakeRead = wake[0];
-    m_WakeWrite = wake[1];
     // A client reaches "any host" at the loopback address.
     const std::string shown = addr->s_addr == htonl(INADDR_ANY) ? "127.0.0.1" : inet_ntoa(*addr);
     m_Address = (m_Tcp ? "hartip+tcp://" : "hartip://") + shown + ":" + std::to_string(ntohs(local.sin_port));
@@ -97,8 +93,7 @@ void HartIpServer::Stop()
     if (!m_Thread.joinable())
         return;
     m_Stop = true;
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t ignored = ::write(m_WakeWrite, &byte, 1);
+    m_Wake.Wake();
     m_Thread.join();
     CloseAll();
 }
@@ -112,8 +107,7 @@ void HartIpServer::WithDevices(const std::function<void(std::vector<Transmitter>
 void HartIpServer::CloseAll()
 {
     CloseFd(m_Socket);
-    CloseFd(m_WakeRead);
-    CloseFd(m_WakeWrite);
+    m_Wake.Close();
     m_Address.clear();
 }
 
@@ -191,7 +185,8 @@ void HartIpServer::Serve()
         if (wakeMs)
             timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
         const int fd = m_Tcp && client >= 0 ? client : m_Socket;
-        pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {m_WakeRead, POLLIN, 0}};
+        pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0},
+                         {m_Wake.ReadEnd(), POLLIN, 0}};
         session.unlock();
         const int polled = ::poll(fds, 2, timeoutMs);
         session.lock();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/HartIp.h"
+#include "sim/ServeLoop.h"
 
 namespace sim {
 
@@ -51,8 +52,7 @@ private:
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Serving{false};
     int m_Socket = -1;  // UDP socket, or the TCP listening socket
-    int m_WakeRead = -1;
-    int m_WakeWrite = -1;
+    WakePipe m_Wake;    // Stop() wakes the thread out of poll()
     std::string m_Address;
 };
 

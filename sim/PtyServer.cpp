@@ -101,18 +101,13 @@ std::string PtyServer::Start(const std::string& devicePath)
 
 std::string PtyServer::StartOn(int fd, int holdFd, const std::string& path)
 {
-    int wake[2];
-    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw SystemError("pipe2");
+    m_Wake.Open();
     if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
-        ::close(wake[0]);
-        ::close(wake[1]);
+        m_Wake.Close();
         throw SystemError("fcntl");
     }
     m_Fd = fd;
     m_HoldFd = holdFd;
-    m_WakeRead = wake[0];
-    m_WakeWrite = wake[1];
     m_Path = path;
     m_Stop = false;
     m_PendingBytes = 0;
@@ -127,8 +122,7 @@ void PtyServer::Stop()
     if (!m_Thread.joinable())
         return;
     m_Stop = true;
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t ignored = ::write(m_WakeWrite, &byte, 1);
+    m_Wake.Wake();
     m_Thread.join();
     CloseAll();
 }
@@ -145,8 +139,7 @@ void PtyServer::CloseAll()
 {
     CloseFd(m_Fd);
     CloseFd(m_HoldFd);
-    CloseFd(m_WakeRead);
-    CloseFd(m_WakeWrite);
+    m_Wake.Close();
     m_Path.clear();
 }
 
@@ -199,7 +192,8 @@ void PtyServer::Serve()
         int timeoutMs = -1;
         if (out.empty() && wakeMs)
             timeoutMs = *wakeMs > now ? static_cast<int>(*wakeMs - now) : 0;
-        pollfd fds[2] = {{m_Fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0}, {m_WakeRead, POLLIN, 0}};
+        pollfd fds[2] = {{m_Fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0},
+                         {m_Wake.ReadEnd(), POLLIN, 0}};
         modem.unlock();
         const int polled = ::poll(fds, 2, timeoutMs);
         modem.lock();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "sim/Modem.h"
+#include "sim/ServeLoop.h"
 
 namespace sim {
 
@@ -59,10 +60,9 @@ private:
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Serving{false};
     std::atomic<std::size_t> m_PendingBytes{0};
-    int m_Fd = -1;        // the side the modem reads and writes
-    int m_HoldFd = -1;    // our own slave descriptor: keeps the pty alive between users
-    int m_WakeRead = -1;  // Stop() writes a byte here to end poll()
-    int m_WakeWrite = -1;
+    int m_Fd = -1;      // the side the modem reads and writes
+    int m_HoldFd = -1;  // our own slave descriptor: keeps the pty alive between users
+    WakePipe m_Wake;    // Stop() wakes the thread out of poll()
     std::string m_Path;
 };
 

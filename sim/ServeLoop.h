@@ -23,6 +23,26 @@ struct Due {
     Bytes bytes;
 };
 
+// Ends a server thread's poll() from another thread: Wake writes a byte, and
+// the loop polls ReadEnd() beside its device.
+class WakePipe {
+public:
+    WakePipe() = default;
+    ~WakePipe() { Close(); }
+    WakePipe(const WakePipe&) = delete;
+    WakePipe& operator=(const WakePipe&) = delete;
+
+    // Throws std::runtime_error when no pipe can be had.
+    void Open();
+    void Wake() const;
+    int ReadEnd() const { return m_Read; }
+    void Close();
+
+private:
+    int m_Read = -1;
+    int m_Write = -1;
+};
+
 class LoopClock {
 public:
     std::uint64_t NowMs() const
