@@ -13,7 +13,7 @@ int CharTimes(int chars) { return static_cast<int>(std::ceil(chars * BinaryModem
 
 Link::OpenState BinaryModemLink::Open()
 {
-    m_Spec = m_Comm.Spec();
+    m_Settings = m_Comm.Settings();
     m_Hunter.Reset();
     m_Request.clear();
     m_Draining = false;
@@ -27,11 +27,11 @@ Link::OpenState BinaryModemLink::Open()
 // the line alone. A device without modem lines is said once and then left.
 void BinaryModemLink::Key(bool on)
 {
-    if (m_Spec.rts == KeyLevel::None || m_NoModemLines || m_Keyed == on)
+    if (m_Settings.rts == KeyLevel::None || m_NoModemLines || m_Keyed == on)
         return;
     m_Keyed = on;
     try {
-        m_Comm.SetRts(on == (m_Spec.rts == KeyLevel::High));
+        m_Comm.SetRts(on == (m_Settings.rts == KeyLevel::High));
     } catch (const SerialPortError& e) {
         m_NoModemLines = true;
         ReportError(std::string("binary modem: ") + e.what() + "; only rts=none works on this port");
@@ -43,7 +43,7 @@ void BinaryModemLink::Send(std::span<const std::uint8_t> frame)
     m_Hunter.Reset();
     m_Wnd.KillTimer(TIMER_LINK_IDLE);
     m_Request.assign(frame.begin(), frame.end());
-    std::vector<std::uint8_t> wire(static_cast<std::size_t>(m_Spec.preambles), kPreamble);
+    std::vector<std::uint8_t> wire(static_cast<std::size_t>(m_Settings.preambles), kPreamble);
     wire.insert(wire.end(), frame.begin(), frame.end());
     Key(true);
     m_Comm.SetOutput(wire);
@@ -85,7 +85,7 @@ void BinaryModemLink::OnCommEvent()
         std::optional<std::vector<std::uint8_t>> frame = m_Hunter.Feed(byte);
         if (!frame)
             continue;
-        if (m_Spec.echo && *frame == m_Request) {
+        if (m_Settings.echo && *frame == m_Request) {
             m_Request.clear();  // the modem handing back what it sent
             continue;
         }

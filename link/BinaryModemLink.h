@@ -35,7 +35,7 @@ private:
 
     DialogWindow& m_Wnd;
     SerialPort& m_Comm;
-    PortSpec m_Spec;
+    LinkSettings m_Settings;
     FrameHunter m_Hunter;
     std::vector<std::uint8_t> m_Request;  // the frame last sent, to know its echo
     bool m_Keyed = false;

@@ -8,7 +8,7 @@ using hartip::Message;
 
 Link::OpenState HartIpLink::Open()
 {
-    m_Stream = m_Comm.Spec().kind == LinkKind::HartIpTcp;
+    m_Stream = m_Comm.Settings().kind == LinkKind::HartIpTcp;
     m_Reader = {};
     m_PduInFlight.reset();
     m_Session = Session::Initiating;

@@ -12,7 +12,7 @@ LinkSwitch::LinkSwitch(DialogWindow& window, SerialPort& comm)
 
 Link::OpenState LinkSwitch::Open()
 {
-    const LinkKind kind = m_Comm.Spec().kind;
+    const LinkKind kind = m_Comm.Settings().kind;
     m_Active = kind == LinkKind::BinaryModem ? static_cast<Link*>(&m_Binary)
                : kind == LinkKind::HexLine   ? static_cast<Link*>(&m_HexLine)
                                              : static_cast<Link*>(&m_HartIp);

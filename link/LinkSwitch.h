@@ -1,5 +1,5 @@
 // The link of the port now open: the hex-line modem, a binary modem or a
-// HART-IP gateway, as the port's spec says. The others rest.
+// HART-IP gateway, as the port's value says. The others rest.
 #pragma once
 
 #include "link/BinaryModemLink.h"

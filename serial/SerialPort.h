@@ -3,7 +3,7 @@
 // Implementations deliver the event on the user-interface thread only.
 #pragma once
 
-#include "serial/PortSpec.h"
+#include "serial/LinkSettings.h"
 
 #include <cstdint>
 #include <functional>
@@ -72,7 +72,7 @@ public:
     virtual std::int16_t GetCommEvent() const = 0;
 
     // What stands behind the chosen port: the kind of link and its options.
-    virtual PortSpec Spec() const { return {}; }
+    virtual LinkSettings Settings() const { return {}; }
     // The RTS line, which keys a binary modem's transmitter. Throws
     // SerialPortError where the device has no modem lines (a pseudo-terminal).
     virtual void SetRts(bool /*level*/) { throw SerialPortError("the device has no modem lines"); }

@@ -13,14 +13,14 @@ const std::string kReply = "86B57C01020301070000"
                            "4C";  // its reply
 const Bytes kPreambles = {0xFF, 0xFF, 0xFF};
 
-PortSpec Spec(KeyLevel rts, int preambles = 5, bool echo = false)
+LinkSettings Settings(KeyLevel rts, int preambles = 5, bool echo = false)
 {
-    PortSpec spec;
-    spec.kind = LinkKind::BinaryModem;
-    spec.rts = rts;
-    spec.preambles = preambles;
-    spec.echo = echo;
-    return spec;
+    LinkSettings linkSettings;
+    linkSettings.kind = LinkKind::BinaryModem;
+    linkSettings.rts = rts;
+    linkSettings.preambles = preambles;
+    linkSettings.echo = echo;
+    return linkSettings;
 }
 
 Bytes Cat(Bytes a, const Bytes& b)
@@ -36,7 +36,7 @@ Bytes Cat(Bytes a, const Bytes& b)
 TEST(BinaryModemLink, KeysAroundTheRequestForEitherLevel)
 {
     for (const auto& [rts, keyed] : {std::pair{KeyLevel::High, 1}, std::pair{KeyLevel::Low, 0}}) {
-        LinkBench<BinaryModemLink> bench(Spec(rts, 7), true, kChar);
+        LinkBench<BinaryModemLink> bench(Settings(rts, 7), true, kChar);
         bench.link.Open();
         bench.clock.AdvanceTo(50);
         bench.link.Send(FromHex(kRequest));
@@ -57,7 +57,7 @@ TEST(BinaryModemLink, KeysAroundTheRequestForEitherLevel)
 
 TEST(BinaryModemLink, WithoutModemLinesOnlyNoneKeysNothingAndSaysSoOnce)
 {
-    LinkBench<BinaryModemLink> none(Spec(KeyLevel::None)), high(Spec(KeyLevel::High));
+    LinkBench<BinaryModemLink> none(Settings(KeyLevel::None)), high(Settings(KeyLevel::High));
     for (auto* bench : {&none, &high}) {
         bench->link.Open();
         bench->link.Send(FromHex(kRequest));
@@ -83,7 +83,7 @@ TEST(BinaryModemLink, FramesAreFoundAfterTwoPreamblesWhateverCameBefore)
         {"TwoInARow", Cat(Cat(kPreambles, FromHex(kReply)), Cat({0xFF, 0xFF}, FromHex(kReply))), {kReply, kReply}},
     };
     for (const auto& row : rows) {
-        LinkBench<BinaryModemLink> bench(Spec(KeyLevel::None));
+        LinkBench<BinaryModemLink> bench(Settings(KeyLevel::None));
         bench.link.Open();
         for (std::size_t i = 0; i < row.wire.size(); ++i)
             bench.port.DeliverAfter(static_cast<std::int64_t>(i), {row.wire[i]});
@@ -94,7 +94,7 @@ TEST(BinaryModemLink, FramesAreFoundAfterTwoPreamblesWhateverCameBefore)
 
 TEST(BinaryModemLink, AStalledFrameIsDroppedAndTheHuntStartsAgain)
 {
-    LinkBench<BinaryModemLink> bench(Spec(KeyLevel::None));
+    LinkBench<BinaryModemLink> bench(Settings(KeyLevel::None));
     bench.link.Open();
     const Bytes wire = Cat(kPreambles, FromHex(kReply));
     bench.port.DeliverAfter(0, {wire.begin(), wire.begin() + 8});
@@ -108,7 +108,7 @@ TEST(BinaryModemLink, AStalledFrameIsDroppedAndTheHuntStartsAgain)
 
 TEST(BinaryModemLink, TheEchoOfTheRequestIsDropped)
 {
-    LinkBench<BinaryModemLink> bench(Spec(KeyLevel::None, 5, true));
+    LinkBench<BinaryModemLink> bench(Settings(KeyLevel::None, 5, true));
     bench.link.Open();
     bench.link.Send(FromHex(kRequest));
     bench.port.DeliverAfter(0, Cat(bench.port.Writes().at(0), Cat(kPreambles, FromHex(kReply))));

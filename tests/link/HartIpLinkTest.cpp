@@ -13,12 +13,12 @@ const std::string kReply = "86B57C01020301070000"
                            "0C41480000"
                            "4C";
 
-PortSpec Spec(LinkKind kind)
+LinkSettings Settings(LinkKind kind)
 {
-    PortSpec spec;
-    spec.kind = kind;
-    spec.host = "127.0.0.1";
-    return spec;
+    LinkSettings linkSettings;
+    linkSettings.kind = kind;
+    linkSettings.host = "127.0.0.1";
+    return linkSettings;
 }
 
 Bytes Wire(std::uint8_t type, std::uint8_t id, std::uint16_t sequence, const std::string& body = {},
@@ -29,7 +29,7 @@ Bytes Wire(std::uint8_t type, std::uint8_t id, std::uint16_t sequence, const std
 
 // A session opened over kind, and one request sent: its sequence number is 2.
 struct Session : LinkBench<HartIpLink> {
-    explicit Session(LinkKind kind = LinkKind::HartIpTcp) : LinkBench(Spec(kind))
+    explicit Session(LinkKind kind = LinkKind::HartIpTcp) : LinkBench(Settings(kind))
     {
         link.Open();
         port.DeliverAfter(5, Wire(kResponse, kSessionInitiate, 1, "010000EA60"));
@@ -50,7 +50,7 @@ TEST(HartIpLink, OpensWithASessionInitiateAndSendsEachRequestWithTheNextSequence
 
 TEST(HartIpLink, ARefusedOrUnansweredInitiateLeavesThePortUnusable)
 {
-    LinkBench<HartIpLink> refused(Spec(LinkKind::HartIpUdp)), silent(Spec(LinkKind::HartIpUdp));
+    LinkBench<HartIpLink> refused(Settings(LinkKind::HartIpUdp)), silent(Settings(LinkKind::HartIpUdp));
     refused.link.Open();
     silent.link.Open();
     refused.port.DeliverAfter(5, Wire(kResponse, kSessionInitiate, 1, {}, 14));

@@ -26,10 +26,10 @@ struct LinkBench : DialogEvents {
     std::vector<std::string> errors;
     std::vector<bool> opened;
 
-    explicit LinkBench(PortSpec spec, bool modemLines = false, double charMs = 0)
+    explicit LinkBench(LinkSettings linkSettings, bool modemLines = false, double charMs = 0)
     {
         window.SetEventSink(this);
-        port.SetSpec(std::move(spec));
+        port.SetSettings(std::move(linkSettings));
         port.SetLine(modemLines, charMs);
         port.SetAvailablePorts({1});
         port.SetOnComm([this] { link.OnCommEvent(); });

@@ -3,22 +3,22 @@
 SimulatedLine::SimulatedLine(VirtualClock& clock, VirtualSerialPort& port, sim::ModemOptions options, SimLink link)
     : m_Clock(clock), m_Port(port)
 {
-    PortSpec spec;
+    LinkSettings linkSettings;
     switch (link) {
     case SimLink::HexLine:
         m_HexLine = std::make_unique<sim::Modem>(std::move(options));
         break;
     case SimLink::Binary:
         m_Binary = std::make_unique<sim::FskModem>(std::move(options));
-        spec.kind = LinkKind::BinaryModem;
-        spec.rts = KeyLevel::None;
+        linkSettings.kind = LinkKind::BinaryModem;
+        linkSettings.rts = KeyLevel::None;
         break;
     case SimLink::HartIp:
         m_HartIp = std::make_unique<sim::HartIp>(std::move(options), sim::hartip::kVersion, sim::Link::kTcp);
-        spec.kind = LinkKind::HartIpTcp;
+        linkSettings.kind = LinkKind::HartIpTcp;
         break;
     }
-    m_Port.SetSpec(spec);
+    m_Port.SetSettings(linkSettings);
     m_Port.SetWriteObserver([this](const std::vector<std::uint8_t>& bytes) {
         Deliver(Feed(bytes, static_cast<std::uint64_t>(m_Clock.Now())));
         ArmNextBurst();

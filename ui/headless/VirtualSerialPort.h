@@ -31,7 +31,7 @@ public:
     // The device goes away after delayMs: the port closes itself and reports it.
     void LoseDeviceAfter(std::int64_t delayMs);
     // What stands behind every port (the hex-line modem unless set).
-    void SetSpec(PortSpec spec) { m_Spec = std::move(spec); }
+    void SetSettings(LinkSettings linkSettings) { m_Settings = std::move(linkSettings); }
     // A line with modem lines, whose transmitter sends one character every
     // charMs (0: at once); each byte is kept with the time it left.
     void SetLine(bool modemLines, double charMs)
@@ -59,7 +59,7 @@ public:
     std::vector<std::uint8_t> GetInput() override;
     void SetOutput(const std::vector<std::uint8_t>& bytes) override;
     std::int16_t GetCommEvent() const override { return CurrentCommEvent(); }
-    PortSpec Spec() const override { return m_Spec; }
+    LinkSettings Settings() const override { return m_Settings; }
     void SetRts(bool level) override;
     int OutputPending() const override;
 
@@ -75,7 +75,7 @@ private:
     std::vector<std::vector<std::uint8_t>> m_Writes;
     std::vector<std::int64_t> m_WriteTimes;
     std::function<void(const std::vector<std::uint8_t>&)> m_WriteObserver;
-    PortSpec m_Spec;
+    LinkSettings m_Settings;
     bool m_ModemLines = false;
     double m_CharMs = 0;
     std::vector<Timed> m_BytesSent;

@@ -1,6 +1,6 @@
 #include "ui/main/PortsDialog.h"
 
-#include "serial/PortSpec.h"
+#include "serial/LinkSettings.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -48,8 +48,8 @@ std::map<int, std::string> PortsDialog::Values() const
 void PortsDialog::accept()
 {
     for (const auto& [port, value] : Values()) {
-        const auto spec = ParsePortValue(value);
-        if (const std::string* why = std::get_if<std::string>(&spec)) {
+        const auto linkSettings = ParsePortValue(value);
+        if (const std::string* why = std::get_if<std::string>(&linkSettings)) {
             QMessageBox::warning(this, windowTitle(), QString("COM%1: %2").arg(port).arg(QString::fromStdString(*why)));
             Field(port)->setFocus();
             return;

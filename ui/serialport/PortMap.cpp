@@ -68,8 +68,8 @@ std::optional<PortMap> PortMap::FromValues(const std::map<int, std::string>& val
     for (const auto& [port, value] : values) {
         if (!IsPort(port) || value.empty())
             continue;
-        const auto spec = ParsePortValue(value);
-        if (const std::string* why = std::get_if<std::string>(&spec)) {
+        const auto linkSettings = ParsePortValue(value);
+        if (const std::string* why = std::get_if<std::string>(&linkSettings)) {
             if (warnings)
                 *warnings << "tamsel: COM" << port << " (" << value << ") is left out: " << *why << "\n";
             continue;
@@ -182,13 +182,13 @@ void PortMap::SaveValues(const std::map<int, std::string>& values)
             settings.setValue(QString("Ports/COM%1").arg(port), QString::fromStdString(value));
 }
 
-std::optional<PortSpec> PortMap::SpecFor(int port) const
+std::optional<LinkSettings> PortMap::SettingsFor(int port) const
 {
     const std::optional<std::string> value = DeviceFor(port);
     if (!value)
         return std::nullopt;
-    auto spec = ParsePortValue(*value);
-    if (PortSpec* parsed = std::get_if<PortSpec>(&spec))
+    auto linkSettings = ParsePortValue(*value);
+    if (LinkSettings* parsed = std::get_if<LinkSettings>(&linkSettings))
         return *parsed;
     return std::nullopt;
 }

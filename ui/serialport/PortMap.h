@@ -1,5 +1,5 @@
 // What stands behind each port number 1 to 16: a device path (the hex-line
-// modem), or a value naming a binary modem or a HART-IP gateway (PortSpec.h).
+// modem), or a value naming a binary modem or a HART-IP gateway (LinkSettings.h).
 //
 // When any of the variables TAMSEL_COM1 .. TAMSEL_COM16 is set, exactly those
 // define the ports (an empty value means no such port); otherwise the values
@@ -63,7 +63,7 @@ public:
     // The port's value as given: a device path or a link's address.
     std::optional<std::string> DeviceFor(int port) const;
     // What the value names; nothing for an unmapped port.
-    std::optional<PortSpec> SpecFor(int port) const;
+    std::optional<LinkSettings> SettingsFor(int port) const;
     // Mapped port numbers, ascending.
     std::vector<int> Ports() const;
 

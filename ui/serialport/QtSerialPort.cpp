@@ -50,13 +50,13 @@ void QtSerialPort::SetPortOpen(bool open)
 
     if (m_Port->isOpen() || m_Socket.IsOpen())
         throw SerialPortError(PortLabel() + " is already open");
-    const std::optional<PortSpec> spec = m_Ports.SpecFor(m_CommPort);
-    if (!spec)
+    const std::optional<LinkSettings> linkSettings = m_Ports.SettingsFor(m_CommPort);
+    if (!linkSettings)
         throw SerialPortError("No serial device for " + PortLabel());
-    if (spec->IsHartIp())
-        return m_Socket.Open(*spec);
-    const std::string* device = &spec->device;
-    const bool binary = spec->kind == LinkKind::BinaryModem;
+    if (linkSettings->IsHartIp())
+        return m_Socket.Open(*linkSettings);
+    const std::string* device = &linkSettings->device;
+    const bool binary = linkSettings->kind == LinkKind::BinaryModem;
 
     m_Port->clearError();
     m_Port->setPortName(QString::fromStdString(*device));
@@ -79,7 +79,7 @@ void QtSerialPort::SetPortOpen(bool open)
 
 bool QtSerialPort::GetPortOpen() const { return m_Port->isOpen() || m_Socket.IsOpen(); }
 
-PortSpec QtSerialPort::Spec() const { return m_Ports.SpecFor(m_CommPort).value_or(PortSpec{}); }
+LinkSettings QtSerialPort::Settings() const { return m_Ports.SettingsFor(m_CommPort).value_or(LinkSettings{}); }
 
 void QtSerialPort::SetRts(bool level)
 {

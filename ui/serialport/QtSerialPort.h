@@ -36,7 +36,7 @@ public:
     // Throws SerialPortError when the port is closed or the write fails.
     void SetOutput(const std::vector<std::uint8_t>& bytes) override;
     std::int16_t GetCommEvent() const override;
-    PortSpec Spec() const override;
+    LinkSettings Settings() const override;
     void SetRts(bool level) override;
     int OutputPending() const override;
 

@@ -16,20 +16,21 @@ constexpr int kConnectMs = 2000;
 
 SocketLine::~SocketLine() { Close(); }
 
-void SocketLine::Open(const PortSpec& spec)
+void SocketLine::Open(const LinkSettings& linkSettings)
 {
     Close();
-    m_Udp = spec.kind == LinkKind::HartIpUdp;
+    m_Udp = linkSettings.kind == LinkKind::HartIpUdp;
     if (m_Udp)
         m_Socket = std::make_unique<QUdpSocket>();
     else
         m_Socket = std::make_unique<QTcpSocket>();
     QAbstractSocket* socket = m_Socket.get();
-    socket->connectToHost(QString::fromStdString(spec.host), spec.port);
+    socket->connectToHost(QString::fromStdString(linkSettings.host), linkSettings.port);
     if (!socket->waitForConnected(kConnectMs)) {
         const std::string reason = socket->errorString().toStdString();
         m_Socket.reset();
-        throw SerialPortError("Cannot reach " + spec.host + ":" + std::to_string(spec.port) + ": " + reason);
+        throw SerialPortError("Cannot reach " + linkSettings.host + ":" + std::to_string(linkSettings.port) + ": " +
+                              reason);
     }
     QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket] {
         // One event a datagram; the handler reads it (or a handler closed us).

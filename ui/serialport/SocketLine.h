@@ -4,7 +4,7 @@
 // device.
 #pragma once
 
-#include "serial/PortSpec.h"
+#include "serial/LinkSettings.h"
 
 #include <QAbstractSocket>
 
@@ -21,7 +21,7 @@ public:
 
     // Throws SerialPortError when the host cannot be reached (TCP: no
     // connection within two seconds).
-    void Open(const PortSpec& spec);
+    void Open(const LinkSettings& linkSettings);
     void Close();
     bool IsOpen() const;
     std::int16_t Waiting() const;

@@ -73,7 +73,7 @@ TEST(PortMap, AnUnreadableValueIsLeftOutWithOneLine)
     EXPECT_EQ(Describe(map), "1=fsk:/dev/ttyUSB0?rts=low 4=hartip://gw:5094");
     EXPECT_EQ(warnings.str(),
               "tamsel: COM2 (fsk:/dev/ttyUSB1?rts=up) is left out: rts must be high, low or none, not \"up\"\n");
-    EXPECT_EQ(map.SpecFor(4)->kind, LinkKind::HartIpUdp);
+    EXPECT_EQ(map.SettingsFor(4)->kind, LinkKind::HartIpUdp);
     EXPECT_EQ(Describe(PortMap::Load({}, none, {{7, "/dev/ttyS0"}})), "7=/dev/ttyS0") << "saved, without variables";
 }
 

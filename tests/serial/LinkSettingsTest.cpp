@@ -1,23 +1,23 @@
 // What a port's value names, and why a value cannot be read.
-#include "serial/PortSpec.h"
+#include "serial/LinkSettings.h"
 
 #include <gtest/gtest.h>
 
 TEST(PortValue, NamesItsLinkWithItsOptionsOrSaysWhyNot)
 {
     const auto fsk = [](KeyLevel rts, int preambles, bool echo) {
-        PortSpec s;
+        LinkSettings s;
         s.kind = LinkKind::BinaryModem, s.device = "/dev/ttyUSB0", s.rts = rts, s.preambles = preambles, s.echo = echo;
         return s;
     };
     const auto ip = [](LinkKind kind, const char* host, std::uint16_t port) {
-        PortSpec s;
+        LinkSettings s;
         s.kind = kind, s.host = host, s.port = port;
         return s;
     };
-    PortSpec plain;
+    LinkSettings plain;
     plain.device = "/dev/ttyUSB0";
-    const std::pair<const char*, std::variant<PortSpec, std::string>> rows[] = {
+    const std::pair<const char*, std::variant<LinkSettings, std::string>> rows[] = {
         {"/dev/ttyUSB0", plain},
         {"fsk:/dev/ttyUSB0", fsk(KeyLevel::High, 5, false)},
         {"fsk:/dev/ttyUSB0?rts=low&preambles=20&echo=1", fsk(KeyLevel::Low, 20, true)},

@@ -1,11 +1,11 @@
-#include "serial/PortSpec.h"
+#include "serial/LinkSettings.h"
 
 #include <charconv>
 #include <optional>
 
 namespace {
 
-using Result = std::variant<PortSpec, std::string>;
+using Result = std::variant<LinkSettings, std::string>;
 
 std::optional<int> Number(std::string_view text)
 {
@@ -16,31 +16,31 @@ std::optional<int> Number(std::string_view text)
     return value;
 }
 
-// One "name=value" of a binary modem's options into spec; an error text, or
+// One "name=value" of a binary modem's options into the settings; an error text, or
 // empty.
-std::string TakeOption(std::string_view option, PortSpec& spec)
+std::string TakeOption(std::string_view option, LinkSettings& linkSettings)
 {
     const std::size_t eq = option.find('=');
     const std::string_view name = option.substr(0, eq);
     const std::string_view value = eq == option.npos ? std::string_view{} : option.substr(eq + 1);
     if (name == "rts") {
         if (value == "high")
-            spec.rts = KeyLevel::High;
+            linkSettings.rts = KeyLevel::High;
         else if (value == "low")
-            spec.rts = KeyLevel::Low;
+            linkSettings.rts = KeyLevel::Low;
         else if (value == "none")
-            spec.rts = KeyLevel::None;
+            linkSettings.rts = KeyLevel::None;
         else
             return "rts must be high, low or none, not \"" + std::string(value) + "\"";
     } else if (name == "preambles") {
         const std::optional<int> n = Number(value);
         if (!n || *n < kFewestPreambles || *n > kMostPreambles)
             return "preambles must be 2 to 20, not \"" + std::string(value) + "\"";
-        spec.preambles = *n;
+        linkSettings.preambles = *n;
     } else if (name == "echo") {
         if (value != "0" && value != "1")
             return "echo must be 0 or 1, not \"" + std::string(value) + "\"";
-        spec.echo = value == "1";
+        linkSettings.echo = value == "1";
     } else {
         return "unknown option \"" + std::string(name) + "\"";
     }
@@ -49,42 +49,42 @@ std::string TakeOption(std::string_view option, PortSpec& spec)
 
 Result BinaryModem(std::string_view rest)
 {
-    PortSpec spec;
-    spec.kind = LinkKind::BinaryModem;
+    LinkSettings linkSettings;
+    linkSettings.kind = LinkKind::BinaryModem;
     const std::size_t query = rest.find('?');
-    spec.device = std::string(rest.substr(0, query));
-    if (spec.device.empty())
+    linkSettings.device = std::string(rest.substr(0, query));
+    if (linkSettings.device.empty())
         return std::string("no device after fsk:");
     std::string_view options = query == rest.npos ? std::string_view{} : rest.substr(query + 1);
     while (!options.empty()) {
         const std::size_t amp = options.find('&');
-        if (std::string error = TakeOption(options.substr(0, amp), spec); !error.empty())
+        if (std::string error = TakeOption(options.substr(0, amp), linkSettings); !error.empty())
             return error;
         options = amp == options.npos ? std::string_view{} : options.substr(amp + 1);
     }
-    return spec;
+    return linkSettings;
 }
 
 Result HartIp(std::string_view rest, LinkKind kind)
 {
-    PortSpec spec;
-    spec.kind = kind;
+    LinkSettings linkSettings;
+    linkSettings.kind = kind;
     const std::size_t colon = rest.rfind(':');
-    spec.host = std::string(rest.substr(0, colon));
+    linkSettings.host = std::string(rest.substr(0, colon));
     if (colon != rest.npos) {
         const std::optional<int> port = Number(rest.substr(colon + 1));
         if (!port || *port < 1 || *port > 65535)
             return "port must be 1 to 65535, not \"" + std::string(rest.substr(colon + 1)) + "\"";
-        spec.port = static_cast<std::uint16_t>(*port);
+        linkSettings.port = static_cast<std::uint16_t>(*port);
     }
-    if (spec.host.empty() || spec.host.find_first_of("/?@ ") != std::string::npos)
+    if (linkSettings.host.empty() || linkSettings.host.find_first_of("/?@ ") != std::string::npos)
         return "no host name in \"" + std::string(rest) + "\"";
-    return spec;
+    return linkSettings;
 }
 
 }  // namespace
 
-std::variant<PortSpec, std::string> ParsePortValue(std::string_view value)
+std::variant<LinkSettings, std::string> ParsePortValue(std::string_view value)
 {
     if (value.starts_with("fsk:"))
         return BinaryModem(value.substr(4));
@@ -94,7 +94,7 @@ std::variant<PortSpec, std::string> ParsePortValue(std::string_view value)
         return HartIp(value.substr(13), LinkKind::HartIpTcp);
     if (value.find("://") != value.npos)
         return "unknown kind of port \"" + std::string(value.substr(0, value.find("://"))) + "\"";
-    PortSpec spec;
-    spec.device = std::string(value);
-    return spec;
+    LinkSettings linkSettings;
+    linkSettings.device = std::string(value);
+    return linkSettings;
 }

@@ -23,7 +23,7 @@ inline constexpr int kFewestPreambles = 2;
 inline constexpr int kMostPreambles = 20;
 inline constexpr std::uint16_t kHartIpPort = 5094;
 
-struct PortSpec {
+struct LinkSettings {
     LinkKind kind = LinkKind::HexLine;
     std::string device;  // the serial device of the modem kinds
     std::string host;    // HART-IP
@@ -33,8 +33,8 @@ struct PortSpec {
     bool echo = false;
 
     bool IsHartIp() const { return kind == LinkKind::HartIpUdp || kind == LinkKind::HartIpTcp; }
-    bool operator==(const PortSpec&) const = default;
+    bool operator==(const LinkSettings&) const = default;
 };
 
-// The spec, or why the value cannot be read.
-std::variant<PortSpec, std::string> ParsePortValue(std::string_view value);
+// The link and its settings, or why the value cannot be read.
+std::variant<LinkSettings, std::string> ParsePortValue(std::string_view value);
