@@ -1,6 +1,7 @@
 // What the pseudo-terminal and the HART-IP server loops share: a system
 // call's failure as an exception, descriptors closed once, bytes that wait
-// for their time, and the milliseconds since the loop began.
+// for their time, the pipe that wakes a loop to stop, and the milliseconds
+// since the loop began.
 #pragma once
 
 #include "sim/Wire.h"
