@@ -2,8 +2,9 @@
 
 #include "hart/Units.h"
 
-#include <QFile>
+#include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -22,14 +23,21 @@ TrendModel::TrendModel(Clock now) : m_Now(std::move(now)) {}
 
 void TrendModel::PrimaryVariableRead(std::uint8_t unitCode, float value)
 {
-    Add({m_Now(), true, value, unitCode, 0, 0});
+    Add({m_Now().toMSecsSinceEpoch(), true, unitCode, value, 0, 0});
 }
 
-void TrendModel::LoopCurrentRead(float milliamps, float percent) { Add({m_Now(), false, 0, 0, milliamps, percent}); }
+void TrendModel::LoopCurrentRead(float milliamps, float percent)
+{
+    Add({m_Now().toMSecsSinceEpoch(), false, 0, 0, milliamps, percent});
+}
 
 void TrendModel::Add(Sample sample)
 {
-    m_Samples.push_back(std::move(sample));
+    m_Samples.push_back(sample);
+    // The oldest leave one at a time as the newest come: a deque frees its
+    // blocks as they empty, so memory stays at the bound.
+    while (m_Samples.size() > kMostSamples || m_Samples.front().atMs < sample.atMs - kKeptMs)
+        m_Samples.pop_front();
     emit SampleAdded();
 }
 
@@ -43,47 +51,55 @@ QString TrendModel::UnitText(std::uint8_t unitCode)
     return QString("code %1").arg(unitCode);
 }
 
+// From the newest back, so that the cost is that of the samples shown, not
+// of the day held.
+std::deque<TrendModel::Sample>::const_iterator TrendModel::From(qint64 fromMs) const
+{
+    auto first = m_Samples.end();
+    while (first != m_Samples.begin() && std::prev(first)->atMs >= fromMs)
+        --first;
+    return first;
+}
+
 std::vector<TrendModel::Series> TrendModel::PvSeries(qint64 fromMs) const
 {
     std::vector<Series> runs;
     int lastUnit = -1;
-    for (const Sample& s : m_Samples) {
-        if (!s.fromCommand1)
+    for (auto s = From(fromMs); s != m_Samples.end(); ++s) {
+        if (!s->fromCommand1)
             continue;
-        if (s.unitCode != lastUnit)
-            runs.push_back({"PV (" + UnitText(s.unitCode) + ")", {}});
-        lastUnit = s.unitCode;
-        if (s.at.toMSecsSinceEpoch() >= fromMs)
-            runs.back().points.append(QPointF(double(s.at.toMSecsSinceEpoch()), double{s.pv}));
+        if (s->unitCode != lastUnit)
+            runs.push_back({PvSeriesName(s->unitCode), {}});
+        lastUnit = s->unitCode;
+        runs.back().points.append(s->PvPoint());
     }
-    std::erase_if(runs, [](const Series& run) { return run.points.isEmpty(); });
     return runs;
 }
 
 TrendModel::Series TrendModel::LoopSeries(qint64 fromMs, const QString& name, float Sample::*value) const
 {
     Series series{name, {}};
-    for (const Sample& s : m_Samples)
-        if (!s.fromCommand1 && s.at.toMSecsSinceEpoch() >= fromMs)
-            series.points.append(QPointF(double(s.at.toMSecsSinceEpoch()), double{s.*value}));
+    for (auto s = From(fromMs); s != m_Samples.end(); ++s)
+        if (!s->fromCommand1)
+            series.points.append(QPointF(double(s->atMs), double{(*s).*value}));
     return series;
 }
 
 TrendModel::Series TrendModel::PercentSeries(qint64 fromMs) const
 {
-    return LoopSeries(fromMs, "Percent of range (%)", &Sample::percent);
+    return LoopSeries(fromMs, kPercentName, &Sample::percent);
 }
 
 TrendModel::Series TrendModel::CurrentSeries(qint64 fromMs) const
 {
-    return LoopSeries(fromMs, "Loop current (mA)", &Sample::milliamps);
+    return LoopSeries(fromMs, kCurrentName, &Sample::milliamps);
 }
 
 std::string TrendModel::CsvText() const
 {
     std::string csv = "time,PV,unit,percent,mA\n";
     for (const Sample& s : m_Samples) {
-        csv += s.at.toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
+        csv += QDateTime::fromMSecsSinceEpoch(s.atMs).toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
         if (s.fromCommand1)
             csv += "," + Number(s.pv) + "," + UnitText(s.unitCode).toStdString() + ",,\n";
         else
@@ -94,10 +110,24 @@ std::string TrendModel::CsvText() const
 
 bool TrendModel::WriteCsv(const QString& path, QString& error) const
 {
-    QFile file(path);
+    // Unbuffered: a failed write must be seen before commit, which would put
+    // a cut-off file in place of the old one. Without commit the temporary
+    // file goes with the QSaveFile.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        error = file.errorString();
+        return false;
+    }
     const std::string csv = CsvText();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.flush()) {
+    const qint64 written = file.write(csv.data(), qint64(csv.size()));
+    if (written != qint64(csv.size())) {
+        // A short write leaves the reason in errno only (a full disk, a size limit).
+        error = written < 0
+                    ? file.errorString()
+                    : QString("%1 of %2 bytes written: %3").arg(written).arg(csv.size()).arg(std::strerror(errno));
+        return false;
+    }
+    if (!file.commit()) {
         error = file.errorString();
         return false;
     }

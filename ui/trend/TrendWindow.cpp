@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -46,9 +47,32 @@ QChart* MakeChart(const QString& title, QWidget* parent, QVBoxLayout* layout)
     return chart;
 }
 
-// Puts the lines on the chart, reusing its series, with the time axis over
-// [fromMs, toMs].
-void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines, qint64 fromMs, qint64 toMs)
+QLineSeries* Line(const QChart& chart, qsizetype i) { return static_cast<QLineSeries*>(chart.series().at(i)); }
+
+// The time axis over [fromMs, toMs]; the value axis around the newest line:
+// after a unit change the old unit's numbers would flatten the new ones.
+void SetAxes(QChart& chart, qint64 fromMs, qint64 toMs)
+{
+    chart.axes(Qt::Horizontal)
+        .first()
+        ->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
+    const QList<QPointF> points = Line(chart, chart.series().size() - 1)->points();  // shared, not copied
+    if (points.isEmpty())
+        return;
+    double low = INFINITY, high = -INFINITY;
+    for (const QPointF& p : points) {
+        low = std::min(low, p.y());
+        high = std::max(high, p.y());
+    }
+    // A steady value still gets a band around it.
+    const double pad = high > low ? (high - low) * 0.1 : std::max(std::abs(high) * 0.01, 0.001);
+    auto* values = static_cast<QValueAxis*>(chart.axes(Qt::Vertical).first());
+    values->setRange(low - pad, high + pad);
+    values->applyNiceNumbers();  // ticks at 49.8, 50.0, ... rather than 49.810, 49.902
+}
+
+// Puts the lines on the chart, reusing its series.
+void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines)
 {
     QList<QAbstractSeries*> series = chart.series();
     for (; series.size() > std::max<qsizetype>(1, qsizetype(lines.size())); series.removeLast()) {
@@ -66,23 +90,30 @@ void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines, qint
         line->setName(lines[std::size_t(i)].name);
         line->replace(lines[std::size_t(i)].points);
     }
-    chart.axes(Qt::Horizontal)
-        .first()
-        ->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
-    // The value axis follows the newest line: after a unit change the old
-    // unit's numbers would flatten the new ones.
-    if (lines.empty() || lines.back().points.isEmpty())
-        return;
-    double low = INFINITY, high = -INFINITY;
-    for (const QPointF& p : lines.back().points) {
-        low = std::min(low, p.y());
-        high = std::max(high, p.y());
+}
+
+// Removes the points before cutoff from the front of each line, and the
+// lines left empty but the last; gives the time of the oldest point kept.
+qint64 DropBefore(QChart& chart, double cutoff)
+{
+    double oldest = INFINITY;
+    const QList<QAbstractSeries*> series = chart.series();
+    for (qsizetype i = 0; i < series.size(); ++i) {
+        auto* line = static_cast<QLineSeries*>(series[i]);
+        int gone = 0;
+        while (gone < line->count() && line->at(gone).x() < cutoff)
+            ++gone;
+        if (gone == line->count() && i + 1 < series.size()) {
+            chart.removeSeries(line);
+            delete line;
+            continue;
+        }
+        if (gone > 0)
+            line->removePoints(0, gone);
+        if (line->count() > 0)
+            oldest = std::min(oldest, line->at(0).x());
     }
-    // A steady value still gets a band around it.
-    const double pad = high > low ? (high - low) * 0.1 : std::max(std::abs(high) * 0.01, 0.001);
-    auto* values = static_cast<QValueAxis*>(chart.axes(Qt::Vertical).first());
-    values->setRange(low - pad, high + pad);
-    values->applyNiceNumbers();  // ticks at 49.8, 50.0, ... rather than 49.810, 49.902
+    return std::isfinite(oldest) ? qint64(oldest) : std::numeric_limits<qint64>::max();
 }
 
 }  // namespace
@@ -103,31 +134,70 @@ TrendWindow::TrendWindow(TrendModel& model, QWidget* parent) : QWidget(parent, Q
     bottom->addWidget(m_Export);
     layout->addLayout(bottom);
     connect(m_Export, &QPushButton::clicked, this, &TrendWindow::ExportCsv);
-    connect(&m_Model, &TrendModel::SampleAdded, this, &TrendWindow::Refresh);
+    connect(&m_Model, &TrendModel::SampleAdded, this, &TrendWindow::AddNewest);
 }
 
 void TrendWindow::showEvent(QShowEvent* event)
 {
-    Refresh();
+    Rebuild();
     QWidget::showEvent(event);
 }
 
-void TrendWindow::Refresh()
+// Up to the newest sample, from the oldest one of the last ten minutes.
+void TrendWindow::Rebuild()
+{
+    const auto& samples = m_Model.Samples();
+    const qint64 toMs = samples.empty() ? QDateTime::currentMSecsSinceEpoch() : samples.back().atMs;
+    const qint64 fromMs = toMs - kShownMs;
+    ShowLines(*m_Charts[0], m_Model.PvSeries(fromMs));
+    ShowLines(*m_Charts[1], {m_Model.PercentSeries(fromMs)});
+    ShowLines(*m_Charts[2], {m_Model.CurrentSeries(fromMs)});
+    Scroll(toMs);
+}
+
+void TrendWindow::AddNewest()
 {
     if (!isVisible())
-        return;  // showEvent catches up
-    // Up to the newest sample, from the oldest one of the last ten minutes.
-    const auto& samples = m_Model.Samples();
-    const qint64 toMs = samples.empty() ? QDateTime::currentMSecsSinceEpoch() : samples.back().at.toMSecsSinceEpoch();
-    const auto oldest = std::find_if(samples.begin(), samples.end(), [toMs](const TrendModel::Sample& s) {
-        return s.at.toMSecsSinceEpoch() >= toMs - kShownMs;
-    });
+        return;  // showEvent rebuilds
+    const TrendModel::Sample& sample = m_Model.Samples().back();
+    if (sample.fromCommand1) {
+        AppendPv(sample);
+    } else {
+        Line(*m_Charts[1], 0)->append(double(sample.atMs), double{sample.percent});
+        Line(*m_Charts[2], 0)->append(double(sample.atMs), double{sample.milliamps});
+    }
+    Scroll(sample.atMs);
+}
+
+// A unit change starts a new line.
+void TrendWindow::AppendPv(const TrendModel::Sample& sample)
+{
+    QChart& chart = *m_Charts[0];
+    QLineSeries* line = Line(chart, chart.series().size() - 1);
+    const QString name = TrendModel::PvSeriesName(sample.unitCode);
+    if (line->name() != name) {
+        if (line->count() > 0)
+            line = AddLine(chart);
+        line->setName(name);
+    }
+    line->append(sample.PvPoint());
+}
+
+void TrendWindow::Scroll(qint64 toMs)
+{
+    qint64 oldest = std::numeric_limits<qint64>::max();
+    for (QChart* chart : m_Charts)
+        oldest = std::min(oldest, DropBefore(*chart, double(toMs - kShownMs)));
     const qint64 fromMs =
-        oldest == samples.end() ? toMs - kShownMs : std::min(oldest->at.toMSecsSinceEpoch(), toMs - kLeastShownMs);
-    ShowLines(*m_Charts[0], m_Model.PvSeries(fromMs), fromMs, toMs);
-    ShowLines(*m_Charts[1], {m_Model.PercentSeries(fromMs)}, fromMs, toMs);
-    ShowLines(*m_Charts[2], {m_Model.CurrentSeries(fromMs)}, fromMs, toMs);
-    m_Count->setText(QString("%1 samples since start").arg(samples.size()));
+        oldest == std::numeric_limits<qint64>::max() ? toMs - kShownMs : std::min(oldest, toMs - kLeastShownMs);
+    for (QChart* chart : m_Charts)
+        SetAxes(*chart, fromMs, toMs);
+    ShowCount();
+}
+
+void TrendWindow::ShowCount()
+{
+    m_Count->setText(QString("%1 samples held (the last 24 hours)").arg(m_Model.Samples().size()));
 }
 
 void TrendWindow::ExportCsv()

@@ -1,7 +1,12 @@
 // The trend: primary variable, percent of range and loop current against
 // time, up to ten minutes back from the newest sample, on axes that follow
-// the values; "Export CSV" writes every sample since start. It only
+// the values; "Export CSV" writes every sample the model holds. It only
 // reads the model, so it can be closed and opened again at any time.
+//
+// While shown, each new sample is appended to its line and the points that
+// left the ten minutes are dropped from the front: the cost of a sample is
+// that of the ten minutes shown, however long the tool has run. Opening the
+// window builds the lines from the model once.
 #pragma once
 
 #include "ui/trend/TrendModel.h"
@@ -27,12 +32,18 @@ public:
     QPushButton* ExportButton() const { return m_Export; }
 
 public slots:
-    void Refresh();
+    // Shows the model's newest sample.
+    void AddNewest();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void Rebuild();
+    void AppendPv(const TrendModel::Sample& sample);
+    // Drops the points before the ten minutes up to toMs and sets the axes.
+    void Scroll(qint64 toMs);
+    void ShowCount();
     void ExportCsv();
 
     TrendModel& m_Model;

@@ -3,6 +3,13 @@
 #include "ui/trend/TrendModel.h"
 #include "tests/modules/Scenario.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <malloc.h>
+#include <sys/resource.h>
+
 namespace {
 
 const QDateTime kStart(QDate(2026, 12, 6), QTime(9, 0));
@@ -75,4 +82,75 @@ TEST(TrendModel, CsvHoldsEverySampleInItsOwnColumns)
                                "2026-12-06 09:00:00.330,,,50.125,12.02\n"
                                "2026-12-06 09:11:40.330,-1.5e-06,code 32,,\n");
     EXPECT_EQ(model.PvSeries(at.toMSecsSinceEpoch()).size(), 1u) << "the older unit's stretch is out of view";
+}
+
+namespace {
+
+// Bytes the heap has handed out; 0 where a sanitizer keeps its own heap.
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+}  // namespace
+
+TEST(TrendModel, DaysOfAutoReadHoldTheLastDayWithinTheBoundAndTheNewestStillPlotAndExport)
+{
+    if (HeapInUse() == 0)
+        GTEST_SKIP() << "no heap figures under a sanitizer";
+    constexpr qint64 kHour = 3'600'000, kCycle = 290;  // auto read: command 1, then 2
+    const qint64 startMs = kStart.toMSecsSinceEpoch();
+    qint64 ms = 0;
+    const std::size_t before = HeapInUse();
+    TrendModel model([&] { return QDateTime::fromMSecsSinceEpoch(startMs + ms, Qt::UTC); });
+    const auto cycle = [&] {
+        model.PrimaryVariableRead(12, float(ms % 100'000) / 1000);
+        model.LoopCurrentRead(12, float(ms % 100'000) / 2000);
+        ms += kCycle;
+    };
+    while (ms < 24 * kHour)
+        cycle();
+    const std::size_t afterADay = HeapInUse() - before;
+    while (ms < 26 * kHour)
+        cycle();
+    EXPECT_LT(afterADay, TrendModel::kMostSamples * sizeof(TrendModel::Sample));
+    EXPECT_LT(HeapInUse() - before, afterADay + 64 * 1024) << "the second day holds no more than the first";
+    const qint64 newest = startMs + ms - kCycle;
+    const qint64 dayBefore = newest - TrendModel::kKeptMs;
+    EXPECT_GE(model.Samples().front().atMs, dayBefore);
+    EXPECT_LT(model.Samples().front().atMs, dayBefore + kCycle) << "the oldest held is a day old";
+
+    const auto pv = model.PvSeries(newest - 10 * 60'000);
+    ASSERT_EQ(pv.size(), 1u);
+    EXPECT_EQ(pv[0].points.size(), 10 * 60'000 / kCycle + 1);
+    EXPECT_EQ(pv[0].points.back(), QPointF(double(newest), double(float((ms - kCycle) % 100'000) / 1000)));
+    const std::string csv = model.CsvText();
+    const std::string newestTime =
+        QDateTime::fromMSecsSinceEpoch(newest).toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
+    EXPECT_EQ(csv.substr(csv.rfind('\n', csv.size() - 2) + 1), newestTime + ",,,49.91,12\n");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), qsizetype(model.Samples().size()) + 1);
+}
+
+TEST(TrendModel, FailedExportLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("trend.csv");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("time,PV\n") == 8);
+    old.close();
+    TrendModel model([] { return kStart; });
+    for (int i = 0; i < 100; ++i)
+        model.PrimaryVariableRead(12, 50);
+    // A disk that fills after 1 kB, for root too.
+    rlimit was{};
+    getrlimit(RLIMIT_FSIZE, &was);
+    const rlimit small{1024, was.rlim_max};
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString error;
+    const bool written = model.WriteCsv(path, error);
+    setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, signal);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.endsWith(std::strerror(EFBIG))) << error.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "time,PV\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"trend.csv"}) << "no temporary file left";
 }
