@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR = $(if $(shell command -v ninja),-G Ninja)
 fresh = $(if $(wildcard $(1)/CMakeCache.txt),,$(GENERATOR))
 
-.PHONY: deps configure build demo test test-asan soak bench fuzz-build fuzz package clean
+.PHONY: deps configure build demo test test-asan soak soak-window bench fuzz-build fuzz package clean
 
 deps:
 	@tools/install-deps.sh
@@ -42,6 +42,12 @@ test-asan:
 # An hour of auto read against the simulator with 5 % faulty replies.
 soak: build
 	tools/soak.sh $(BUILD) 60m
+
+# The window with its trend open, auto-reading the simulator under Xvfb for
+# SOAK_WINDOW (10m, 30m, ...): memory and CPU a minute.
+SOAK_WINDOW ?= 10m
+soak-window: build
+	tools/soak-window.sh $(BUILD) $(SOAK_WINDOW)
 
 # The figures: connect and auto-read ratios, idle CPU, memory, start-up, suite time.
 bench: build

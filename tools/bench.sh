@@ -5,6 +5,8 @@
 #  - CPU of the idle open window over 60 s;
 #  - memory (RSS) of tamsel and tamsel-cli on the demo transmitter;
 #  - time until the window is shown (under Xvfb);
+#  - the cost of one sample in the open trend window after a simulated day
+#    of auto read over its cost at the start (tests/bench/TrendCost.cpp);
 #  - the suite's run time.
 #   tools/bench.sh [BUILD] [RUNS]   (default: build 3)
 set -euo pipefail
@@ -106,6 +108,10 @@ shown=$(for _ in $(seq "$runs"); do
   fi
 done | median)
 
+trend=$(for _ in $(seq "$runs"); do
+  QT_QPA_PLATFORM=offscreen "$build/tests/bench/trend_cost" 24 2>/dev/null | sed -n 's/^ratio .* \([0-9.]*\)$/\1/p'
+done | median)
+
 suite=$(for _ in $(seq "$runs"); do
   start=$(date +%s%N)
   (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 >/dev/null)
@@ -119,4 +125,5 @@ row "CPU of the idle open window over 60 s (%)" "$idle"
 row "RSS of tamsel with its window (MB)" "$(awk -v k="$rss_window" 'BEGIN { printf "%.1f", k / 1024 }')"
 row "RSS of tamsel-cli (MB)" "$(awk -v k="$rss_cli" 'BEGIN { printf "%.1f", k / 1024 }')"
 row "time until the window is shown (ms)" "$shown"
+row "trend: a sample after a day / at the start" "$trend"
 row "the suite's run time (s)" "$suite"

@@ -7,13 +7,14 @@ set -euo pipefail
 # package needs it. python3: the end-to-end tests' transcript matcher;
 # x11-utils: the benchmark waits for the window with xwininfo. file: cpack
 # finds the programs to give dpkg-shlibdeps with it; desktop-file-utils: the
-# package test checks the menu entry.
+# package test checks the menu entry; xdotool: the window soak clicks the
+# window as an operator would.
 packages=(
   build-essential cmake ninja-build clang-format ccache
   clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev nlohmann-json3-dev
   fonts-wqy-microhei
-  xvfb xauth imagemagick x11-utils
+  xvfb xauth imagemagick x11-utils xdotool
   python3
   file desktop-file-utils poppler-utils
 )
