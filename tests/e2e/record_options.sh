@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tamsel-cli's record: one file a day under the state directory by default,
 # the file of --record, none with --no-record; a record that cannot be written
-# warns once on stderr and changes nothing in the transcript.
+# warns once on stderr and changes nothing in the transcript; nor does a FIFO
+# that no one reads, whose lines are counted in one warning at the end.
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
@@ -31,3 +32,19 @@ run --record "$work/blocker/sub/record.log"
 cmp -s "$work/out" "$work/transcript" || fail "the transcript changed with an unwritable record"
 [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "cannot write the record $work/blocker/sub/record.log" "$work/err" ||
   fail "not one warning: $(cat "$work/err")"
+
+mkfifo "$work/fifo"
+start=$(date +%s)
+run --record "$work/fifo"
+cmp -s "$work/out" "$work/transcript" || fail "the transcript changed with a FIFO that no one reads"
+[ $(($(date +%s) - start)) -lt 20 ] || fail "a FIFO that no one reads held the run up"
+lines=$(wc -l <"$work/chosen.log")
+[ "$(cat "$work/err")" = "tamsel: $lines lines of the record $work/fifo are not written: its file took none in the time given at the end" ] ||
+  fail "not one warning with the count of $lines lines: $(cat "$work/err")"
+
+timeout 60 cat "$work/fifo" >"$work/read.log" &
+reader=$!
+run --record "$work/fifo"
+wait "$reader" || fail "the reader of the FIFO got no end"
+[ ! -s "$work/err" ] || fail "warned with a reader: $(cat "$work/err")"
+[ "$(grep -c '	log	' "$work/read.log")" -eq "$(grep -c '^log: ' "$work/out")" ] || fail "a log line did not reach the reader"

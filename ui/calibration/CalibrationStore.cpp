@@ -1,7 +1,7 @@
 #include "ui/calibration/CalibrationStore.h"
 
 #include "calibration/CalibrationFile.h"
-#include "ui/record/RecordFile.h"
+#include "ui/record/RecordPlace.h"
 
 #include <QDir>
 #include <QFile>

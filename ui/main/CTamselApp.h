@@ -26,6 +26,8 @@ public:
     QtDialogWindow& Window() { return m_Window; }
     CTamselDlg& Dialog() { return m_Dlg; }
     TrendModel& Trend() { return m_Trend; }
+    // The record's file, which its lines reach on a thread of their own.
+    RecordFile& Record() { return m_RecordFile; }
     // Opens the trend window ("Trend..." in the window menu), or raises it.
     void ShowTrend();
     TrendWindow* TrendView() const { return m_TrendWindow.get(); }

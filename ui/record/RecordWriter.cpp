@@ -35,9 +35,7 @@ void RecordWriter::Error(std::string_view text) { Write("error", text); }
 
 void RecordWriter::Write(std::string_view event, std::string_view text)
 {
-    const QDateTime at = m_Now();
-    const std::string time = at.toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString();
-    m_File.Append(at.date(), time + '\t' + Device() + '\t' + std::string(event) + '\t' + std::string(text));
+    m_File.Append(m_Now(), Device(), event, text);
 }
 
 std::string RecordWriter::Device() const

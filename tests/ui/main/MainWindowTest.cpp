@@ -100,6 +100,7 @@ private slots:
         });
         Choose(app, QString::fromUtf8(LoadResourceString(IDS_ABOUTBOX).data()));
         QCOMPARE(note, "Record: " + record);
+        QVERIFY(app.Record().Flush(std::chrono::seconds(5)));
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("\tFenmarks/Harrow/66051\tstart\t1135 \"Read\"\n"));

@@ -51,6 +51,7 @@ TEST(Record, AClickWhileAnOperationRunsActsOnItANoteStandsAlone)
     writer.OperationStarted(IDC_STOP_READ, "Stop Read", {});
     writer.OperationEnded();
     writer.Note("the loop current is returned");
+    ASSERT_TRUE(file.Flush(std::chrono::seconds(5)));
     EXPECT_EQ(Contents(path).toStdString(), "2026-12-06 09:00:00.000\t-\tstart\t1089 \"Auto Read\"\n"
                                             "2026-12-06 09:00:00.000\t-\tclick\t1118 \"Stop Read\"\n"
                                             "2026-12-06 09:00:00.000\t-\tend\t1089 \"Auto Read\"\n"
