@@ -13,6 +13,7 @@ constexpr std::uint64_t kFrameGapMs = 100;
 
 bool MasterDelimiter(std::uint8_t b) { return b == 0x02 || b == 0x82; }
 std::size_t HeadSize(const Bytes& frame) { return (frame[0] & 0x80) != 0 ? 8 : 4; }
+std::string Hex(const Bytes& bytes) { return ToHex(bytes); }  // for Shown()
 
 }  // namespace
 
@@ -65,8 +66,15 @@ std::vector<Chunk> FskModem::ToChunks(std::vector<Timed> events, std::uint64_t n
     return chunks;
 }
 
+void FskModem::SetLog(LogFn log)
+{
+    m_Log = std::move(log);
+    m_Rejects.SetLog(m_Log);
+}
+
 std::vector<Chunk> FskModem::Advance(std::uint64_t nowMs)
 {
+    m_Rejects.Flush(nowMs);
     std::vector<Timed> events;
     while (m_NextBurstMs && *m_NextBurstMs <= nowMs) {
         const std::uint64_t startMs = *m_NextBurstMs;
@@ -85,7 +93,7 @@ std::vector<Chunk> FskModem::Feed(const std::uint8_t* data, std::size_t n, std::
     // A request that comes while a burst frame is on the loop waits for it.
     std::vector<Chunk> out = Advance(nowMs);
     if (!m_Frame.empty() && nowMs - m_LastByteMs > kFrameGapMs) {
-        Log("ignored " + ToHex(m_Frame) + ": broken off");
+        m_Rejects.Add("ignored " + Shown(m_Frame, Hex) + ": broken off", nowMs);
         m_Frame.clear();
     }
     if (n > 0)
@@ -109,7 +117,7 @@ void FskModem::Take(std::uint8_t byte, std::uint64_t nowMs, std::vector<Timed>& 
             ++m_Preambles;
         } else if (m_Preambles >= 2 && MasterDelimiter(byte)) {
             if (m_Skipped > 0)
-                Log("skipped " + std::to_string(m_Skipped) + " bytes");
+                m_Rejects.Add("skipped " + std::to_string(m_Skipped) + " bytes", nowMs);
             m_Skipped = 0;
             m_Preambles = 0;
             m_Frame.push_back(byte);
@@ -132,7 +140,7 @@ void FskModem::HandleFrame(std::uint64_t nowMs, std::vector<Timed>& out)
     std::string why;
     const auto request = ParseRequestFrame(m_Frame, why);
     if (!request) {
-        Log("ignored " + ToHex(m_Frame) + ": " + why);
+        m_Rejects.Add("ignored " + Shown(m_Frame, Hex) + ": " + why, nowMs);
         return;
     }
     Log("request " + ToHex(m_Frame));

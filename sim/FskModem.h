@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/RejectLog.h"
 #include "sim/Responder.h"
 #include "sim/SerialModem.h"
 
@@ -35,10 +36,12 @@ public:
     // delimiter and its check byte has come (or, paced, once it would have
     // been on the loop); anything else is skipped.
     std::vector<Chunk> Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs) override;
-    std::optional<std::uint64_t> NextEventMs() const override { return m_NextBurstMs; }
-    // The burst frames due by nowMs while the transmitter is in burst mode.
+    // The next burst frame, or when the log owes a count of ignored frames.
+    std::optional<std::uint64_t> NextEventMs() const override { return m_Rejects.DueMs(m_NextBurstMs); }
+    // The burst frames due by nowMs while the transmitter is in burst mode,
+    // and a count the log owes.
     std::vector<Chunk> Advance(std::uint64_t nowMs) override;
-    void SetLog(LogFn log) override { m_Log = std::move(log); }
+    void SetLog(LogFn log) override;
 
     Responder& Answers() override { return m_Responder; }
     Transmitter& Device() { return m_Responder.Device(); }
@@ -73,6 +76,7 @@ private:
     std::optional<std::uint64_t> m_NextBurstMs;
     Bytes m_LastReply;  // with its preambles
     LogFn m_Log;
+    RejectLog m_Rejects{"frames"};
 };
 
 }  // namespace sim

@@ -32,8 +32,15 @@ Modem::Modem(ModemOptions options) : m_Options(std::move(options)), m_Responder(
     m_Options.burstPeriodMs = std::max(1, m_Options.burstPeriodMs);
 }
 
+void Modem::SetLog(LogFn log)
+{
+    m_Log = std::move(log);
+    m_Rejects.SetLog(m_Log);
+}
+
 std::vector<Chunk> Modem::Advance(std::uint64_t nowMs)
 {
+    m_Rejects.Flush(nowMs);
     std::vector<Chunk> out;
     while (m_NextBurstMs && *m_NextBurstMs <= nowMs) {
         const std::uint64_t startMs = *m_NextBurstMs;
@@ -61,7 +68,7 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
     for (std::size_t i = 0; i < n; ++i) {
         // SOH always opens a new line: a broken line cannot spoil the next.
         if (data[i] == 0x01 && !m_Pending.empty()) {
-            Log("ignored " + Printable(m_Pending) + ": no CR LF");
+            m_Rejects.Add("ignored " + Shown(m_Pending, Printable) + ": no CR LF", nowMs);
             m_Pending.clear();
         }
         m_Pending.push_back(data[i]);
@@ -71,7 +78,7 @@ std::vector<Chunk> Modem::Feed(const std::uint8_t* data, std::size_t n, std::uin
             out.insert(out.end(), std::make_move_iterator(reply.begin()), std::make_move_iterator(reply.end()));
             m_Pending.clear();
         } else if (size > kMaxLine) {
-            Log("ignored " + std::to_string(size) + " bytes without CR LF");
+            m_Rejects.Add("ignored " + std::to_string(size) + " bytes without CR LF", nowMs);
             m_Pending.clear();
         }
     }
@@ -83,7 +90,7 @@ std::vector<Chunk> Modem::HandleLine(const Bytes& line, std::uint64_t nowMs)
     std::string why;
     const auto request = ParseRequestLine(line, why);
     if (!request) {
-        Log("ignored " + Printable(line) + ": " + why);
+        m_Rejects.Add("ignored " + Shown(line, Printable) + ": " + why, nowMs);
         return {};
     }
     Log("request " + Printable(line));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/RejectLog.h"
 #include "sim/Responder.h"
 #include "sim/SerialModem.h"
 
@@ -25,12 +26,14 @@ public:
     std::vector<Chunk> Feed(const std::uint8_t* data, std::size_t n, std::uint64_t nowMs) override;
 
     // Output nobody asked for: while the transmitter is in burst mode, the
-    // time its next burst frame takes the loop; nothing otherwise.
-    std::optional<std::uint64_t> NextEventMs() const override { return m_NextBurstMs; }
-    // Sends every burst frame due by nowMs; delays count from nowMs.
+    // time its next burst frame takes the loop, or when the log owes a count
+    // of ignored lines; nothing otherwise.
+    std::optional<std::uint64_t> NextEventMs() const override { return m_Rejects.DueMs(m_NextBurstMs); }
+    // Sends every burst frame due by nowMs, and logs a count owed; delays
+    // count from nowMs.
     std::vector<Chunk> Advance(std::uint64_t nowMs) override;
 
-    void SetLog(LogFn log) override { m_Log = std::move(log); }
+    void SetLog(LogFn log) override;
     void SetImmediate(bool immediate) { m_Options.immediate = immediate; }
     void SetBurstPeriod(int periodMs) { m_Options.burstPeriodMs = std::max(1, periodMs); }
     void AddFault(const FaultRule& rule) { m_Responder.AddFault(rule); }
@@ -57,6 +60,7 @@ private:
     std::optional<std::uint64_t> m_NextBurstMs;
     Bytes m_LastReplyLine;  // the latest reply line sent to a request
     LogFn m_Log;
+    RejectLog m_Rejects{"lines"};
 };
 
 }  // namespace sim

@@ -1,5 +1,6 @@
 #include "ui/qt/AppIcon.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QtMath>
 
@@ -43,8 +44,14 @@ QPixmap DrawAppIcon(int size)
 
 QIcon AppIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(DrawAppIcon(size));
+    // Drawn once per application: on X11 a window that shows an icon puts its
+    // pixmaps into Qt's pixmap cache, keyed by pixmap, so fresh pixmaps for
+    // every About box would grow that cache by 35 KB a box, up to its 10 MB.
+    static QIcon icon;
+    if (icon.isNull()) {
+        for (int size : {16, 24, 32, 48, 64})
+            icon.addPixmap(DrawAppIcon(size));
+        qAddPostRoutine([] { icon = QIcon(); });  // no pixmap outlives the application
+    }
     return icon;
 }

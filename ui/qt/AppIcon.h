@@ -6,4 +6,4 @@
 #include <QPixmap>
 
 QPixmap DrawAppIcon(int size);
-QIcon AppIcon();  // the usual sizes from 16 to 64 pixels
+QIcon AppIcon();  // the usual sizes from 16 to 64 pixels, drawn once and shared

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <malloc.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -181,6 +182,33 @@ TEST_F(WindowTest, AboutBoxRunsModallyUntilItsButton)
     });
     window.RunAboutBox();
     EXPECT_EQ(seen, QString::fromUtf8("关于 Tamsel | 确定 | icon | Tamsel 1.0 版"));
+}
+
+// An X11 window looks up its icon's pixmaps when shown, and Qt caches each
+// pixmap it hands out; the offscreen platform shows no icons, so the test
+// looks them up as X11 would.
+TEST_F(WindowTest, AboutBoxOpenedThreeHundredTimesKeepsTheHeapUnderAMegabyte)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "mallinfo2 does not count AddressSanitizer's heap";
+#endif
+    const auto openAndClose = [this] {
+        QTimer::singleShot(0, &window, [] {
+            auto* about = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(about, nullptr);
+            const QIcon icon = about->windowIcon();
+            for (const QSize& size : icon.availableSizes())
+                EXPECT_FALSE(icon.pixmap(size).isNull());
+            about->accept();
+        });
+        window.RunAboutBox();
+    };
+    openAndClose();  // the first box loads fonts and styles for good
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 300; ++i)
+        openAndClose();
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after, before + (1u << 20)) << (after - before) / 1024 << " KB more";
 }
 
 TEST_F(WindowTest, ProgramCallsOnListsCaptionsAndStatesReportNothing)
