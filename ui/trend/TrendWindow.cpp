@@ -1,5 +1,7 @@
 #include "ui/trend/TrendWindow.h"
 
+#include "ui/trend/ThinnedLine.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -71,9 +73,15 @@ void SetAxes(QChart& chart, qint64 fromMs, qint64 toMs)
     values->applyNiceNumbers();  // ticks at 49.8, 50.0, ... rather than 49.810, 49.902
 }
 
-// Puts the lines on the chart, reusing its series.
-void ShowLines(QChart& chart, const std::vector<TrendModel::Series>& lines)
+// Puts the lines on the chart, thinned, reusing its series.
+void ShowLines(QChart& chart, std::vector<TrendModel::Series> lines)
 {
+    for (TrendModel::Series& line : lines) {
+        QList<QPointF> thinned;
+        for (const QPointF& p : line.points)
+            AddThinned(thinned, p, TrendWindow::kBucketMs);
+        line.points = std::move(thinned);
+    }
     QList<QAbstractSeries*> series = chart.series();
     for (; series.size() > std::max<qsizetype>(1, qsizetype(lines.size())); series.removeLast()) {
         chart.removeSeries(series.last());
@@ -148,7 +156,9 @@ void TrendWindow::Rebuild()
 {
     const auto& samples = m_Model.Samples();
     const qint64 toMs = samples.empty() ? QDateTime::currentMSecsSinceEpoch() : samples.back().atMs;
-    const qint64 fromMs = toMs - kShownMs;
+    // From the start of the oldest bucket shown, as the lines followed one
+    // sample at a time have it.
+    const qint64 fromMs = (toMs - kShownMs) / kBucketMs * kBucketMs;
     ShowLines(*m_Charts[0], m_Model.PvSeries(fromMs));
     ShowLines(*m_Charts[1], {m_Model.PercentSeries(fromMs)});
     ShowLines(*m_Charts[2], {m_Model.CurrentSeries(fromMs)});
@@ -163,8 +173,8 @@ void TrendWindow::AddNewest()
     if (sample.fromCommand1) {
         AppendPv(sample);
     } else {
-        Line(*m_Charts[1], 0)->append(double(sample.atMs), double{sample.percent});
-        Line(*m_Charts[2], 0)->append(double(sample.atMs), double{sample.milliamps});
+        AddThinned(*Line(*m_Charts[1], 0), QPointF(double(sample.atMs), double{sample.percent}), kBucketMs);
+        AddThinned(*Line(*m_Charts[2], 0), QPointF(double(sample.atMs), double{sample.milliamps}), kBucketMs);
     }
     Scroll(sample.atMs);
 }
@@ -180,7 +190,7 @@ void TrendWindow::AppendPv(const TrendModel::Sample& sample)
             line = AddLine(chart);
         line->setName(name);
     }
-    line->append(sample.PvPoint());
+    AddThinned(*line, sample.PvPoint(), kBucketMs);
 }
 
 void TrendWindow::Scroll(qint64 toMs)

@@ -3,7 +3,7 @@
 // the values; "Export CSV" writes every sample the model holds. It only
 // reads the model, so it can be closed and opened again at any time.
 //
-// While shown, each new sample is appended to its line and the points that
+// While shown, each new sample is added to its line and the points that
 // left the ten minutes are dropped from the front: the cost of a sample is
 // that of the ten minutes shown, however long the tool has run. Opening the
 // window builds the lines from the model once.
@@ -24,6 +24,9 @@ class TrendWindow : public QWidget {
 public:
     static constexpr qint64 kShownMs = 10 * 60 * 1000;
     static constexpr qint64 kLeastShownMs = 10 * 1000;  // while the samples span less
+    // Each line shows the lowest and highest sample of each bucket: at most
+    // 600 points a line, whatever the rate of samples.
+    static constexpr qint64 kBucketMs = kShownMs / 300;
 
     explicit TrendWindow(TrendModel& model, QWidget* parent = nullptr);
 

@@ -1,6 +1,7 @@
 // The open trend window follows the model one sample at a time: its lines
 // must always be those it would build from the model when opened.
 #include "ui/trend/TrendWindow.h"
+#include "ui/trend/ThinnedLine.h"
 
 #include <QApplication>
 #include <QChart>
@@ -29,13 +30,14 @@ Lines Shown(const TrendWindow& window)
     return lines;
 }
 
-// A sample every kStep, command 1 and 2 taking turns; psi from minute 20 on.
-constexpr qint64 kStep = 3000;
+// Command 1 and 2 taking turns, a sample every 3 s, every 400 ms (several a
+// bucket: the lines are thinned) from minute 29 on; psi from minute 20 on.
+constexpr qint64 kDenseFromMs = 29 * 60'000;
 void Feed(TrendModel& model, qint64& ms, qint64 untilMs)
 {
-    for (; ms < untilMs; ms += kStep) {
+    for (int i = 0; ms < untilMs; ++i, ms += ms < kDenseFromMs ? 3000 : 400) {
         const float value = float(ms % 7000) / 100;
-        if (ms / kStep % 2 == 0)
+        if (i % 2 == 0)
             model.PrimaryVariableRead(ms < 20 * 60'000 ? 12 : 6, value);
         else
             model.LoopCurrentRead(4 + value / 10, value);
@@ -58,14 +60,32 @@ TEST(TrendWindow, LinesFollowedSampleBySampleAreTheLinesBuiltWhenOpened)
             EXPECT_EQ(Shown(open).names.mid(0, 2), (QStringList{"PV (kPa)", "PV (psi)"}));
         }
         const auto* time = static_cast<QDateTimeAxis*>(open.Chart(2)->axes(Qt::Horizontal).first());
-        EXPECT_EQ(time->max(), kStart.addMSecs(ms - kStep));
-        EXPECT_EQ(time->min(), until > TrendWindow::kShownMs ? kStart.addMSecs(ms - kStep - TrendWindow::kShownMs)
-                                                             : kStart.addMSecs(0));
+        // From the oldest point shown, ten minutes back at most, to the newest.
+        const qint64 newest = model.Samples().back().atMs;
+        double oldest = INFINITY;
+        for (const QList<QPointF>& points : Shown(open).points)
+            oldest = points.isEmpty() ? oldest : std::min(oldest, points.first().x());
+        EXPECT_EQ(time->max().toMSecsSinceEpoch(), newest);
+        EXPECT_EQ(time->min().toMSecsSinceEpoch(), qint64(oldest));
+        EXPECT_GE(oldest, double(newest - TrendWindow::kShownMs));
     }
     const Lines last = Shown(open);
     EXPECT_EQ(last.names, (QStringList{"PV (psi)", TrendModel::kPercentName, TrendModel::kCurrentName}))
         << "the kPa line left the view";
-    EXPECT_EQ(last.points[1].size(), 101) << "ten minutes of a loop sample every 6 s, both ends in";
+    const auto dense = std::count_if(last.points[1].begin(), last.points[1].end(), [](const QPointF& p) {
+        return p.x() >= double(kStart.addMSecs(kDenseFromMs).toMSecsSinceEpoch());
+    });
+    EXPECT_GE(dense, 60);
+    EXPECT_LE(dense, 2 * 60) << "two points a bucket of 2 s";
+}
+
+TEST(TrendWindow, ThinnedLineKeepsEachBucketsLowAndHighInTimeOrder)
+{
+    QList<QPointF> line;
+    for (const QPointF p : {QPointF(0, 5), QPointF(300, 9), QPointF(600, 1), QPointF(900, 7), QPointF(1200, 0.5),
+                            QPointF(1500, 12), QPointF(2000, 4), QPointF(2100, 4), QPointF(2200, 3)})
+        AddThinned(line, p, 1000);
+    EXPECT_EQ(line, (QList<QPointF>{{300, 9}, {600, 1}, {1200, 0.5}, {1500, 12}, {2000, 4}, {2200, 3}}));
 }
 
 }  // namespace
