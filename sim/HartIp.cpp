@@ -6,6 +6,13 @@ namespace sim {
 
 namespace {
 
+// A client's bytes in the log: their first bytes only, however many came.
+std::string Hex(const Bytes& bytes)
+{
+    return Shown(bytes, [](const Bytes& b) { return ToHex(b); });
+}
+
+
 constexpr std::size_t kInitiateBody = 5;  // master type, inactivity close time (4)
 constexpr std::uint8_t kPrimaryMaster = 1;
 
@@ -80,7 +87,7 @@ std::optional<std::uint64_t> HartIp::NextEventMs() const
         const std::uint64_t idleEnd = m_LastHeardMs + m_IdleCloseMs;
         next = std::min(idleEnd, next.value_or(idleEnd));
     }
-    return next;
+    return m_Rejects.DueMs(next);
 }
 
 Bytes HartIp::Publish(std::uint64_t nowMs)
@@ -97,6 +104,7 @@ Bytes HartIp::Publish(std::uint64_t nowMs)
 std::vector<Chunk> HartIp::Advance(std::uint64_t nowMs)
 {
     std::vector<Chunk> out;
+    m_Rejects.Flush(nowMs);
     // Publish messages sent do not keep a session alive; only the client does.
     if (m_Open && m_IdleCloseMs > 0 && nowMs >= m_LastHeardMs + m_IdleCloseMs)
         EndSession("idle for " + std::to_string(m_IdleCloseMs) + " ms");
@@ -121,7 +129,7 @@ std::vector<Chunk> HartIp::Feed(const std::uint8_t* data, std::size_t n, std::ui
     }
     if (broken) {
         // No byte count to go by: the rest of a stream cannot be split.
-        Log("ignored " + ToHex(m_Pending) + ": byte count below the header");
+        m_Rejects.Add("ignored " + Hex(m_Pending) + ": byte count below the header", nowMs);
         m_Pending.clear();
         EndSession("the stream broke");
     }
@@ -132,18 +140,18 @@ std::vector<Chunk> HartIp::FeedDatagram(const std::uint8_t* data, std::size_t n,
 {
     std::vector<Chunk> out = Feed(data, n, nowMs);
     if (!m_Pending.empty())
-        Log("ignored " + ToHex(m_Pending) + ": shorter than its byte count");
+        m_Rejects.Add("ignored " + Hex(m_Pending) + ": shorter than its byte count", nowMs);
     m_Pending.clear();
     return out;
 }
 
 void HartIp::Handle(const HartIpMessage& request, std::uint64_t nowMs, std::vector<Chunk>& out)
 {
-    Log("received " + ToHex(EncodeHartIp(request)));
     if (request.type != hartip::kRequest) {
-        Log("  not a request");
+        m_Rejects.Add("ignored " + Hex(EncodeHartIp(request)) + ": not a request", nowMs);
         return;
     }
+    Log("received " + Hex(EncodeHartIp(request)));
     m_LastHeardMs = nowMs;
     const auto respond = [&](std::uint8_t status, Bytes body = {}) {
         out.push_back(Chunk{0, EncodeHartIp(Answering(request, status, std::move(body)))});

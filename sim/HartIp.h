@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "sim/LoopTiming.h"
+#include "sim/RejectLog.h"
 #include "sim/Responder.h"
 
 namespace sim {
@@ -80,7 +81,11 @@ public:
     // The client went away: no session, nothing half read.
     void Reset();
 
-    void SetLog(LogFn log) { m_Log = std::move(log); }
+    void SetLog(LogFn log)
+    {
+        m_Log = log;
+        m_Rejects.SetLog(std::move(log));
+    }
     Responder& Answers() { return m_Responder; }
     Transmitter& Device() { return m_Responder.Device(); }
 
@@ -103,6 +108,8 @@ private:
     std::uint16_t m_PublishSequence = 0;
     Bytes m_LastResponse;  // the latest response to a PDU, as sent
     LogFn m_Log;
+    // Junk from a client: a few lines a second, cut short; the rest counted.
+    RejectLog m_Rejects{"messages"};
 };
 
 }  // namespace sim

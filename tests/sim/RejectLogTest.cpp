@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "sim/FskModem.h"
+#include "sim/HartIp.h"
 #include "sim/Modem.h"
 
 namespace {
@@ -81,5 +82,25 @@ TEST_P(RejectFloodTest, LogsFiveAPieceASecondCutAndCountsTheRestAtTheSecondsEnd)
 
 INSTANTIATE_TEST_SUITE_P(Sim, RejectFloodTest, ::testing::ValuesIn(kFloods),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Over HART-IP: datagrams that are no request, each a kilobyte long.
+TEST(RejectFlood, HartIpLogsAFewMessagesASecondCutAndCountsTheRest)
+{
+    sim::HartIp gateway;
+    std::vector<std::string> lines;
+    gateway.SetLog([&](const std::string& line) { lines.push_back(line); });
+    sim::Bytes response(1000, 0);
+    response[0] = 1;  // version 1, a response, byte count 1000
+    response[1] = 1;
+    response[6] = 0x03;
+    response[7] = 0xE8;
+    for (std::uint64_t now = 0; now < 1000; ++now)
+        gateway.FeedDatagram(response.data(), response.size(), now);
+    ASSERT_EQ(gateway.NextEventMs(), 1000u);
+    gateway.Advance(1000);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines.front(), "ignored 01010000000003E8" + std::string(144, '0') + "... (1000 bytes): not a request");
+    EXPECT_EQ(lines.back(), "messages ignored from 0 to 1000 ms and not shown: 995");
+}
 
 }  // namespace
