@@ -12,7 +12,6 @@ std::string Hex(const Bytes& bytes)
     return Shown(bytes, [](const Bytes& b) { return ToHex(b); });
 }
 
-
 constexpr std::size_t kInitiateBody = 5;  // master type, inactivity close time (4)
 constexpr std::uint8_t kPrimaryMaster = 1;
 
