@@ -31,11 +31,13 @@ Lines Shown(const TrendWindow& window)
 }
 
 // Command 1 and 2 taking turns, a sample every 3 s, every 400 ms (several a
-// bucket: the lines are thinned) from minute 29 on; psi from minute 20 on.
+// bucket: the lines are thinned) from minute 29 on and around minute 21
+// (where the view of minute 31 begins); psi from minute 20 on.
 constexpr qint64 kDenseFromMs = 29 * 60'000;
+bool Dense(qint64 ms) { return ms >= kDenseFromMs || (ms >= 1'230'000 && ms < 1'290'000); }
 void Feed(TrendModel& model, qint64& ms, qint64 untilMs)
 {
-    for (int i = 0; ms < untilMs; ++i, ms += ms < kDenseFromMs ? 3000 : 400) {
+    for (int i = 0; ms < untilMs; ++i, ms += Dense(ms) ? 400 : 3000) {
         const float value = float(ms % 7000) / 100;
         if (i % 2 == 0)
             model.PrimaryVariableRead(ms < 20 * 60'000 ? 12 : 6, value);
