@@ -16,15 +16,6 @@ source "$(dirname "$0")/../../tools/sim-session.sh"
 run=(env --default-signal=INT)
 fail() { echo "FAIL: $*"; cat "$work/out"; exit 1; }
 
-# Where Qt SerialPort keeps the lock of $device, the first of its directories that has it.
-lock_file() {
-  local name=${device#/dev/}
-  for dir in /var/lock /etc/locks /var/spool/locks /var/spool/uucp /tmp /var/tmp; do
-    [ -e "$dir/LCK..${name//\//_}" ] && echo "$dir/LCK..${name//\//_}" && return
-  done
-  fail "no lock file of $device while the port is open"
-}
-
 # start [BOX]: the program on $device with auto read running and the loop
 # fixed; the window with BOX over it.
 start() {
@@ -41,7 +32,9 @@ start() {
   cli_pid=$!
   for _ in $(seq 250); do grep -q "$ready" "$work/out" && break; sleep 0.02; done
   grep -q "$ready" "$work/out" || fail "not ready"
-  lock=$(lock_file)
+  # Qt SerialPort's lock of the device, in Debian's world-writable lock directory.
+  lock=/var/lock/LCK..${device#/dev/} lock=${lock/pts\//pts_}
+  [ -e "$lock" ] || fail "no $lock while the port is open"
 }
 
 # end SIGNAL: sends it; sets $status, 137 when the program was still there
@@ -52,7 +45,7 @@ end() {
   local watchdog=$!
   status=0
   wait "$cli_pid" || status=$?
-  kill "$watchdog" 2>/dev/null || true
+  kill "$watchdog" 2>/dev/null && wait "$watchdog" 2>/dev/null || true
   cli_pid=
 }
 
