@@ -28,6 +28,7 @@
 #include "serial/SerialPort.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 class CTamselDlg : public DialogEvents, public Shell {
@@ -48,6 +49,10 @@ public:
     // at its end.
     void ReturnLoopAndClose() { m_LoopReturn.ReturnAndClose(); }
     std::optional<float> FixedLoopCurrent() const { return m_LoopTest.FixedCurrent(); }
+    // The program is ending (cause: the signal's name): the running
+    // operation ends before its next request, and its end goes to the
+    // observers as interrupted. A port still opening its link closes.
+    void Interrupt(std::string_view cause);
     // Whether a notification of a control runs an operation: the message map,
     // the shell's own rows and those every module brings.
     bool HasHandler(int id, Notify notify) const { return FindHandler(id, notify) != nullptr; }
@@ -96,10 +101,12 @@ private:
     WriteTrail m_WriteTrail{m_Observers};
     std::vector<Handler> m_Handlers;
     LoopReturn m_LoopReturn;
+    std::string m_InterruptCause;
 
     void BlinkStatus();
     void OnCommEvent(SerialPort& comm);
     const Handler* FindHandler(int id, Notify notify) const;
     void RunObserved(const Handler& handler);
     void RunObservedStep();
+    void EndObserved();
 };

@@ -25,8 +25,6 @@ void LoopReturn::OnExit()
 
 void LoopReturn::ReturnAndClose()
 {
-    if (const std::optional<float> fixed = m_Loop.FixedCurrent())
-        m_Dlg.record.Note("returning the loop current fixed at " + Milliamps(*fixed) + " before closing");
     m_Phase = Phase::AfterOperation;
     // Auto read runs until stopped; any other operation ends by itself.
     if (m_Dlg.operationRunning())
@@ -38,15 +36,17 @@ void LoopReturn::AfterStep()
 {
     if (m_Phase == Phase::Idle || m_Dlg.operationRunning())
         return;
-    if (m_Phase == Phase::AfterOperation && m_Loop.FixedCurrent()) {
+    // Read only now: the operation that ran until here may have been Fixed
+    // Curr. itself.
+    const std::optional<float> fixed = m_Loop.FixedCurrent();
+    if (m_Phase == Phase::AfterOperation && fixed) {
+        m_Dlg.record.Note("returning the loop current fixed at " + Milliamps(*fixed) + " before closing");
         m_Phase = Phase::Returning;
         return m_Dlg.click(IDC_EXIT_FIXED);
     }
-    if (m_Phase == Phase::Returning) {
-        const std::optional<float> fixed = m_Loop.FixedCurrent();
+    if (m_Phase == Phase::Returning)
         m_Dlg.record.Note(fixed ? "the loop current is still fixed at " + Milliamps(*fixed)
                                 : "the loop current is returned");
-    }
     m_Phase = Phase::Idle;
     m_Dlg.window.EndDialog(IDCANCEL);
 }

@@ -1,6 +1,7 @@
 // What the dialog object tells its observers beyond the log: a click on a
 // push button before its handler runs, and the moment the tool is back at
-// rest, whether the handler ended the operation at once or a step did.
+// rest, whether the handler ended the operation at once, a step did, or the
+// program's end cut it short.
 #include "app/CTamselDlg.h"
 
 #include "dialog/Layout.h"
@@ -25,5 +26,26 @@ void CTamselDlg::RunObservedStep()
     const bool wasRunning = IsOperationRunning();
     m_Machine.RunStep();
     if (wasRunning && !IsOperationRunning())
+        EndObserved();
+}
+
+void CTamselDlg::EndObserved()
+{
+    if (m_Machine.WasInterrupted())
+        m_Observers.OperationInterrupted(m_InterruptCause);
+    else
         m_Observers.OperationEnded();
+}
+
+void CTamselDlg::Interrupt(std::string_view cause)
+{
+    m_InterruptCause = cause;
+    if (m_PortSetting.Opening()) {
+        m_PortSetting.AbandonOpening();
+        return m_Observers.OperationInterrupted(cause);
+    }
+    const bool wasRunning = IsOperationRunning();
+    m_Machine.Interrupt();
+    if (wasRunning && !IsOperationRunning())
+        EndObserved();
 }

@@ -84,6 +84,12 @@ void PortSetting::OnLinkOpened(bool usable)
     Wnd().Enable(IDC_OPEN_COM, true);  // as after a port that did not open
 }
 
+void PortSetting::AbandonOpening()
+{
+    m_bOpening = false;
+    ShowClosedPort();
+}
+
 void PortSetting::ShowOpenPort()
 {
     Wnd().SetText(IDC_OPEN_COM, kCloseCaption);

@@ -17,6 +17,8 @@ public:
     // The link of the port just opened knows now whether it is usable.
     void OnLinkOpened(bool usable);
     bool Opening() const { return m_bOpening; }
+    // The program is ending while the link opens: the port closes.
+    void AbandonOpening();
     // The device went away. An operation under way runs out its tries on the
     // closed port; then the window shows a closed port.
     void OnDeviceLost();

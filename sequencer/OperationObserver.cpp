@@ -28,6 +28,12 @@ void OperationObservers::OperationEnded()
         o->OperationEnded();
 }
 
+void OperationObservers::OperationInterrupted(std::string_view cause)
+{
+    for (OperationObserver* o : m_List)
+        o->OperationInterrupted(cause);
+}
+
 void OperationObservers::Note(std::string_view text)
 {
     for (OperationObserver* o : m_List)

@@ -27,6 +27,9 @@ public:
     virtual void LogLine(std::string_view /*text*/) {}
     // The tool has come back to rest: the operation has ended.
     virtual void OperationEnded() {}
+    // The operation was cut short because the program is ending; cause names
+    // why ("SIGTERM"). An observer that does not tell the two apart sees an end.
+    virtual void OperationInterrupted(std::string_view /*cause*/) { OperationEnded(); }
     // What the tool did or met on its own, for the record only: the window's
     // log keeps its fixed messages.
     virtual void Note(std::string_view /*text*/) {}
@@ -54,6 +57,7 @@ public:
     void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
+    void OperationInterrupted(std::string_view cause) override;
     void Note(std::string_view text) override;
     void Error(std::string_view text) override;
     void ReplyRead(std::uint8_t command, const ReplyRecord& reply) override;

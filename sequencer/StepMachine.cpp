@@ -18,6 +18,8 @@ void StepMachine::RunStep()
 {
     if (m_nStep == kRestState)
         return;
+    if (m_Interrupt == Interruption::Requested && AboutToSend())
+        return EndInterrupted();
     if (const CommandInfo* cmd = CommandOfSendState(m_nStep))
         return SendCommand(*cmd);
     if (const CommandInfo* cmd = CommandOfParseState(m_nStep))
@@ -28,6 +30,28 @@ void StepMachine::RunStep()
     // No table holds this state: a programming error. Say so where a
     // developer looks, and give the operator the window back.
     ReportError("step machine: no state " + std::to_string(m_nStep) + "; the operation is ended");
+    EndOperation();
+}
+
+void StepMachine::Interrupt()
+{
+    if (!IsOperationRunning())
+        return;
+    m_Interrupt = Interruption::Requested;
+    if (AboutToSend())
+        EndInterrupted();
+}
+
+bool StepMachine::AboutToSend() const
+{
+    StepRole role = StepRole::Run;
+    return CommandOfSendState(m_nStep) != nullptr || (m_Steps.Find(m_nStep, &role) && role == StepRole::Send);
+}
+
+void StepMachine::EndInterrupted()
+{
+    m_Shell.Window().KillTimer(m_nStepTimer);
+    m_Interrupt = Interruption::Done;
     EndOperation();
 }
 
@@ -61,6 +85,7 @@ void StepMachine::Arm(int ms) { m_Shell.Window().SetTimer(m_nStepTimer, ms); }
 void StepMachine::StartScript(std::int16_t firstState, std::int16_t maxTries)
 {
     m_Shell.DisableAllControls();
+    m_Interrupt = Interruption::None;
     m_nMaxTries = maxTries;
     m_nTries = 0;
     m_nStep = firstState;

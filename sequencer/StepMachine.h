@@ -34,6 +34,13 @@ public:
     // One tick: runs the state in m_nStep.
     void RunStep();
     bool IsOperationRunning() const { return m_nStep != kRestState; }
+    // The program is ending: the operation ends before its next request
+    // leaves, at once when none is under way; otherwise the reply under way
+    // (or its time-out) is still taken and checked, so that what the
+    // transmitter did is known.
+    void Interrupt();
+    // Whether the operation that ended last was cut short by Interrupt.
+    bool WasInterrupted() const { return m_Interrupt == Interruption::Done; }
     // A line the receive path passed. The reply to the request in flight is
     // kept for the parse state, which then runs at once; any other frame only
     // tells whether the transmitter bursts.
@@ -113,5 +120,12 @@ private:
     // The frame the parse decoded; the reply record points into it.
     std::uint8_t m_ReplyFrame[512] = {};
 
+    enum class Interruption : std::uint8_t { None, Requested, Done };
+    Interruption m_Interrupt = Interruption::None;
+
     void RunExchange(const StepEntry& row, StepRole role);
+    // The next state sends a request (a command's own send state or the
+    // send of an exchange row).
+    bool AboutToSend() const;
+    void EndInterrupted();
 };

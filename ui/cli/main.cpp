@@ -5,7 +5,6 @@
 #include "ui/calibration/Certificate.h"
 #include "ui/cli/QtScriptClock.h"
 #include "ui/cli/QtTimerBackend.h"
-#include "ui/cli/StopSignals.h"
 #include "ui/demo/PortChoice.h"
 #include "ui/headless/HeadlessWindow.h"
 #include "ui/record/RecordOptions.h"
@@ -14,6 +13,7 @@
 #include "ui/script/ConfigurationVerbs.h"
 #include "ui/script/ScriptRunner.h"
 #include "ui/serialport/QtSerialPort.h"
+#include "ui/signals/EndSignals.h"
 
 #include <QApplication>
 
@@ -71,7 +71,9 @@ The whole script is checked before anything runs.
 Exit status: 0 the script ran through, 1 an expect failed (the run stops there),
 2 a bad script line (reported with its line number; nothing runs), a bad option
 or a script that cannot be read, 3 the demo transmitter could not be started,
-128 + the signal's number after SIGINT or SIGTERM (the script stops where it is).
+128 + the signal's number after SIGTERM, SIGINT or SIGHUP (the script stops
+where it is, the running operation ends before its next request and the record
+says so; a second signal ends the program at once).
 A UTF-8 byte-order mark at the start of the script is skipped.
 
 When the script ends (or is stopped) with the loop current fixed by "Fixed
@@ -221,12 +223,15 @@ int main(int argc, char** argv)
     AddConfigurationVerbs(runner,
                           {dlg.Configuration(), [&dlg] { return dlg.IsOperationRunning(); },
                            [] { return QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString(); }});
-    StopSignals stop;
-    runner.SetStopRequest([&stop] { return stop.Received() != 0; });
+    EndSignals endSignals;
+    runner.SetStopRequest([&endSignals] { return endSignals.Received() != 0; });
     dlg.OnInitDialog();
-    int status = runner.Run(script);
-    if (stop.Received() != 0)
-        status = 128 + stop.Received();
+    const int status = runner.Run(script);
+    if (const int signal = endSignals.Received()) {
+        // Cut short what runs; the loop's return needs the tool at rest.
+        dlg.Interrupt(EndSignals::Name(signal));
+        clock.WaitUntil([&dlg] { return !dlg.IsOperationRunning(); }, kLoopReturnMs);
+    }
     ReturnFixedLoop(dlg, window, clock);
-    return status;
+    return endSignals.ExitStatus(status);
 }

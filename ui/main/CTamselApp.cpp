@@ -1,12 +1,44 @@
 #include "ui/main/CTamselApp.h"
 
+#include "dialog/ControlIds.h"
 #include "dialog/Layout.h"
 #include "ui/main/PortsDialog.h"
+#include "ui/signals/EndSignals.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QTimer>
 
 #include <iostream>
 #include <utility>
+
+namespace {
+
+// Longest the loop's return may take after a signal: the operation under way
+// to its next request, then three tries of command 40.
+constexpr int kLoopReturnMs = 30000;
+
+// Each as if cancelled, the topmost first; a box that will not go stops it.
+void CloseBoxesOver(const QWidget& window)
+{
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        if (QApplication::activePopupWidget() == popup)
+            return;
+    }
+    while (QWidget* box = QApplication::activeModalWidget()) {
+        if (box == &window)
+            return;
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->done(QDialog::Rejected);
+        else
+            box->close();
+        if (QApplication::activeModalWidget() == box)
+            return;
+    }
+}
+
+}  // namespace
 
 CTamselApp::CTamselApp(PortMap ports, RecordPlace record)
     : m_Window(MainDialogLayout(), m_Relay), m_Port(std::move(ports)), m_Dlg(m_Window, m_Port),
@@ -93,4 +125,21 @@ bool CTamselApp::InitInstance()
 {
     m_Window.exec();  // the result of the modal run is not used
     return false;
+}
+
+int CTamselApp::Run()
+{
+    const EndSignals endSignals([this](int signal) { EndOnSignal(signal); });
+    InitInstance();
+    return endSignals.ExitStatus(0);
+}
+
+// The modal runs of the boxes unwind once this returns, each answered as
+// cancelled; the window's own ends when the loop is back.
+void CTamselApp::EndOnSignal(int signal)
+{
+    CloseBoxesOver(m_Window);
+    m_Dlg.Interrupt(EndSignals::Name(signal));
+    m_Dlg.ReturnLoopAndClose();
+    QTimer::singleShot(kLoopReturnMs, &m_Window, [this] { m_Window.EndDialog(IDCANCEL); });
 }

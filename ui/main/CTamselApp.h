@@ -22,6 +22,14 @@ public:
 
     // Runs the window until it closes; returns false, as the process then ends.
     bool InitInstance();
+    // InitInstance, ended in order by SIGTERM, SIGINT or SIGHUP (see
+    // EndOnSignal); returns the process's exit status: 0, or 128 + the
+    // signal's number.
+    int Run();
+    // Nobody is there to answer: every box over the window goes, the running
+    // operation is cut short, a loop current left fixed is returned without
+    // the question (within a bound), and the window ends.
+    void EndOnSignal(int signal);
 
     QtDialogWindow& Window() { return m_Window; }
     CTamselDlg& Dialog() { return m_Dlg; }

@@ -1,5 +1,5 @@
 // tamsel: the tool in its window. One modal dialog; the process ends when it
-// closes.
+// closes, or in order on SIGTERM, SIGINT or SIGHUP.
 #include "ui/demo/PortChoice.h"
 #include "ui/main/CTamselApp.h"
 #include "ui/record/RecordOptions.h"
@@ -60,6 +60,5 @@ int main(int argc, char** argv)
         theApp.KeepPorts();
     if (trend)
         QTimer::singleShot(0, [&theApp] { theApp.ShowTrend(); });  // over the main window
-    theApp.InitInstance();
-    return 0;
+    return theApp.Run();
 }

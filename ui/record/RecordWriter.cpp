@@ -29,6 +29,12 @@ void RecordWriter::OperationEnded()
     m_Running.clear();
 }
 
+void RecordWriter::OperationInterrupted(std::string_view cause)
+{
+    Write("end", m_Running + (m_Running.empty() ? "" : " ") + "interrupted by " + std::string(cause));
+    m_Running.clear();
+}
+
 void RecordWriter::Note(std::string_view text) { Write("note", text); }
 
 void RecordWriter::Error(std::string_view text) { Write("error", text); }

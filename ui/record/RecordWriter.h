@@ -26,6 +26,8 @@ public:
     void OperationStarted(int controlId, std::string_view caption, std::span<const OperationInput> inputs) override;
     void LogLine(std::string_view text) override;
     void OperationEnded() override;
+    // The end line then says why: `end  1089 "Auto Read" interrupted by SIGTERM`.
+    void OperationInterrupted(std::string_view cause) override;
     void Note(std::string_view text) override;
     void Error(std::string_view text) override;
 

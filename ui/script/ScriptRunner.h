@@ -41,7 +41,7 @@ public:
     bool WaitUntil(const std::function<bool()>& done, long ms) { return m_Clock.WaitUntil(done, ms); }
 
     // Asked between actions and while waiting: once it holds, the script
-    // stops where it is (the command line's SIGINT and SIGTERM).
+    // stops where it is (the command line's SIGTERM, SIGINT and SIGHUP).
     void SetStopRequest(std::function<bool()> stop) { m_Stop = std::move(stop); }
 
     // Written before every output line (the command line's time stamps).
