@@ -34,6 +34,7 @@ void TrendModel::LoopCurrentRead(float milliamps, float percent)
 void TrendModel::Add(Sample sample)
 {
     m_Samples.push_back(sample);
+    ++m_AddedCount;
     // The oldest leave one at a time as the newest come: a deque frees its
     // blocks as they empty, so memory stays at the bound.
     while (m_Samples.size() > kMostSamples || m_Samples.front().atMs < sample.atMs - kKeptMs)

@@ -55,6 +55,8 @@ public:
 
     // Oldest first.
     const std::deque<Sample>& Samples() const { return m_Samples; }
+    // How many were ever added, those gone from Samples() too.
+    std::uint64_t AddedCount() const { return m_AddedCount; }
     // From fromMs on: the primary variable, one series for each stretch in
     // one unit, so that a unit change starts a new one; then percent and
     // current.
@@ -84,4 +86,5 @@ private:
 
     Clock m_Now;
     std::deque<Sample> m_Samples;
+    std::uint64_t m_AddedCount = 0;
 };

@@ -142,6 +142,10 @@ TrendWindow::TrendWindow(TrendModel& model, QWidget* parent) : QWidget(parent, Q
     bottom->addWidget(m_Export);
     layout->addLayout(bottom);
     connect(m_Export, &QPushButton::clicked, this, &TrendWindow::ExportCsv);
+    m_Repaint.setSingleShot(true);
+    m_Repaint.setTimerType(Qt::PreciseTimer);
+    m_Repaint.setInterval(kRepaintMs);
+    connect(&m_Repaint, &QTimer::timeout, this, &TrendWindow::ShowPending);
     connect(&m_Model, &TrendModel::SampleAdded, this, &TrendWindow::AddNewest);
 }
 
@@ -162,21 +166,36 @@ void TrendWindow::Rebuild()
     ShowLines(*m_Charts[0], m_Model.PvSeries(fromMs));
     ShowLines(*m_Charts[1], {m_Model.PercentSeries(fromMs)});
     ShowLines(*m_Charts[2], {m_Model.CurrentSeries(fromMs)});
+    m_ShownCount = m_Model.AddedCount();
     Scroll(toMs);
 }
 
 void TrendWindow::AddNewest()
 {
+    if (isVisible() && !m_Repaint.isActive())
+        m_Repaint.start();
+}
+
+void TrendWindow::ShowPending()
+{
     if (!isVisible())
         return;  // showEvent rebuilds
-    const TrendModel::Sample& sample = m_Model.Samples().back();
-    if (sample.fromCommand1) {
-        AppendPv(sample);
-    } else {
-        AddThinned(*Line(*m_Charts[1], 0), QPointF(double(sample.atMs), double{sample.percent}), kBucketMs);
-        AddThinned(*Line(*m_Charts[2], 0), QPointF(double(sample.atMs), double{sample.milliamps}), kBucketMs);
+    const auto& samples = m_Model.Samples();
+    const std::uint64_t pending = m_Model.AddedCount() - m_ShownCount;
+    if (pending == 0)
+        return;
+    if (pending > samples.size())
+        return Rebuild();  // some left the model unseen
+    for (auto sample = samples.end() - std::ptrdiff_t(pending); sample != samples.end(); ++sample) {
+        if (sample->fromCommand1) {
+            AppendPv(*sample);
+        } else {
+            AddThinned(*Line(*m_Charts[1], 0), QPointF(double(sample->atMs), double{sample->percent}), kBucketMs);
+            AddThinned(*Line(*m_Charts[2], 0), QPointF(double(sample->atMs), double{sample->milliamps}), kBucketMs);
+        }
     }
-    Scroll(sample.atMs);
+    m_ShownCount = m_Model.AddedCount();
+    Scroll(samples.back().atMs);
 }
 
 // A unit change starts a new line.

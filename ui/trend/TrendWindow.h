@@ -3,17 +3,22 @@
 // the values; "Export CSV" writes every sample the model holds. It only
 // reads the model, so it can be closed and opened again at any time.
 //
-// While shown, each new sample is added to its line and the points that
+// While shown, the new samples are added to their lines and the points that
 // left the ten minutes are dropped from the front: the cost of a sample is
 // that of the ten minutes shown, however long the tool has run. Opening the
-// window builds the lines from the model once.
+// window builds the lines from the model once. The samples of kRepaintMs go
+// on the charts together, so that a fast link (a HART-IP gateway answers
+// some 20 times a second) costs a repaint of the charts twice a second, not
+// at each sample.
 #pragma once
 
 #include "ui/trend/TrendModel.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 
 class QChart;
 class QLabel;
@@ -27,6 +32,7 @@ public:
     // Each line shows the lowest and highest sample of each bucket: at most
     // 600 points a line, whatever the rate of samples.
     static constexpr qint64 kBucketMs = kShownMs / 300;
+    static constexpr int kRepaintMs = 500;
 
     explicit TrendWindow(TrendModel& model, QWidget* parent = nullptr);
 
@@ -35,8 +41,10 @@ public:
     QPushButton* ExportButton() const { return m_Export; }
 
 public slots:
-    // Shows the model's newest sample.
+    // A sample came: shown with the others of kRepaintMs.
     void AddNewest();
+    // Puts the samples not yet shown on the charts.
+    void ShowPending();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,4 +61,6 @@ private:
     std::array<QChart*, 3> m_Charts{};
     QLabel* m_Count = nullptr;
     QPushButton* m_Export = nullptr;
+    QTimer m_Repaint;
+    std::uint64_t m_ShownCount = 0;  // of the model's AddedCount
 };
