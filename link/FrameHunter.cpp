@@ -2,6 +2,8 @@
 
 #include "hart/FrameLayout.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint8_t kPreamble = 0xFF;
@@ -28,7 +30,9 @@ std::optional<std::vector<std::uint8_t>> FrameHunter::Feed(std::uint8_t byte)
 {
     if (m_Frame.empty()) {
         if (byte == kPreamble) {
-            ++m_Preambles;
+            // Counts only up to what a frame needs: a line of nothing but
+            // preambles never runs the count over.
+            m_Preambles = std::min(m_Preambles + 1, kLeastPreambles);
         } else {
             if (m_Preambles >= kLeastPreambles && IsDelimiter(byte))
                 m_Frame.push_back(byte);

@@ -3,6 +3,7 @@
 #include "serial/SerialPort.h"
 
 #include <QNetworkDatagram>
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
@@ -34,6 +35,7 @@ void SocketLine::Open(const LinkSettings& linkSettings)
     }
     QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket] {
         // One event a datagram; the handler reads it (or a handler closed us).
+        const QScopedValueRollback inHandler(m_InHandler, true);
         do {
             m_Raise(CommEvent::kReceive);
         } while (m_Udp && m_Socket.get() == socket && static_cast<QUdpSocket*>(socket)->hasPendingDatagrams());
@@ -41,6 +43,7 @@ void SocketLine::Open(const LinkSettings& linkSettings)
     if (!m_Udp)
         QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this, socket] {
             QTimer::singleShot(0, socket, [this] {
+                const QScopedValueRollback inHandler(m_InHandler, true);
                 Close();
                 m_Raise(CommEvent::kDeviceLost);
             });
@@ -53,7 +56,13 @@ void SocketLine::Close()
         return;
     m_Socket->disconnect();  // no events from a socket on its way out
     m_Socket->abort();
-    m_Socket.release()->deleteLater();
+    // Only a socket one of whose own events is being handled must outlive
+    // this call. Any other goes now: the command line's loop never runs the
+    // deferred deletes posted outside an event, so each close kept a socket.
+    if (m_InHandler)
+        m_Socket.release()->deleteLater();
+    else
+        m_Socket.reset();
 }
 
 bool SocketLine::IsOpen() const { return m_Socket != nullptr; }

@@ -32,4 +32,5 @@ private:
     Raise m_Raise;
     std::unique_ptr<QAbstractSocket> m_Socket;
     bool m_Udp = true;
+    bool m_InHandler = false;  // one of the socket's own events is being handled
 };

@@ -6,6 +6,8 @@
 #include "ui/serialport/QtSerialPort.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <malloc.h>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -208,6 +211,44 @@ TEST_F(QtSerialPortOnPty, HandlerOrHangUpClosesThePort)
     EXPECT_EQ(events, 1);
     HangUp();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !other.GetPortOpen(); }));
+}
+
+// Opened and closed outside any event, as a script of the command line does:
+// each close frees its socket, though no loop runs deferred deletes.
+TEST(QtSerialPortOnHartIp, OpensAndClosesOutsideTheLoopKeepNoSockets)
+{
+    if (mallinfo2().uordblks == 0)
+        GTEST_SKIP() << "no heap figures under a sanitizer";
+    QtSerialPort port(PortMap::Single(1, "hartip://127.0.0.1:5094"));  // UDP: opens without a gateway
+    // The heap once Qt has made its own state.
+    std::size_t before = 0;
+    for (int i = 0; i < 400; ++i, port.SetPortOpen(false)) {
+        ASSERT_EQ(Open(port), "opened");
+        before = i == 200 ? mallinfo2().uordblks : before;
+    }
+    EXPECT_LT(mallinfo2().uordblks, before + 64 * 1024) << "a socket is kept per close";
+}
+
+// A handler that closes the port on a receive event, and a gateway that hangs
+// up: either closes while the socket's own event is handled.
+TEST(QtSerialPortOnHartIp, HandlerOrHangUpClosesAGatewayPort)
+{
+    QTcpServer gateway;
+    ASSERT_TRUE(gateway.listen(QHostAddress::LocalHost));
+    QtSerialPort port(PortMap::Single(1, "hartip+tcp://127.0.0.1:" + std::to_string(gateway.serverPort())));
+    std::vector<std::int16_t> events;
+    port.SetOnComm([&] {
+        events.push_back(port.GetCommEvent());
+        port.SetPortOpen(false);
+    });
+    for (const bool hangUp : {false, true}) {
+        ASSERT_EQ(Open(port), "opened");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gateway.hasPendingConnections(); }));
+        QTcpSocket* peer = gateway.nextPendingConnection();
+        hangUp ? peer->disconnectFromHost() : void(peer->write("x"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !port.GetPortOpen(); }));
+    }
+    EXPECT_EQ(events, (std::vector<std::int16_t>{CommEvent::kReceive, CommEvent::kDeviceLost}));
 }
 
 }  // namespace
