@@ -18,6 +18,9 @@ bool QtScriptClock::WaitUntil(const std::function<bool()>& done, long ms)
         if (elapsed.elapsed() >= ms)
             return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // The script runs outside any event loop, where processEvents leaves
+        // deleteLater's objects alone: each would stay to the end.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
 }
