@@ -30,8 +30,8 @@ public:
     static constexpr qint64 kShownMs = 10 * 60 * 1000;
     static constexpr qint64 kLeastShownMs = 10 * 1000;  // while the samples span less
     // Each line shows the lowest and highest sample of each bucket: at most
-    // 600 points a line, whatever the rate of samples.
-    static constexpr qint64 kBucketMs = kShownMs / 300;
+    // 400 points a line, whatever the rate of samples.
+    static constexpr qint64 kBucketMs = kShownMs / 200;
     static constexpr int kRepaintMs = 500;
 
     explicit TrendWindow(TrendModel& model, QWidget* parent = nullptr);

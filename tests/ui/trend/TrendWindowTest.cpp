@@ -82,8 +82,9 @@ TEST(TrendWindow, LinesFollowedBatchByBatchAreTheLinesBuiltWhenOpened)
     const auto dense = std::count_if(last.points[1].begin(), last.points[1].end(), [](const QPointF& p) {
         return p.x() >= double(kStart.addMSecs(kDenseFromMs).toMSecsSinceEpoch());
     });
-    EXPECT_GE(dense, 60);
-    EXPECT_LE(dense, 2 * 60) << "two points a bucket of 2 s";
+    constexpr qint64 kBuckets = 2 * 60'000 / TrendWindow::kBucketMs;
+    EXPECT_GE(dense, kBuckets);
+    EXPECT_LE(dense, 2 * kBuckets) << "two points a bucket";
 }
 
 TEST(TrendWindow, ThinnedLineKeepsEachBucketsLowAndHighInTimeOrder)
