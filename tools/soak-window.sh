@@ -12,17 +12,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 duration=${2:-10m}
 screenshot=${3:-}
-case $duration in
-  *m) seconds=$((${duration%m} * 60)) ;;
-  *s) seconds=${duration%s} ;;
-  *) seconds=$((duration * 60)) ;;
-esac
-period=60
-[ "$seconds" -ge 240 ] || period=$((seconds / 4))
-[ "$period" -ge 1 ] || { echo "soak-window: $duration is too short"; exit 2; }
-samples=$((seconds / period))
 
-source tools/sim-session.sh
+name=soak-window
+source tools/soak-common.sh
 xvfb_pid=
 stop_all() {
   [ -z "${tamsel_pid:-}" ] || kill "$tamsel_pid" 2>/dev/null || true
@@ -63,15 +55,12 @@ click 130 91 52 14  # Auto Read
 sleep 5
 [ "$(cycles)" -gt 3 ] || { echo "soak-window: auto read did not start"; cat "$work/tamsel.err"; exit 1; }
 
-rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$tamsel_pid/status"; }
-ticks() { awk '{ print $14 + $15 }' "/proc/$tamsel_pid/stat"; }
-hz=$(getconf CLK_TCK)
 printf 'second  rss_kb  cpu_s_per_min  cycles\n'
-first_rss= last_rss= before=$(ticks) last_cycles=$(cycles) stalled=0
+first_rss= last_rss= before=$(ticks "$tamsel_pid") last_cycles=$(cycles) stalled=0
 for sample in $(seq "$samples"); do
   sleep "$period"
   kill -0 "$tamsel_pid" 2>/dev/null || { echo "tamsel ended early"; cat "$work/tamsel.err"; exit 1; }
-  now=$(ticks) last_rss=$(rss) count=$(cycles)
+  now=$(ticks "$tamsel_pid") last_rss=$(rss "$tamsel_pid") count=$(cycles)
   [ -n "$first_rss" ] || first_rss=$last_rss
   [ "$count" -gt "$last_cycles" ] || stalled=1
   awk -v s=$((sample * period)) -v r="$last_rss" -v t=$((now - before)) -v hz="$hz" -v p="$period" -v c="$count" \

@@ -10,17 +10,8 @@
 set -euo pipefail
 build=${1:-build}
 duration=${2:-60m}
-case $duration in
-  *m) seconds=$((${duration%m} * 60)) ;;
-  *s) seconds=${duration%s} ;;
-  *) seconds=$((duration * 60)) ;;
-esac
-period=60
-[ "$seconds" -ge 240 ] || period=$((seconds / 4))
-[ "$period" -ge 1 ] || { echo "soak: $duration is too short"; exit 2; }
-samples=$((seconds / period))
-
-source "$(dirname "$0")/sim-session.sh"
+name=soak
+source "$(dirname "$0")/soak-common.sh"
 
 faults=$("$build/sim/tamsel-sim" --help | sed -n 's/^  --\([a-z-]*\).*/\1/p' | grep -E '^(no-answer|letter-|lowercase-hex|missing-lf|long-gap|short-count|long-count|status-only|response-code|burst-bit|bad-|other-|burst-before|repeat-late|trailing-bytes)' | sort -u | paste -sd, -)
 start_sim --quiet --random-rate 0.05 --random-faults "$faults" --seed 7
@@ -36,18 +27,15 @@ start_sim --quiet --random-rate 0.05 --random-faults "$faults" --seed 7
 TAMSEL_COM1="$device" "$build/ui/cli/tamsel-cli" "$work/soak.script" >"$work/cli.out" 2>&1 &
 cli_pid=$!
 
-rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$cli_pid/status"; }
-ticks() { awk '{ print $14 + $15 }' "/proc/$cli_pid/stat"; }
 cycles() { grep -c 'log: 82..........0100' "$work/cli.out" || true; }
-hz=$(getconf CLK_TCK)
 
 printf 'second  rss_kb  cpu_percent\n'
-first_rss= first_cycles= last_rss= before=$(ticks)
+first_rss= first_cycles= last_rss= before=$(ticks "$cli_pid")
 for sample in $(seq "$samples"); do
   sleep "$period"
   kill -0 "$cli_pid" 2>/dev/null || { echo "tamsel-cli ended early"; cat "$work/cli.out"; exit 1; }
-  now=$(ticks)
-  last_rss=$(rss)
+  now=$(ticks "$cli_pid")
+  last_rss=$(rss "$cli_pid")
   [ -n "$first_rss" ] || { first_rss=$last_rss; first_cycles=$(cycles); }
   awk -v s=$((sample * period)) -v r="$last_rss" -v t=$((now - before)) -v hz="$hz" -v p="$period" \
     'BEGIN { printf "%6d  %6d  %11.2f\n", s, r, 100 * t / hz / p }'

@@ -388,13 +388,3 @@ TEST_F(WindowTest, AFieldWithoutScrollingStopsAtItsEdge)
 }
 
 }  // namespace
-
-// One QApplication for all tests; the offscreen platform unless told otherwise.
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,7 +3,6 @@
 #include "ui/trend/TrendWindow.h"
 #include "ui/trend/ThinnedLine.h"
 
-#include <QApplication>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QLineSeries>
@@ -97,12 +96,3 @@ TEST(TrendWindow, ThinnedLineKeepsEachBucketsLowAndHighInTimeOrder)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
